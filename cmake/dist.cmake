@@ -1,0 +1,7 @@
+# The program folder a user installs: the programs beside their "config" folder.
+set(KAVO_DIST ${CMAKE_BINARY_DIR}/dist)
+add_custom_target(dist ALL
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${KAVO_DIST}/config
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:KavoMonitor> $<TARGET_FILE:KavoOption> ${KAVO_DIST}
+  DEPENDS KavoMonitor KavoOption
+  COMMENT "Assembling the program folder ${KAVO_DIST}")

@@ -1,0 +1,13 @@
+# Compile settings shared by every target of our own (third-party code is built without them).
+function(kavo_target target)
+  target_compile_features(${target} PUBLIC cxx_std_17)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wshadow -Wimplicit-fallthrough -Werror)
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+endfunction()
+
+# A Windows program or DLL that needs no mingw runtime DLLs beside it.
+function(kavo_static_link target)
+  if(WIN32)
+    target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+  endif()
+endfunction()

@@ -1,0 +1,28 @@
+#pragma once
+// The current user's registry, as far as the settings mirror needs it: keys opened (or created) by path,
+// string values read and written.
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace kavo {
+
+constexpr std::size_t kRegistryValueBytes = 80;  // longer values are not read
+
+class RegistryKey {
+ public:
+  virtual ~RegistryKey() = default;
+  virtual bool ReadString(std::string_view name, std::string& value) = 0;
+  virtual bool WriteString(std::string_view name, std::string_view value) = 0;
+};
+
+class Registry {
+ public:
+  virtual ~Registry() = default;
+  // Opens the key below the current user's root with full access, creating it when it cannot be opened;
+  // null when neither works.
+  virtual std::unique_ptr<RegistryKey> OpenOrCreate(std::string_view path) = 0;
+};
+
+}  // namespace kavo

@@ -1,0 +1,52 @@
+#pragma once
+// The settings record on disk: "config.ini" and the five slot files in "config\" of the program folder,
+// plus the Windows pointer settings of the active profile in the registry.
+#include <string>
+
+#include "settings/file_system.h"
+#include "settings/private_profile.h"
+#include "settings/registry.h"
+#include "settings/settings_record.h"
+
+namespace kavo {
+
+class SettingsFiles {
+ public:
+  // programFolder ends in a backslash.
+  SettingsFiles(std::string programFolder, PrivateProfileAccess& profiles, FileSystem& files, Registry& registry);
+
+  std::string ConfigPath() const;
+  std::string SlotPath(int slotIndex) const;
+
+  // Always succeeds: missing files give the documented defaults. Change flags and OSDSetting untouched.
+  int ReadAll(SettingsRecord& record);
+  // 1 when every file was written; the record itself is never changed.
+  int WriteAll(const SettingsRecord& record);
+  // Strings default to empty and integers to -1; a button entry that cannot be read gets its slot's
+  // defaults, and every entry is made safe to use.
+  int ReadProfile(ProfileRecord& profile, const std::string& path);
+  int WriteProfile(const ProfileRecord& profile, const std::string& path);
+
+  // Leaves osd as it was when the stored struct is missing or damaged.
+  int ReadOSDSetting(OSDSetting& osd);
+  int WriteOSDSetting(const OSDSetting& osd);
+  int ReadFirmwareVersion();
+  int RecordExportName(int slotNumber, const std::string& baseName);
+
+  // The Load command: copies the file into the program folder as <base name>.vmp and loads it into the
+  // active profile, marking all its buttons changed. 0 when the source cannot be read or no profile is active.
+  int ImportProfile(SettingsRecord& record, const std::string& sourcePath);
+  // The Save command: the active profile as the whole content of the target, its name recorded for the
+  // slot, and a copy as "config\<base name>.vmp". 0 when no profile is active or the target was not written.
+  int ExportProfile(const SettingsRecord& record, const std::string& targetPath);
+
+ private:
+  int WriteProfileTo(PrivateProfileFile& file, const ProfileRecord& profile);
+
+  std::string folder_;
+  PrivateProfileAccess& profiles_;
+  FileSystem& files_;
+  Registry& registry_;
+};
+
+}  // namespace kavo

@@ -1,0 +1,90 @@
+#include "settings/settings_record.h"
+
+#include <string>
+#include <cstring>
+
+#include "settings/bounded_text.h"
+
+namespace kavo {
+
+const std::uint8_t kDefaultSlotFunctions[kButtonSlotCount] = {1, 2, 3, 65, 64, 13, 14, 8, 7, 37, 0, 6, 38, 39};
+
+bool IsProfileIndex(int index) { return index >= 0 && index < kProfileCount; }
+
+void ResetButtonEntry(MacroKeyInfo& entry, int slot) {
+  std::memset(&entry, 0, sizeof entry);
+  entry.slot = static_cast<std::uint8_t>(slot);
+  entry.function = kDefaultSlotFunctions[slot];
+}
+
+void ResetProfile(ProfileRecord& profile, int slotIndex) {
+  std::memset(&profile, 0, sizeof profile);
+  CopyBounded(profile.ProFileName, "Default" + std::to_string(slotIndex + 1));
+  profile.DbleClickSpeed = 500;
+  profile.ScrollWheelSpeed = 3;
+  profile.ScrollWheelFlag = 0;
+  profile.MouseSpeed = 11;
+  profile.Acceleration = 10;
+  profile.AccelerationFlag = 0;
+  profile.TiltSpeed = 3;
+  profile.MediaOption = 0;
+  profile.HDDKeyboard = 1;
+  profile.Orientation = 0;
+  profile.XYSynchronous = 1;
+  profile.Sensitivity_X = 5;
+  profile.Sensitivity_Y = 5;
+  profile.Cpi_X = 2;
+  profile.Cpi_Y = 2;
+  profile.XYCpiFlag = 1;
+  profile.PollingRate = 3;
+  profile.LiftSwitch = 0;
+  profile.LiftLevel = 1;
+  profile.LightSwitch = 1;
+  profile.LightType = 1;
+  profile.BTOption = 0;
+  for (int b = 0; b < kButtonSlotCount; ++b) ResetButtonEntry(profile.buttons[b], b);
+}
+
+void ResetToDefaults(SettingsRecord& record, int languageNumber) {
+  record.CurrentProfile = 0;
+  record.WindowsProfile = -1;
+  record.QuickHelpLan = languageNumber;
+  for (int p = 0; p < kProfileCount; ++p) ResetProfile(record.profiles[p], p);
+}
+
+void ClearRecord(SettingsRecord& record) {
+  std::memset(&record, 0, sizeof record);
+  record.CurrentProfile = -1;
+}
+
+void ResetOSDSetting(OSDSetting& osd) {
+  std::memset(&osd, 0, sizeof osd);
+  osd.mailPort = 110;
+  osd.checkInterval = 5;
+}
+
+void ClearChangeFlags(SettingsRecord& record) {
+  std::memset(record.ButtonChanged, 0, sizeof record.ButtonChanged);
+  std::memset(record.SettingsChanged, 0, sizeof record.SettingsChanged);
+  record.CurrentProfileChanged = 0;
+}
+
+void MarkEverythingChanged(SettingsRecord& record) {
+  std::memset(record.ButtonChanged, 1, sizeof record.ButtonChanged);
+  for (auto& flag : record.SettingsChanged) flag = 1;
+  record.CurrentProfileChanged = 1;
+}
+
+bool SanitizeButtonEntry(MacroKeyInfo& entry) {
+  bool changed = false;
+  if (entry.eventCount > kMaxMacroEvents) {
+    entry.eventCount = kMaxMacroEvents;
+    changed = true;
+  }
+  changed |= TerminateField(entry.macroSetName);
+  changed |= TerminateField(entry.macroName);
+  changed |= TerminateField(entry.programPath);
+  return changed;
+}
+
+}  // namespace kavo

@@ -1,0 +1,16 @@
+#pragma once
+#include "settings/file_system.h"
+
+namespace kavo::win32 {
+
+// Files through the Win32 API with ANSI paths; replacements are written to a temporary file in the same
+// folder, flushed and moved over the target with write-through.
+class Win32FileSystem final : public FileSystem {
+ public:
+  bool Read(const std::string& path, std::string& contents) override;
+  bool Replace(const std::string& path, std::string_view contents) override;
+  bool Remove(const std::string& path) override;
+  bool IsReadable(const std::string& path) override;
+};
+
+}  // namespace kavo::win32

@@ -1,0 +1,92 @@
+#include "settings/windows_settings.h"
+
+#include <climits>
+#include <cstdlib>
+#include <string>
+
+namespace kavo {
+namespace {
+
+constexpr char kMouseKey[] = "Control Panel\\Mouse";
+constexpr char kDesktopKey[] = "Control Panel\\Desktop";
+
+bool ReadNumber(RegistryKey& key, std::string_view name, int& number) {
+  std::string text;
+  if (!key.ReadString(name, text)) return false;
+  // Decimal as atoi reads it, but clamped instead of overflowing.
+  const long long value = std::strtoll(text.c_str(), nullptr, 10);
+  number = value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : static_cast<int>(value);
+  return true;
+}
+
+void WriteNumber(RegistryKey& key, std::string_view name, int number) { key.WriteString(name, std::to_string(number)); }
+
+int AccelerationRowOf(const ProfileRecord& profile) {
+  if (profile.AccelerationFlag == 0 || profile.Acceleration < 0) return 0;
+  if (profile.Acceleration >= kAccelerationRows) return kAccelerationRows - 1;
+  return profile.Acceleration;
+}
+
+}  // namespace
+
+AccelerationRow AccelerationTable(int row) {
+  if (row <= 0) return {0, 0, 0};
+  if (row <= 10) return {1, 14 - row, 0};
+  return {2, 4, 24 - row};
+}
+
+int WriteWindowsSettings(Registry& registry, const ProfileRecord& profile) {
+  auto mouse = registry.OpenOrCreate(kMouseKey);
+  if (!mouse) return -1;
+  WriteNumber(*mouse, "DoubleClickSpeed", profile.DbleClickSpeed);
+  WriteNumber(*mouse, "MouseSensitivity", profile.MouseSpeed);
+  const AccelerationRow row = AccelerationTable(AccelerationRowOf(profile));
+  WriteNumber(*mouse, "MouseSpeed", row.mouseSpeed);
+  WriteNumber(*mouse, "MouseThreshold1", row.threshold1);
+  WriteNumber(*mouse, "MouseThreshold2", row.threshold2);
+  mouse.reset();
+
+  auto desktop = registry.OpenOrCreate(kDesktopKey);
+  if (!desktop) return -1;
+  WriteNumber(*desktop, "WheelScrollLines", profile.ScrollWheelFlag == 1 ? -1 : profile.ScrollWheelSpeed);
+  WriteNumber(*desktop, "WheelScrollChars", profile.TiltSpeed);
+  return 1;
+}
+
+int ReadWindowsSettings(Registry& registry, ProfileRecord& profile) {
+  auto mouse = registry.OpenOrCreate(kMouseKey);
+  if (!mouse) return 0;
+  ReadNumber(*mouse, "DoubleClickSpeed", profile.DbleClickSpeed);
+  ReadNumber(*mouse, "MouseSensitivity", profile.MouseSpeed);
+  int speed = 0, threshold1 = 0, threshold2 = 0;
+  // The acceleration is only looked up from a complete set of the three values; otherwise both the row
+  // and its flag keep what the profile holds.
+  if (ReadNumber(*mouse, "MouseSpeed", speed) && ReadNumber(*mouse, "MouseThreshold1", threshold1) &&
+      ReadNumber(*mouse, "MouseThreshold2", threshold2)) {
+    for (int r = 0; r < kAccelerationRows; ++r) {
+      const AccelerationRow row = AccelerationTable(r);
+      if (row.mouseSpeed == speed && threshold1 <= row.threshold1 && threshold2 <= row.threshold2) {
+        profile.Acceleration = r;
+      }
+    }
+    profile.AccelerationFlag = profile.Acceleration != 0 ? 1 : 0;
+  }
+  mouse.reset();
+
+  auto desktop = registry.OpenOrCreate(kDesktopKey);
+  if (!desktop) return -1;
+  int lines = 0;
+  if (ReadNumber(*desktop, "WheelScrollLines", lines)) {
+    if (lines == -1) {
+      profile.ScrollWheelFlag = 1;
+      if (profile.ScrollWheelSpeed < 1 || profile.ScrollWheelSpeed > 10) profile.ScrollWheelSpeed = 3;
+    } else {
+      profile.ScrollWheelSpeed = lines;
+      profile.ScrollWheelFlag = 0;
+    }
+  }
+  ReadNumber(*desktop, "WheelScrollChars", profile.TiltSpeed);
+  return 1;
+}
+
+}  // namespace kavo
