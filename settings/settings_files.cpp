@@ -102,6 +102,7 @@ int SettingsFiles::WriteAll(const SettingsRecord& record) {
 int SettingsFiles::ReadProfile(ProfileRecord& profile, const std::string& path) {
   auto file = profiles_.Open(path);
   ForEachProfileText(profile, [&](const char* key, auto& field) { CopyBounded(field, file->ReadString(kSetting, key, "")); });
+  std::memset(profile.padding, 0, sizeof profile.padding);  // not stored; every byte of the profile is defined
   for (const auto& key : kProfileIntegers) profile.*key.field = file->ReadInt(kSetting, key.name, -1);
   for (int slot = 0; slot < kButtonSlotCount; ++slot) {
     MacroKeyInfo entry;

@@ -1,1 +1,304 @@
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+#include "settings/bounded_text.h"
+#include "settings/ini_file.h"
+#include "settings/ini_text.h"
+#include "settings/settings_files.h"
+#include "tests/support/fake_registry.h"
+#include "tests/support/memory_file_system.h"
+
+namespace kavo {
+namespace {
+
+constexpr char kFolder[] = "C:\\Kavo\\";
+
+// A record whose every field differs from the defaults and from its neighbours.
+std::unique_ptr<SettingsRecord> FilledRecord(int seed) {
+  auto record = std::make_unique<SettingsRecord>();
+  ClearRecord(*record);
+  record->CurrentProfile = 2;
+  record->WindowsProfile = 4;
+  record->QuickHelpLan = 7;
+  record->MouseType = 1;
+  for (int p = 0; p < kProfileCount; ++p) {
+    ProfileRecord& profile = record->profiles[p];
+    CopyBounded(profile.ProFileName, "Profile " + std::to_string(p) + " of " + std::to_string(seed));
+    CopyBounded(profile.GameFile0, "C:\\Games\\game" + std::to_string(p) + ".exe");
+    CopyBounded(profile.GameFile2, "D:\\Other Games\\x.exe");
+    std::int32_t* integers = &profile.DbleClickSpeed;
+    for (int i = 0; i < 22; ++i) integers[i] = seed * 100 + p * 10 + i - 50;
+    profile.AccelerationFlag = 1;
+    profile.Acceleration = 12;
+    profile.ScrollWheelFlag = 0;
+    for (int b = 0; b < kButtonSlotCount; ++b) {
+      MacroKeyInfo& entry = profile.buttons[b];
+      entry.slot = static_cast<std::uint8_t>(b);
+      entry.function = static_cast<std::uint8_t>(seed + p + b);
+      CopyBounded(entry.macroSetName, "Set " + std::to_string(b));
+      CopyBounded(entry.macroName, "Macro " + std::to_string(p));
+      entry.padding[1] = 0x5A;  // padding travels with the entry
+      entry.repeatCount = -b;
+      entry.eventCount = static_cast<std::uint16_t>((b * 37 + p) % 501);
+      for (int e = 0; e < kMaxMacroEvents; ++e) {
+        entry.events[e] = MacroEvent{static_cast<std::uint8_t>(e + b), static_cast<std::uint8_t>(1 + e % 2),
+                                     static_cast<std::uint16_t>(e * 13 + seed)};
+      }
+      CopyBounded(entry.programPath, "C:\\Program Files\\tool" + std::to_string(b) + ".exe");
+    }
+  }
+  return record;
+}
+
+std::unique_ptr<SettingsRecord> EmptyRecord() {
+  auto record = std::make_unique<SettingsRecord>();
+  std::memset(record.get(), 0x77, sizeof *record);
+  return record;
+}
+
+class SettingsFilesTest : public ::testing::Test {
+ protected:
+  std::string Slot(int i) { return settings.SlotPath(i); }
+  std::string Config() { return settings.ConfigPath(); }
+  void SetProfileValue(int slot, const char* key, const std::string& value) {
+    IniFile file(files, Slot(slot));
+    file.WriteString("Setting", key, value);
+  }
+
+  test::MemoryFileSystem files;
+  test::FakeRegistry registry;
+  IniFileAccess access{files};
+  SettingsFiles settings{kFolder, access, files, registry};
+};
+
+TEST_F(SettingsFilesTest, PathsAreBuiltFromTheProgramFolder) {
+  EXPECT_EQ(Config(), "C:\\Kavo\\config.ini");
+  EXPECT_EQ(Slot(0), "C:\\Kavo\\config\\Default0.vmp");
+  EXPECT_EQ(Slot(4), "C:\\Kavo\\config\\Default4.vmp");
+}
+
+TEST_F(SettingsFilesTest, WriteAllThenReadAllReproducesTheRecordByteForByte) {
+  auto written = FilledRecord(3);
+  ASSERT_EQ(settings.WriteAll(*written), 1);
+  auto read = EmptyRecord();
+  ClearChangeFlags(*read);
+  read->MouseType = 0;
+  ASSERT_EQ(settings.ReadAll(*read), 1);
+  EXPECT_EQ(read->CurrentProfile, 2);
+  EXPECT_EQ(read->WindowsProfile, 4);
+  EXPECT_EQ(read->QuickHelpLan, 7);
+  EXPECT_EQ(read->MouseType, 1);
+  for (int p = 0; p < kProfileCount; ++p) {
+    EXPECT_EQ(std::memcmp(&read->profiles[p], &written->profiles[p], sizeof(ProfileRecord)), 0) << "profile " << p;
+  }
+}
+
+TEST_F(SettingsFilesTest, ProfileFileKeysComeInTheirOrder) {
+  auto record = FilledRecord(1);
+  settings.WriteProfile(record->profiles[0], Slot(0));
+  const IniText text = IniText::Parse(files.files[Slot(0)]);
+  ASSERT_EQ(text.sections().size(), 2u);
+  const auto& lines = text.sections()[1].lines;
+  ASSERT_EQ(lines.size(), 4u + 22u + 14u);
+  EXPECT_EQ(text.sections()[1].name, "Setting");
+  const char* expected[] = {"ProFileName", "GameFile0", "GameFile1", "GameFile2", "DbleClickSpeed",
+                            "ScrollWheelSpeed", "ScrollWheelFlag", "MouseSpeed", "Acceleration", "AccelerationFlag",
+                            "TiltSpeed", "MediaOption", "HDDKeyboard", "Orientation", "XYSynchronous",
+                            "Sensitivity_X", "Sensitivity_Y", "Cpi_X", "Cpi_Y", "XYCpiFlag", "PollingRate",
+                            "LiftSwitch", "LiftLevel", "LightSwitch", "LightType", "BTOption"};
+  for (std::size_t i = 0; i < 26; ++i) EXPECT_EQ(lines[i].key, expected[i]);
+  for (int b = 0; b < kButtonSlotCount; ++b) {
+    EXPECT_EQ(lines[26 + b].key, "MacroKeyInfo" + std::to_string(b));
+    EXPECT_EQ(lines[26 + b].value->size(), 4746u);
+  }
+  EXPECT_EQ(*lines[1].value, "C:\\Games\\game0.exe");
+}
+
+TEST_F(SettingsFilesTest, MissingFilesGiveDefaultsAndMinusOne) {
+  auto record = EmptyRecord();
+  ClearChangeFlags(*record);
+  ASSERT_EQ(settings.ReadAll(*record), 1);
+  EXPECT_EQ(record->CurrentProfile, -1);
+  EXPECT_EQ(record->WindowsProfile, -1);
+  EXPECT_EQ(record->QuickHelpLan, -1);
+  EXPECT_EQ(record->MouseType, -1);
+  auto defaults = EmptyRecord();
+  ResetToDefaults(*defaults, 1);
+  EXPECT_EQ(std::memcmp(record->profiles, defaults->profiles, sizeof defaults->profiles), 0);
+  EXPECT_TRUE(registry.keys.empty()) << "no current profile: the registry is not consulted";
+}
+
+TEST_F(SettingsFilesTest, APresentFileWithMissingKeysGivesMinusOneAndEmptyText) {
+  files.files[Slot(1)] = "[Setting]\r\nMouseSpeed=7\r\n";
+  auto record = EmptyRecord();
+  settings.ReadAll(*record);
+  const ProfileRecord& profile = record->profiles[1];
+  EXPECT_STREQ(profile.ProFileName, "");
+  EXPECT_EQ(profile.MouseSpeed, 7);
+  EXPECT_EQ(profile.DbleClickSpeed, -1);
+  EXPECT_EQ(profile.BTOption, -1);
+  for (int b = 0; b < kButtonSlotCount; ++b) EXPECT_EQ(profile.buttons[b].function, kDefaultSlotFunctions[b]);
+}
+
+TEST_F(SettingsFilesTest, ButtonEntriesThatCannotBeReadGetTheirSlotDefaults) {
+  auto record = FilledRecord(2);
+  settings.WriteProfile(record->profiles[0], Slot(0));
+  const std::string good = EncodeProfileStruct(&record->profiles[0].buttons[7], sizeof(MacroKeyInfo));
+  std::string badChecksum = good;
+  badChecksum.back() = badChecksum.back() == '0' ? '1' : '0';
+  {
+    IniFile file(files, Slot(0));
+    file.WriteString("Setting", "MacroKeyInfo7", badChecksum);
+    file.WriteString("Setting", "MacroKeyInfo8", good.substr(2));
+    file.WriteString("Setting", "MacroKeyInfo9", good.substr(0, 690));  // a struct of another size
+  }
+  // A file without one key (MacroKeyInfo5) still loads everything else.
+  IniText text = IniText::Parse(files.files[Slot(0)]);
+  std::string withoutFive;
+  for (const auto& line : text.sections()[1].lines) {
+    if (line.key != "MacroKeyInfo5") withoutFive += line.key + "=" + *line.value + "\r\n";
+  }
+  files.files[Slot(0)] = "[Setting]\r\n" + withoutFive;
+
+  ProfileRecord profile;
+  std::memset(&profile, 0x33, sizeof profile);
+  settings.ReadProfile(profile, Slot(0));
+  for (int b : {5, 7, 8, 9}) {
+    MacroKeyInfo expected;
+    ResetButtonEntry(expected, b);
+    EXPECT_EQ(std::memcmp(&profile.buttons[b], &expected, sizeof expected), 0) << "slot " << b;
+  }
+  for (int b : {0, 4, 6, 10, 13}) {
+    EXPECT_EQ(std::memcmp(&profile.buttons[b], &record->profiles[0].buttons[b], sizeof(MacroKeyInfo)), 0) << b;
+  }
+  EXPECT_STREQ(profile.ProFileName, record->profiles[0].ProFileName);
+  EXPECT_EQ(profile.BTOption, record->profiles[0].BTOption);
+}
+
+TEST_F(SettingsFilesTest, HostileContentIsCutAndMadeSafe) {
+  MacroKeyInfo hostile;
+  std::memset(&hostile, 'Z', sizeof hostile);
+  hostile.eventCount = 60000;
+  {
+    IniFile file(files, Slot(3));
+    file.WriteString("Setting", "ProFileName", std::string(600, 'n'));
+    file.WriteString("Setting", "GameFile1", std::string(1500, 'g'));
+    file.WriteStruct("Setting", "MacroKeyInfo2", &hostile, sizeof hostile);
+  }
+  ProfileRecord profile;
+  settings.ReadProfile(profile, Slot(3));
+  EXPECT_EQ(std::strlen(profile.ProFileName), 249u);
+  EXPECT_EQ(std::strlen(profile.GameFile1), 499u);
+  EXPECT_EQ(profile.buttons[2].eventCount, kMaxMacroEvents);
+  EXPECT_EQ(std::strlen(profile.buttons[2].macroSetName), 49u);
+  EXPECT_EQ(std::strlen(profile.buttons[2].macroName), 49u);
+  EXPECT_EQ(std::strlen(profile.buttons[2].programPath), 261u);
+}
+
+TEST_F(SettingsFilesTest, AFailedWriteIsReportedAndLeavesTheFilesAsTheyWere) {
+  auto first = FilledRecord(1);
+  ASSERT_EQ(settings.WriteAll(*first), 1);
+  const auto before = files.files;
+  files.FailWritesTo(Slot(2));
+  auto second = FilledRecord(2);
+  EXPECT_EQ(settings.WriteAll(*second), 0);
+  EXPECT_EQ(files.files[Slot(2)], before.at(Slot(2)));
+  EXPECT_NE(files.files[Slot(3)], before.at(Slot(3))) << "the other files are still written";
+}
+
+TEST_F(SettingsFilesTest, RegistryWinsForTheWindowsFieldsOfTheActiveProfileOnly) {
+  auto record = FilledRecord(1);
+  settings.WriteAll(*record);
+  registry.keys["Control Panel\\Mouse"]["DoubleClickSpeed"] = "321";
+  registry.keys["Control Panel\\Desktop"]["WheelScrollChars"] = "9";
+  auto read = EmptyRecord();
+  settings.ReadAll(*read);
+  EXPECT_EQ(read->profiles[2].DbleClickSpeed, 321);
+  EXPECT_EQ(read->profiles[2].TiltSpeed, 9);
+  EXPECT_EQ(read->profiles[1].DbleClickSpeed, record->profiles[1].DbleClickSpeed);
+}
+
+TEST_F(SettingsFilesTest, OSDSettingRoundTripsAndABadOneLeavesTheRecordAlone) {
+  OSDSetting osd;
+  ResetOSDSetting(osd);
+  osd.switches[7] = 0x12345;
+  CopyBounded(osd.mailServer, "pop.example.org");
+  ASSERT_EQ(settings.WriteOSDSetting(osd), 1);
+  EXPECT_NE(files.files[Config()].find("[OSDSetting]\r\nconfig="), std::string::npos);
+  OSDSetting back;
+  std::memset(&back, 0, sizeof back);
+  ASSERT_EQ(settings.ReadOSDSetting(back), 1);
+  EXPECT_EQ(std::memcmp(&back, &osd, sizeof osd), 0);
+
+  IniFile(files, Config()).WriteString("OSDSetting", "config", "00");
+  OSDSetting untouched;
+  std::memset(&untouched, 0x42, sizeof untouched);
+  EXPECT_EQ(settings.ReadOSDSetting(untouched), 0);
+  EXPECT_EQ(untouched.mailPort, 0x42424242);
+}
+
+TEST_F(SettingsFilesTest, FirmwareVersionDefaultsTo100) {
+  EXPECT_EQ(settings.ReadFirmwareVersion(), 100);
+  IniFile(files, Config()).WriteInt("Setting", "FWVersion", 141);
+  EXPECT_EQ(settings.ReadFirmwareVersion(), 141);
+}
+
+TEST_F(SettingsFilesTest, ExportWritesExactlyTheActiveProfileAndRecordsItsName) {
+  auto record = FilledRecord(4);
+  const std::string target = "D:\\My Profiles\\fast aim.vmp";
+  files.files[target] = "[Setting]\r\nStale=1\r\n[Extra]\r\nx=1\r\n";
+  ASSERT_EQ(settings.ExportProfile(*record, target), 1);
+  const std::string& exported = files.files[target];
+  EXPECT_EQ(exported.find("Stale"), std::string::npos) << "keys the new content lacks are gone";
+  EXPECT_EQ(exported.find("[Extra]"), std::string::npos);
+  EXPECT_EQ(files.files["C:\\Kavo\\config\\fast aim.vmp"], exported);
+  IniFile config(files, Config());
+  EXPECT_EQ(config.ReadString("FileName", "Profile3", ""), "fast aim");
+
+  ProfileRecord back;
+  settings.ReadProfile(back, target);
+  EXPECT_EQ(std::memcmp(&back, &record->profiles[2], sizeof back), 0);
+}
+
+TEST_F(SettingsFilesTest, ImportLoadsIntoTheActiveProfileAndMarksItsButtons) {
+  auto source = FilledRecord(5);
+  settings.WriteProfile(source->profiles[0], "E:\\share\\team.cfg.vmp");
+  auto record = FilledRecord(1);
+  ClearChangeFlags(*record);
+  record->CurrentProfile = 3;
+  ASSERT_EQ(settings.ImportProfile(*record, "E:\\share\\team.cfg.vmp"), 1);
+  EXPECT_EQ(std::memcmp(&record->profiles[3], &source->profiles[0], sizeof(ProfileRecord)), 0);
+  for (int b = 0; b < kButtonSlotCount; ++b) EXPECT_EQ(record->ButtonChanged[3][b], 1);
+  EXPECT_EQ(record->ButtonChanged[2][0], 0);
+  EXPECT_EQ(files.files["C:\\Kavo\\team.cfg.vmp"], files.files["E:\\share\\team.cfg.vmp"]);
+}
+
+TEST_F(SettingsFilesTest, ImportAndExportChangeNothingWithoutSourceOrActiveProfile) {
+  auto record = FilledRecord(1);
+  auto before = FilledRecord(1);
+  EXPECT_EQ(settings.ImportProfile(*record, "E:\\missing.vmp"), 0);
+  record->CurrentProfile = -1;
+  before->CurrentProfile = -1;
+  settings.WriteProfile(record->profiles[0], "E:\\present.vmp");
+  const auto filesBefore = files.files;
+  EXPECT_EQ(settings.ImportProfile(*record, "E:\\present.vmp"), 0);
+  EXPECT_EQ(settings.ExportProfile(*record, "E:\\out.vmp"), 0);
+  EXPECT_EQ(std::memcmp(record.get(), before.get(), sizeof *record), 0);
+  EXPECT_EQ(files.files, filesBefore);
+}
+
+TEST_F(SettingsFilesTest, ImportNeverLoadsAStaleCopyWhenCopyingFails) {
+  auto older = FilledRecord(1);
+  auto newer = FilledRecord(2);
+  settings.WriteProfile(older->profiles[0], "C:\\Kavo\\mine.vmp");  // left by an earlier import
+  settings.WriteProfile(newer->profiles[0], "E:\\mine.vmp");
+  files.FailWritesTo("C:\\Kavo\\mine.vmp");
+  auto record = FilledRecord(3);
+  ASSERT_EQ(settings.ImportProfile(*record, "E:\\mine.vmp"), 1);
+  EXPECT_EQ(std::memcmp(&record->profiles[2], &newer->profiles[0], sizeof(ProfileRecord)), 0);
+}
+
+}  // namespace
+}  // namespace kavo
