@@ -111,7 +111,8 @@ const std::string* IniText::Find(std::string_view section, std::string_view key)
 }
 
 bool IniText::Set(std::string_view section, std::string_view key, std::string_view value) {
-  value = TrimProfileSpace(value);
+  // A line break would end the line early and let the rest of the value pose as keys of its own.
+  value = TrimProfileSpace(value.substr(0, value.find_first_of("\r\n")));
   key = TrimProfileSpace(key);
   IniSection* target = FindSection(section);
   if (!target) {

@@ -53,6 +53,13 @@ TEST(IniTextTest, SetUpdatesInPlaceAppendsKeysAndSections) {
   EXPECT_EQ(text.Serialize(), "[Setting]\r\nA=11\r\nnoeq=now\r\nD=lead trail\r\n[Other]\r\nC=3\r\n[Third]\r\nE=\r\n");
 }
 
+TEST(IniTextTest, ALineBreakInAValueCannotAddKeys) {
+  IniText text;
+  text.Set("Setting", "ProFileName", "mine \r\nMacroKeyInfo0=00\nCurrentProfile=3");
+  text.Set("Setting", "MacroKeyInfo0", "FF");
+  EXPECT_EQ(text.Serialize(), "[Setting]\r\nProFileName=mine\r\nMacroKeyInfo0=FF\r\n");
+}
+
 TEST(IniTextTest, EmptyAndBlankInputs) {
   for (const char* input : {"", "\r\n\r\n", "   ", "\x1a"}) {
     IniText text = IniText::Parse(input);
