@@ -1,5 +1,6 @@
 #include "settings/ini_text.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace kavo {
@@ -44,11 +45,14 @@ std::string_view TrimProfileSpace(std::string_view text) {
 IniText IniText::Parse(std::string_view text) {
   IniText result;
   result.sections_.push_back(IniSection{"", false, {}});
-  // Lines end at '\n'; a lone '\r' separates lines only where no '\n' follows in the rest of the text.
+  // Every '\r' and every '\n' ends a line, as the Windows reader splits them (a CRLF leaves an empty line).
   std::size_t start = 0;
+  std::size_t nextCr = text.find('\r');
+  std::size_t nextLf = text.find('\n');
   while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.find('\r', start);
+    if (nextCr < start) nextCr = text.find('\r', start);
+    if (nextLf < start) nextLf = text.find('\n', start);
+    const std::size_t end = nextCr < nextLf ? nextCr : nextLf;
     const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
     const std::string_view line = TrimProfileSpace(text.substr(start, next - start));
     start = next;
@@ -112,7 +116,7 @@ const std::string* IniText::Find(std::string_view section, std::string_view key)
 
 bool IniText::Set(std::string_view section, std::string_view key, std::string_view value) {
   // A line break would end the line early and let the rest of the value pose as keys of its own.
-  value = TrimProfileSpace(value.substr(0, value.find_first_of("\r\n")));
+  value = TrimProfileSpace(value.substr(0, std::min(value.find('\r'), value.find('\n'))));
   key = TrimProfileSpace(key);
   IniSection* target = FindSection(section);
   if (!target) {
@@ -145,12 +149,23 @@ std::string EncodeProfileStruct(const void* data, std::size_t size) {
 }
 
 namespace {
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
+
+// Value of each character as a hex digit, -1 for the others.
+struct HexDigits {
+  signed char value[256];
+  constexpr HexDigits() : value() {
+    for (int c = 0; c < 256; ++c) value[c] = -1;
+    for (int d = 0; d < 10; ++d) value['0' + d] = static_cast<signed char>(d);
+    for (int d = 0; d < 6; ++d) {
+      value['A' + d] = static_cast<signed char>(10 + d);
+      value['a' + d] = static_cast<signed char>(10 + d);
+    }
+  }
+};
+constexpr HexDigits kHexDigits;
+
+int HexDigit(char c) { return kHexDigits.value[static_cast<unsigned char>(c)]; }
+
 }  // namespace
 
 bool DecodeProfileStruct(std::string_view text, void* data, std::size_t size) {

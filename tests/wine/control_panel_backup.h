@@ -46,7 +46,9 @@ class ControlPanelBackup {
   };
 
   void Save(const char* keyPath, const char* name) {
-    Value value{keyPath, name};
+    Value value;
+    value.key = keyPath;
+    value.name = name;
     DWORD size = 0;
     if (::RegGetValueA(HKEY_CURRENT_USER, keyPath, name, RRF_RT_ANY | RRF_NOEXPAND, &value.type, nullptr, &size) ==
         ERROR_SUCCESS) {

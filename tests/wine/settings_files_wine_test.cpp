@@ -1,0 +1,128 @@
+// The whole settings record through SettingsFiles on real files and the real registry, written and read by
+// IniFile and by the Windows private-profile functions.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "settings/settings_files.h"
+#include "settings/win32/win32_registry.h"
+#include "tests/wine/control_panel_backup.h"
+#include "tests/wine/full_record.h"
+#include "tests/wine/profile_backends.h"
+
+namespace kavo::wine_test {
+namespace {
+
+// Where two profiles first differ, for a readable failure.
+std::string FirstDifference(const ProfileRecord& expected, const ProfileRecord& actual) {
+  const auto* a = reinterpret_cast<const unsigned char*>(&expected);
+  const auto* b = reinterpret_cast<const unsigned char*>(&actual);
+  for (std::size_t i = 0; i < sizeof expected; ++i) {
+    if (a[i] != b[i]) {
+      return "first difference at byte " + std::to_string(i) + ": expected " + std::to_string(a[i]) + ", read " +
+             std::to_string(b[i]);
+    }
+  }
+  return "";
+}
+
+void ExpectSameRecord(const SettingsRecord& expected, const SettingsRecord& actual) {
+  EXPECT_EQ(actual.CurrentProfile, expected.CurrentProfile);
+  EXPECT_EQ(actual.WindowsProfile, expected.WindowsProfile);
+  EXPECT_EQ(actual.QuickHelpLan, expected.QuickHelpLan);
+  EXPECT_EQ(actual.MouseType, expected.MouseType);
+  for (int p = 0; p < kProfileCount; ++p) {
+    EXPECT_EQ(0, std::memcmp(&expected.profiles[p], &actual.profiles[p], sizeof expected.profiles[p]))
+        << "profile " << p << ", " << FirstDifference(expected.profiles[p], actual.profiles[p]);
+  }
+}
+
+class SettingsFilesWine : public ProfileBackendsTest {
+ protected:
+  void SetUp() override {
+    ProfileBackendsTest::SetUp();
+    FillFullRecord(*record_);
+  }
+
+  // A program folder of its own, with its "config" folder.
+  std::string ProgramFolder(const std::string& name) {
+    const std::string folder = folder_.Subfolder(name);
+    ::CreateDirectoryA((folder + "config").c_str(), nullptr);
+    return folder;
+  }
+
+  std::vector<std::string> SixFiles(const std::string& folder) {
+    std::vector<std::string> contents{Contents(folder + "config.ini")};
+    for (int slot = 0; slot < kProfileCount; ++slot) {
+      contents.push_back(Contents(folder + "config\\Default" + std::to_string(slot) + ".vmp"));
+    }
+    return contents;
+  }
+
+  void ExpectReadBack(const std::string& folder, const SettingsRecord& expected) {
+    for (auto& reader : Backends()) {
+      SCOPED_TRACE(std::string("read by ") + reader.name);
+      SettingsFiles settings(folder, reader.access, files_, registry_);
+      auto read = std::make_unique<SettingsRecord>();
+      ClearRecord(*read);
+      ASSERT_EQ(settings.ReadAll(*read), 1);
+      ExpectSameRecord(expected, *read);
+    }
+  }
+
+  ControlPanelBackup controlPanel_;  // WriteAll mirrors the active profile into it
+  win32::Win32Registry registry_;
+  std::unique_ptr<SettingsRecord> record_ = std::make_unique<SettingsRecord>();
+};
+
+TEST_F(SettingsFilesWine, FullRecordComesBackWhicheverSideWroteIt) {
+  std::vector<std::vector<std::string>> written;
+  for (auto& writer : Backends()) {
+    SCOPED_TRACE(std::string("written by ") + writer.name);
+    const std::string folder = ProgramFolder(writer.name);
+    SettingsFiles settings(folder, writer.access, files_, registry_);
+    ASSERT_EQ(settings.WriteAll(*record_), 1);
+    written.push_back(SixFiles(folder));
+    ExpectReadBack(folder, *record_);
+  }
+  ASSERT_EQ(written[0].size(), written[1].size());
+  for (std::size_t i = 0; i < written[0].size(); ++i) {
+    EXPECT_TRUE(written[0][i] == written[1][i]) << "file " << i << " differs (0 is config.ini)";
+  }
+}
+
+TEST_F(SettingsFilesWine, RewritingChangedRecordGivesTheSameFiles) {
+  // Over existing files: texts grow and shrink, numbers change, buttons are replaced.
+  auto changed = std::make_unique<SettingsRecord>(*record_);
+  changed->WindowsProfile = -1;
+  changed->MouseType = 0;
+  for (int p = 0; p < kProfileCount; ++p) {
+    ProfileRecord& profile = changed->profiles[p];
+    CopyBounded(profile.ProFileName, "P" + std::to_string(p));
+    CopyBounded(profile.GameFile2, "F:\\New Game " + std::to_string(p) + "\\start.exe");
+    profile.Cpi_X = 100 + p;
+    profile.BTOption = -p;
+    ResetButtonEntry(profile.buttons[p], p);
+    profile.buttons[13].eventCount = 0;
+  }
+
+  std::vector<std::vector<std::string>> written;
+  for (auto& writer : Backends()) {
+    SCOPED_TRACE(std::string("written by ") + writer.name);
+    const std::string folder = ProgramFolder(writer.name);
+    SettingsFiles settings(folder, writer.access, files_, registry_);
+    ASSERT_EQ(settings.WriteAll(*record_), 1);
+    ASSERT_EQ(settings.WriteAll(*changed), 1);
+    written.push_back(SixFiles(folder));
+    ExpectReadBack(folder, *changed);
+  }
+  for (std::size_t i = 0; i < written[0].size(); ++i) {
+    EXPECT_TRUE(written[0][i] == written[1][i]) << "file " << i << " differs (0 is config.ini)";
+  }
+}
+
+}  // namespace
+}  // namespace kavo::wine_test
