@@ -11,3 +11,9 @@ function(kavo_static_link target)
     target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
   endif()
 endfunction()
+
+# A Windows-side test program run under Wine as one CTest test with all its cases; a hang fails it.
+function(kavo_wine_test name target labels)
+  add_test(NAME ${name} COMMAND ${target})
+  set_tests_properties(${name} PROPERTIES LABELS "${labels};wine" TIMEOUT 600)
+endfunction()

@@ -54,6 +54,20 @@ kavo_wine_prefix() {  # build folder
   fi
 }
 
+# One persistent wineserver for a whole suite, so that each program start stays cheap. Wine's own
+# services are started here, detached from any test's output: started by a test they would inherit its
+# pipes and keep CTest waiting for them to close.
+kavo_start_wineserver() {  # build folder
+  kavo_wine_prefix "$1"
+  wineserver -p
+  wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+}
+
+kavo_stop_wineserver() {  # build folder
+  kavo_wine_env "$1"
+  wineserver -k 2>/dev/null || true
+}
+
 # Starts Xvfb on the first free display and exports DISPLAY; KAVO_XVFB_PID names it for kavo_stop_display.
 kavo_start_display() {
   local n
