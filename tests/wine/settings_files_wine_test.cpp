@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -73,25 +74,31 @@ class SettingsFilesWine : public ProfileBackendsTest {
     }
   }
 
+  // Each side saves the records in turn into its own program folder; the last one must read back whole
+  // through either side, and both sides must leave the same six files.
+  void ExpectSameFilesFromBothSides(std::initializer_list<const SettingsRecord*> records) {
+    std::vector<std::vector<std::string>> written;
+    for (auto& writer : Backends()) {
+      SCOPED_TRACE(std::string("written by ") + writer.name);
+      const std::string folder = ProgramFolder(writer.name);
+      SettingsFiles settings(folder, writer.access, files_, registry_);
+      for (const SettingsRecord* record : records) ASSERT_EQ(settings.WriteAll(*record), 1);
+      written.push_back(SixFiles(folder));
+      ExpectReadBack(folder, **(records.end() - 1));
+    }
+    ASSERT_EQ(written[0].size(), written[1].size());
+    for (std::size_t i = 0; i < written[0].size(); ++i) {
+      EXPECT_TRUE(written[0][i] == written[1][i]) << "file " << i << " differs (0 is config.ini)";
+    }
+  }
+
   ControlPanelBackup controlPanel_;  // WriteAll mirrors the active profile into it
   win32::Win32Registry registry_;
   std::unique_ptr<SettingsRecord> record_ = std::make_unique<SettingsRecord>();
 };
 
 TEST_F(SettingsFilesWine, FullRecordComesBackWhicheverSideWroteIt) {
-  std::vector<std::vector<std::string>> written;
-  for (auto& writer : Backends()) {
-    SCOPED_TRACE(std::string("written by ") + writer.name);
-    const std::string folder = ProgramFolder(writer.name);
-    SettingsFiles settings(folder, writer.access, files_, registry_);
-    ASSERT_EQ(settings.WriteAll(*record_), 1);
-    written.push_back(SixFiles(folder));
-    ExpectReadBack(folder, *record_);
-  }
-  ASSERT_EQ(written[0].size(), written[1].size());
-  for (std::size_t i = 0; i < written[0].size(); ++i) {
-    EXPECT_TRUE(written[0][i] == written[1][i]) << "file " << i << " differs (0 is config.ini)";
-  }
+  ExpectSameFilesFromBothSides({record_.get()});
 }
 
 TEST_F(SettingsFilesWine, RewritingChangedRecordGivesTheSameFiles) {
@@ -109,19 +116,7 @@ TEST_F(SettingsFilesWine, RewritingChangedRecordGivesTheSameFiles) {
     profile.buttons[13].eventCount = 0;
   }
 
-  std::vector<std::vector<std::string>> written;
-  for (auto& writer : Backends()) {
-    SCOPED_TRACE(std::string("written by ") + writer.name);
-    const std::string folder = ProgramFolder(writer.name);
-    SettingsFiles settings(folder, writer.access, files_, registry_);
-    ASSERT_EQ(settings.WriteAll(*record_), 1);
-    ASSERT_EQ(settings.WriteAll(*changed), 1);
-    written.push_back(SixFiles(folder));
-    ExpectReadBack(folder, *changed);
-  }
-  for (std::size_t i = 0; i < written[0].size(); ++i) {
-    EXPECT_TRUE(written[0][i] == written[1][i]) << "file " << i << " differs (0 is config.ini)";
-  }
+  ExpectSameFilesFromBothSides({record_.get(), changed.get()});
 }
 
 }  // namespace
