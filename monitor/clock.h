@@ -1,0 +1,11 @@
+#pragma once
+
+namespace kavo {
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual void Sleep(int milliseconds) = 0;
+};
+
+}  // namespace kavo

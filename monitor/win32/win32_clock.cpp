@@ -1,0 +1,9 @@
+#include "monitor/win32/win32_clock.h"
+
+#include <windows.h>
+
+namespace kavo::win32 {
+
+void Win32Clock::Sleep(int milliseconds) { ::Sleep(milliseconds > 0 ? static_cast<DWORD>(milliseconds) : 0); }
+
+}  // namespace kavo::win32
