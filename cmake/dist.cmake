@@ -3,5 +3,7 @@ set(KAVO_DIST ${CMAKE_BINARY_DIR}/dist)
 add_custom_target(dist ALL
   COMMAND ${CMAKE_COMMAND} -E make_directory ${KAVO_DIST}/config
   COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:KavoMonitor> $<TARGET_FILE:KavoOption> ${KAVO_DIST}
-  DEPENDS KavoMonitor KavoOption
+  # The simulated mouse stands in for the real device library; kavo-sim.exe drives it.
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Kelsor> $<TARGET_FILE:kavo-sim> ${KAVO_DIST}
+  DEPENDS KavoMonitor KavoOption Kelsor kavo-sim
   COMMENT "Assembling the program folder ${KAVO_DIST}")
