@@ -40,7 +40,7 @@ kavo_build() {  # preset
 
 # Wine: one prefix per build folder, no Mono or Gecko, no debug chatter.
 kavo_wine_env() {  # build folder
-  export WINEPREFIX="$1/wineprefix"
+  export WINEPREFIX="$(cd "$1" && pwd)/wineprefix"
   export WINEDLLOVERRIDES="mscoree,mshtml="
   export WINEDEBUG=-all
 }
