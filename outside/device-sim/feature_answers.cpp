@@ -33,22 +33,8 @@ std::size_t WriteLength(std::uint8_t id) {
   }
 }
 
-std::size_t ReadLength(std::uint8_t id) {
-  switch (id) {
-    case 4:
-      return kSelectLength;
-    case 5:
-      return kActiveLength;
-    case 6:
-      return kSettingsLength;
-    case 7:
-      return kButtonsLength;
-    case 9:
-      return kFirmwareLength;
-    default:
-      return 0;
-  }
-}
+// Every report can be read but the host-active flag, which only the host writes.
+std::size_t ReadLength(std::uint8_t id) { return id == 11 ? 0 : WriteLength(id); }
 
 std::uint16_t SumBefore(const std::uint8_t* report, std::size_t length) {
   std::uint16_t sum = 0;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/sealed_report.h"
 #include "outside/device-sim/device_events.h"
 #include "outside/device-sim/feature_answers.h"
 #include "outside/device-sim/mouse_inputs.h"
@@ -18,20 +19,13 @@
 namespace kavo::sim {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using test::Bytes;
 
 // Report 7 carries the slots in this order (bytes 3..16).
 constexpr int kWireOrder[kButtonSlotCount] = {0, 1, 2, 5, 6, 7, 8, 9, 12, 13, 3, 4, 10, 11};
 const Bytes kDefaultSettings = {1, 5, 5, 2, 2, 1, 1, 0};
 
-// Appends the 16-bit byte sum, low byte first.
-Bytes Sealed(Bytes report) {
-  unsigned sum = 0;
-  for (std::uint8_t b : report) sum += b;
-  report.push_back(static_cast<std::uint8_t>(sum & 0xFF));
-  report.push_back(static_cast<std::uint8_t>((sum >> 8) & 0xFF));
-  return report;
-}
+using test::Sealed;
 
 struct Message {
   MessageKind kind;

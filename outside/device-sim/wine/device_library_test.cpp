@@ -8,17 +8,12 @@
 #include <vector>
 
 #include "outside/device-sim/wine/mouse_folder.h"
+#include "tests/support/sealed_report.h"
 
 namespace kavo::sim::wine_test {
 namespace {
 
-Bytes Sealed(Bytes report) {
-  unsigned sum = 0;
-  for (std::uint8_t b : report) sum += b;
-  report.push_back(static_cast<std::uint8_t>(sum & 0xFF));
-  report.push_back(static_cast<std::uint8_t>((sum >> 8) & 0xFF));
-  return report;
-}
+using test::Sealed;
 
 std::vector<std::string> FactoryDump() {
   std::vector<std::string> lines = {"active 0", "firmware 141", "pid 11510", "host-active 0", "resets 0"};
