@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "settings/bounded_text.h"
+#include "settings/language.h"
 
 namespace kavo {
 
@@ -84,6 +85,27 @@ bool SanitizeButtonEntry(MacroKeyInfo& entry) {
   changed |= TerminateField(entry.macroSetName);
   changed |= TerminateField(entry.macroName);
   changed |= TerminateField(entry.programPath);
+  return changed;
+}
+
+bool SanitizeRecord(SettingsRecord& record) {
+  bool changed = false;
+  auto keepWithin = [&changed](std::int32_t& value, std::int32_t low, std::int32_t high, std::int32_t fallback) {
+    if (value >= low && value <= high) return;
+    value = fallback;
+    changed = true;
+  };
+  keepWithin(record.CurrentProfile, -1, kProfileCount - 1, -1);
+  keepWithin(record.WindowsProfile, -1, kProfileCount - 1, -1);
+  keepWithin(record.QuickHelpLan, kDanish, kTurkish, kEnglish);
+  for (auto& profile : record.profiles) {
+    changed |= TerminateField(profile.ProFileName);
+    changed |= TerminateField(profile.GameFile0);
+    changed |= TerminateField(profile.GameFile1);
+    changed |= TerminateField(profile.GameFile2);
+    keepWithin(profile.MediaOption, 0, 3, 0);
+    for (auto& entry : profile.buttons) changed |= SanitizeButtonEntry(entry);
+  }
   return changed;
 }
 

@@ -180,4 +180,9 @@ void MarkEverythingChanged(SettingsRecord& record);
 // program path terminated. True when something had to be changed.
 bool SanitizeButtonEntry(MacroKeyInfo& entry);
 
+// Makes a whole record that came from another process safe to act on: profile indices within 0..4 or
+// none (-1), the language a known one (else English), the media player one of the four, every text field
+// terminated and every button entry safe. True when something had to be changed.
+bool SanitizeRecord(SettingsRecord& record);
+
 }  // namespace kavo

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <memory>
 
 #include "settings/language.h"
@@ -105,6 +106,51 @@ TEST(SettingsRecordTest, SanitizeButtonEntryBoundsWhatCameFromOutside) {
   const MacroKeyInfo before = sound;
   EXPECT_FALSE(SanitizeButtonEntry(sound));
   EXPECT_EQ(std::memcmp(&before, &sound, sizeof sound), 0);
+}
+
+TEST(SettingsRecordTest, SanitizeRecordBoundsEveryIndexAndField) {
+  struct Case {
+    const char* name;
+    std::function<void(SettingsRecord&)> damage;
+    std::function<bool(const SettingsRecord&)> safe;
+  };
+  const Case cases[] = {
+      {"current profile 5", [](SettingsRecord& r) { r.CurrentProfile = 5; },
+       [](const SettingsRecord& r) { return r.CurrentProfile == -1; }},
+      {"current profile -7", [](SettingsRecord& r) { r.CurrentProfile = -7; },
+       [](const SettingsRecord& r) { return r.CurrentProfile == -1; }},
+      {"windows profile 99", [](SettingsRecord& r) { r.WindowsProfile = 99; },
+       [](const SettingsRecord& r) { return r.WindowsProfile == -1; }},
+      {"language 10", [](SettingsRecord& r) { r.QuickHelpLan = 10; },
+       [](const SettingsRecord& r) { return r.QuickHelpLan == kEnglish; }},
+      {"media player 4", [](SettingsRecord& r) { r.profiles[3].MediaOption = 4; },
+       [](const SettingsRecord& r) { return r.profiles[3].MediaOption == 0; }},
+      {"unterminated name", [](SettingsRecord& r) { std::memset(r.profiles[0].ProFileName, 'n', 250); },
+       [](const SettingsRecord& r) { return std::strlen(r.profiles[0].ProFileName) == 249; }},
+      {"unterminated game path", [](SettingsRecord& r) { std::memset(r.profiles[4].GameFile2, 'g', 500); },
+       [](const SettingsRecord& r) { return std::strlen(r.profiles[4].GameFile2) == 499; }},
+      {"event count 501", [](SettingsRecord& r) { r.profiles[2].buttons[13].eventCount = 501; },
+       [](const SettingsRecord& r) { return r.profiles[2].buttons[13].eventCount == kMaxMacroEvents; }},
+      {"unterminated program path", [](SettingsRecord& r) { std::memset(r.profiles[1].buttons[0].programPath, 'p', 262); },
+       [](const SettingsRecord& r) { return std::strlen(r.profiles[1].buttons[0].programPath) == 261; }},
+  };
+  for (const auto& c : cases) {
+    auto record = std::make_unique<SettingsRecord>();
+    ClearRecord(*record);
+    ResetToDefaults(*record, kEnglish);
+    c.damage(*record);
+    EXPECT_TRUE(SanitizeRecord(*record)) << c.name;
+    EXPECT_TRUE(c.safe(*record)) << c.name;
+    EXPECT_FALSE(SanitizeRecord(*record)) << c.name << ": a safe record stays as it is";
+  }
+  auto sound = std::make_unique<SettingsRecord>();
+  ClearRecord(*sound);
+  ResetToDefaults(*sound, kTurkish);
+  sound->CurrentProfile = 4;
+  sound->WindowsProfile = 0;
+  const auto before = std::make_unique<SettingsRecord>(*sound);
+  EXPECT_FALSE(SanitizeRecord(*sound));
+  EXPECT_EQ(std::memcmp(sound.get(), before.get(), sizeof *sound), 0);
 }
 
 TEST(LanguageNumberTest, SystemLanguageIdentifiers) {
