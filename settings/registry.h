@@ -25,4 +25,7 @@ class Registry {
   virtual std::unique_ptr<RegistryKey> OpenOrCreate(std::string_view path) = 0;
 };
 
+// A value holding a decimal number; false when it cannot be read.
+bool ReadRegistryNumber(RegistryKey& key, std::string_view name, int& number);
+
 }  // namespace kavo

@@ -1,7 +1,5 @@
 #include "settings/windows_settings.h"
 
-#include <climits>
-#include <cstdlib>
 #include <string>
 
 namespace kavo {
@@ -9,15 +7,6 @@ namespace {
 
 constexpr char kMouseKey[] = "Control Panel\\Mouse";
 constexpr char kDesktopKey[] = "Control Panel\\Desktop";
-
-bool ReadNumber(RegistryKey& key, std::string_view name, int& number) {
-  std::string text;
-  if (!key.ReadString(name, text)) return false;
-  // Decimal as atoi reads it, but clamped instead of overflowing.
-  const long long value = std::strtoll(text.c_str(), nullptr, 10);
-  number = value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : static_cast<int>(value);
-  return true;
-}
 
 void WriteNumber(RegistryKey& key, std::string_view name, int number) { key.WriteString(name, std::to_string(number)); }
 
@@ -56,13 +45,13 @@ int WriteWindowsSettings(Registry& registry, const ProfileRecord& profile) {
 int ReadWindowsSettings(Registry& registry, ProfileRecord& profile) {
   auto mouse = registry.OpenOrCreate(kMouseKey);
   if (!mouse) return 0;
-  ReadNumber(*mouse, "DoubleClickSpeed", profile.DbleClickSpeed);
-  ReadNumber(*mouse, "MouseSensitivity", profile.MouseSpeed);
+  ReadRegistryNumber(*mouse, "DoubleClickSpeed", profile.DbleClickSpeed);
+  ReadRegistryNumber(*mouse, "MouseSensitivity", profile.MouseSpeed);
   int speed = 0, threshold1 = 0, threshold2 = 0;
   // The acceleration is only looked up from a complete set of the three values; otherwise both the row
   // and its flag keep what the profile holds.
-  if (ReadNumber(*mouse, "MouseSpeed", speed) && ReadNumber(*mouse, "MouseThreshold1", threshold1) &&
-      ReadNumber(*mouse, "MouseThreshold2", threshold2)) {
+  if (ReadRegistryNumber(*mouse, "MouseSpeed", speed) && ReadRegistryNumber(*mouse, "MouseThreshold1", threshold1) &&
+      ReadRegistryNumber(*mouse, "MouseThreshold2", threshold2)) {
     for (int r = 0; r < kAccelerationRows; ++r) {
       const AccelerationRow row = AccelerationTable(r);
       if (row.mouseSpeed == speed && threshold1 <= row.threshold1 && threshold2 <= row.threshold2) {
@@ -76,7 +65,7 @@ int ReadWindowsSettings(Registry& registry, ProfileRecord& profile) {
   auto desktop = registry.OpenOrCreate(kDesktopKey);
   if (!desktop) return -1;
   int lines = 0;
-  if (ReadNumber(*desktop, "WheelScrollLines", lines)) {
+  if (ReadRegistryNumber(*desktop, "WheelScrollLines", lines)) {
     if (lines == -1) {
       profile.ScrollWheelFlag = 1;
       if (profile.ScrollWheelSpeed < 1 || profile.ScrollWheelSpeed > 10) profile.ScrollWheelSpeed = 3;
@@ -85,7 +74,7 @@ int ReadWindowsSettings(Registry& registry, ProfileRecord& profile) {
       profile.ScrollWheelFlag = 0;
     }
   }
-  ReadNumber(*desktop, "WheelScrollChars", profile.TiltSpeed);
+  ReadRegistryNumber(*desktop, "WheelScrollChars", profile.TiltSpeed);
   return 1;
 }
 
