@@ -5,5 +5,7 @@ add_custom_target(dist ALL
   COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:KavoMonitor> $<TARGET_FILE:KavoOption> ${KAVO_DIST}
   # The simulated mouse stands in for the real device library; kavo-sim.exe drives it.
   COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Kelsor> $<TARGET_FILE:kavo-sim> ${KAVO_DIST}
-  DEPENDS KavoMonitor KavoOption Kelsor kavo-sim
+  # Our stand-in for the outside on-screen display that the service starts.
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:KavoOSD> ${KAVO_DIST}
+  DEPENDS KavoMonitor KavoOption Kelsor kavo-sim KavoOSD
   COMMENT "Assembling the program folder ${KAVO_DIST}")

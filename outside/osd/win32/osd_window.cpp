@@ -1,0 +1,93 @@
+#include "outside/osd/win32/osd_window.h"
+
+#include "outside/osd/notice_text.h"
+#include "outside/osd/osd_messages.h"
+#include "settings/ini_file.h"
+#include "settings/win32/module_folder.h"
+#include "settings/win32/win32_file_system.h"
+
+namespace kavo::osd::win32 {
+namespace {
+
+constexpr char kClassName[] = "VELMAR Kavo OSD";
+constexpr UINT_PTR kNoticeTimer = 1;
+constexpr UINT kDismissedMessage = WM_APP + 1;
+
+}  // namespace
+
+OsdWindow::OsdWindow(HINSTANCE instance, const DisplaySettings& settings) : instance_(instance), board_(settings) {
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = WindowProc;
+  windowClass.hInstance = instance;
+  windowClass.lpszClassName = kClassName;
+  ::RegisterClassA(&windowClass);
+  // A top-level window (never shown), not a message-only one: FindWindowA does not see those.
+  window_.reset(::CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, kWindowTitle, WS_OVERLAPPED, 0, 0, 0, 0, nullptr,
+                                  nullptr, instance, this));
+}
+
+LRESULT CALLBACK OsdWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<OsdWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (!self) return ::DefWindowProcA(window, message, wParam, lParam);
+  return self->Handle(window, message, wParam, lParam);
+}
+
+LRESULT OsdWindow::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      popup_ = std::make_unique<NoticePopup>(instance_, window, kDismissedMessage);
+      return popup_->Created() ? 0 : -1;
+    case kNoticeMessage:
+      OnNotice(window, wParam);
+      return 0;
+    case kSettingsMessage:
+      Carry(window, board_.SettingsChanged(DisplaySettingsFromMessage(static_cast<std::uint32_t>(lParam))));
+      return 0;
+    case WM_TIMER:
+      if (wParam == kNoticeTimer) Carry(window, board_.TimeUp());
+      return 0;
+    case kDismissedMessage:
+      Carry(window, board_.Dismissed());
+      return 0;
+    case WM_CLOSE:
+      // The owner destroys the window, so it never holds a window that is gone.
+      window_.reset();
+      return 0;
+    case WM_DESTROY:
+      ::KillTimer(window, kNoticeTimer);
+      popup_.reset();
+      ::PostQuitMessage(0);
+      return 0;
+    default:
+      return ::DefWindowProcA(window, message, wParam, lParam);
+  }
+}
+
+void OsdWindow::OnNotice(HWND window, WPARAM reason) {
+  // The service writes the text just before it posts, so the file is read afresh for every notice.
+  kavo::win32::Win32FileSystem files;
+  IniFile config(files, kavo::win32::ModuleFolder() + "config.ini");
+  Carry(window, board_.Notice(ReadNoticeText(config, static_cast<unsigned>(reason))));
+}
+
+void OsdWindow::Carry(HWND window, const NoticeAction& action) {
+  switch (action.kind) {
+    case NoticeAction::Kind::Show:
+      popup_->Show(action.text);
+      // Setting the timer again restarts its time: a new notice gets its full duration.
+      ::SetTimer(window, kNoticeTimer, static_cast<UINT>(action.durationMs), nullptr);
+      break;
+    case NoticeAction::Kind::Hide:
+      ::KillTimer(window, kNoticeTimer);
+      popup_->Hide();
+      break;
+    case NoticeAction::Kind::None:
+      break;
+  }
+}
+
+}  // namespace kavo::osd::win32

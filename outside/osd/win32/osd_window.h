@@ -1,0 +1,34 @@
+#pragma once
+// The display's hidden top-level window, found by the service through its title. It turns the service's
+// messages into notices and carries out what the notice board decides.
+#include <windows.h>
+
+#include <memory>
+
+#include "outside/device-sim/win32/kernel_handles.h"
+#include "outside/osd/notice_board.h"
+#include "outside/osd/win32/notice_popup.h"
+
+namespace kavo::osd::win32 {
+
+class OsdWindow {
+ public:
+  OsdWindow(HINSTANCE instance, const DisplaySettings& settings);
+  OsdWindow(const OsdWindow&) = delete;
+  OsdWindow& operator=(const OsdWindow&) = delete;
+
+  bool Created() const { return static_cast<bool>(window_); }
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void OnNotice(HWND window, WPARAM reason);
+  void Carry(HWND window, const NoticeAction& action);
+
+  HINSTANCE instance_;
+  NoticeBoard board_;
+  std::unique_ptr<NoticePopup> popup_;
+  sim::win32::UniqueWindow window_;
+};
+
+}  // namespace kavo::osd::win32
