@@ -1,5 +1,5 @@
 #pragma once
-// Owners of the Win32 handles the settings adapters open.
+// Owners of the Win32 handles, modules, windows and mapped views; a scoped mutex lock.
 #include <windows.h>
 
 #include <utility>
@@ -42,5 +42,51 @@ struct RegistryKeyTraits {
   static void Close(HKEY key) { ::RegCloseKey(key); }
 };
 using UniqueRegistryKey = UniqueHandle<HKEY, RegistryKeyTraits>;
+
+// Mutexes, events, threads, processes and mappings: null when absent, unlike file handles.
+struct KernelHandleTraits {
+  static HANDLE Invalid() { return nullptr; }
+  static void Close(HANDLE handle) { ::CloseHandle(handle); }
+};
+using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
+
+struct ModuleTraits {
+  static HMODULE Invalid() { return nullptr; }
+  static void Close(HMODULE module) { ::FreeLibrary(module); }
+};
+using UniqueModule = UniqueHandle<HMODULE, ModuleTraits>;
+
+struct WindowTraits {
+  static HWND Invalid() { return nullptr; }
+  static void Close(HWND window) { ::DestroyWindow(window); }
+};
+using UniqueWindow = UniqueHandle<HWND, WindowTraits>;
+
+struct MappedViewTraits {
+  static void* Invalid() { return nullptr; }
+  static void Close(void* view) { ::UnmapViewOfFile(view); }
+};
+using UniqueMappedView = UniqueHandle<void*, MappedViewTraits>;
+
+// Holds a mutex for one scope. An abandoned mutex is taken as well: its owner died, and whatever it
+// guarded is validated by its readers.
+class MutexLock {
+ public:
+  MutexLock(HANDLE mutex, DWORD milliseconds) : mutex_(mutex) {
+    const DWORD result = ::WaitForSingleObject(mutex, milliseconds);
+    held_ = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
+  }
+  ~MutexLock() {
+    if (held_) ::ReleaseMutex(mutex_);
+  }
+  MutexLock(const MutexLock&) = delete;
+  MutexLock& operator=(const MutexLock&) = delete;
+
+  explicit operator bool() const { return held_; }
+
+ private:
+  HANDLE mutex_;
+  bool held_ = false;
+};
 
 }  // namespace kavo::win32

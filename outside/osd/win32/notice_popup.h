@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "outside/device-sim/win32/kernel_handles.h"
+#include "settings/win32/win32_handles.h"
 #include "outside/osd/win32/gdi_owners.h"
 
 namespace kavo::osd::win32 {
@@ -33,7 +33,7 @@ class NoticePopup {
   UniqueBrush background_;
   UniqueBrush accent_;
   UniqueBrush border_;
-  sim::win32::UniqueWindow window_;
+  kavo::win32::UniqueWindow window_;
 };
 
 }  // namespace kavo::osd::win32

@@ -2,7 +2,7 @@
 // shows each notice briefly near the bottom right corner of the screen.
 #include <windows.h>
 
-#include "outside/device-sim/win32/kernel_handles.h"
+#include "settings/win32/win32_handles.h"
 #include "outside/osd/display_settings.h"
 #include "outside/osd/win32/osd_window.h"
 #include "settings/win32/win32_settings.h"
@@ -23,7 +23,7 @@ kavo::osd::DisplaySettings SavedSettings() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  kavo::sim::win32::UniqueKernelHandle instanceMutex(::CreateMutexA(nullptr, FALSE, kSingleInstanceMutex));
+  kavo::win32::UniqueKernelHandle instanceMutex(::CreateMutexA(nullptr, FALSE, kSingleInstanceMutex));
   // One display per session: a second start leaves the running one alone.
   if (!instanceMutex || ::GetLastError() == ERROR_ALREADY_EXISTS) return 0;
 

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "outside/device-sim/win32/kernel_handles.h"
+#include "settings/win32/win32_handles.h"
 #include "outside/osd/notice_board.h"
 #include "outside/osd/win32/notice_popup.h"
 
@@ -28,7 +28,7 @@ class OsdWindow {
   HINSTANCE instance_;
   NoticeBoard board_;
   std::unique_ptr<NoticePopup> popup_;
-  sim::win32::UniqueWindow window_;
+  kavo::win32::UniqueWindow window_;
 };
 
 }  // namespace kavo::osd::win32

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "outside/device-sim/win32/kernel_handles.h"
+#include "settings/win32/win32_handles.h"
 #include "outside/osd/osd_messages.h"
 #include "settings/win32/module_folder.h"
 #include "tests/wine/temp_folder.h"
@@ -14,8 +14,8 @@
 namespace kavo::osd {
 namespace {
 
-using sim::win32::UniqueKernelHandle;
-using sim::win32::UniqueWindow;
+using kavo::win32::UniqueKernelHandle;
+using kavo::win32::UniqueWindow;
 
 constexpr DWORD kStartTimeoutMs = 15000;
 
