@@ -5,15 +5,14 @@
 #include <cstring>
 #include <memory>
 
+#include "tests/fuzz/fuzz_checks.h"
 #include "monitor/feature_reports.h"
 #include "monitor/transfer.h"
 #include "tests/support/fake_clock.h"
 
 namespace {
 
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
+using kavo::fuzz::Check;
 
 // Answers every call from the fuzz input: one byte decides success, then the answer's bytes.
 class FuzzedDevice final : public kavo::DeviceLink {

@@ -5,16 +5,12 @@
 #include <string>
 #include <string_view>
 
+#include "tests/fuzz/fuzz_checks.h"
 #include "outside/device-sim/feature_answers.h"
 #include "outside/device-sim/mouse_memory.h"
 
-namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
+using kavo::fuzz::Check;
+using kavo::fuzz::Terminated;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);

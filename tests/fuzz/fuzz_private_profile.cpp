@@ -4,16 +4,12 @@
 #include <cstdlib>
 #include <string>
 
+#include "tests/fuzz/fuzz_checks.h"
 #include "settings/ini_file.h"
 #include "tests/support/memory_file_system.h"
 
-namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
+using kavo::fuzz::Check;
+using kavo::fuzz::Terminated;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);

@@ -6,23 +6,14 @@
 #include <memory>
 #include <string>
 
+#include "tests/fuzz/fuzz_checks.h"
 #include "settings/ini_file.h"
 #include "settings/settings_files.h"
 #include "tests/support/fake_registry.h"
 #include "tests/support/memory_file_system.h"
 
-namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
-
-template <std::size_t N>
-bool Terminated(const char (&field)[N]) {
-  return std::memchr(field, 0, N) != nullptr;
-}
-
-}  // namespace
+using kavo::fuzz::Check;
+using kavo::fuzz::Terminated;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   kavo::test::MemoryFileSystem files;

@@ -5,20 +5,11 @@
 #include <cstring>
 #include <memory>
 
+#include "tests/fuzz/fuzz_checks.h"
 #include "settings/settings_record.h"
 
-namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
-
-template <std::size_t N>
-bool Terminated(const char (&field)[N]) {
-  return std::memchr(field, 0, N) != nullptr;
-}
-
-}  // namespace
+using kavo::fuzz::Check;
+using kavo::fuzz::Terminated;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   auto record = std::make_unique<kavo::SettingsRecord>();
