@@ -149,10 +149,22 @@ int SettingsFiles::WriteOSDSetting(const OSDSetting& osd) {
 
 int SettingsFiles::ReadFirmwareVersion() { return profiles_.Open(ConfigPath())->ReadInt(kSetting, "FWVersion", 100); }
 
-int SettingsFiles::RecordExportName(int slotNumber, const std::string& baseName) {
+int SettingsFiles::WriteConfigString(const char* section, const char* key, const std::string& value) {
   auto config = profiles_.Open(ConfigPath());
-  config->WriteString("FileName", "Profile" + std::to_string(slotNumber), baseName);
+  config->WriteString(section, key, value);
   return config->Commit() ? 1 : 0;
+}
+
+int SettingsFiles::WriteFirmwareVersion(int version) {
+  return WriteConfigString(kSetting, "FWVersion", std::to_string(version));
+}
+
+int SettingsFiles::WriteDevicePresent(int present) { return WriteConfigString(kSetting, "Device", std::to_string(present)); }
+
+int SettingsFiles::WriteNoticeText(const std::string& text) { return WriteConfigString("OSDData", "Message", text); }
+
+int SettingsFiles::RecordExportName(int slotNumber, const std::string& baseName) {
+  return WriteConfigString("FileName", ("Profile" + std::to_string(slotNumber)).c_str(), baseName);
 }
 
 int SettingsFiles::ImportProfile(SettingsRecord& record, const std::string& sourcePath) {

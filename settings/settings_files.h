@@ -31,6 +31,11 @@ class SettingsFiles {
   int ReadOSDSetting(OSDSetting& osd);
   int WriteOSDSetting(const OSDSetting& osd);
   int ReadFirmwareVersion();
+  // The keys only the service writes: "FWVersion" and "Device" of section "Setting", and the text of a
+  // notice for the on-screen display ("Message" of section "OSDData").
+  int WriteFirmwareVersion(int version);
+  int WriteDevicePresent(int present);
+  int WriteNoticeText(const std::string& text);
   int RecordExportName(int slotNumber, const std::string& baseName);
 
   // The Load command: copies the file into the program folder as <base name>.vmp and loads it into the
@@ -42,6 +47,7 @@ class SettingsFiles {
 
  private:
   int WriteProfileTo(PrivateProfileFile& file, const ProfileRecord& profile);
+  int WriteConfigString(const char* section, const char* key, const std::string& value);
 
   std::string folder_;
   PrivateProfileAccess& profiles_;

@@ -80,6 +80,26 @@ bool FakeDevice::GetFeature(std::uint8_t* report, std::size_t length) {
   return ok;
 }
 
+void FakeDevice::OpenDevMonitor(std::uintptr_t window, unsigned eventMessage, unsigned presenceMessage) {
+  Note("OpenDevMonitor " + std::to_string(window) + " " + std::to_string(eventMessage) + " " +
+       std::to_string(presenceMessage));
+}
+
+bool FakeDevice::OpenFeatureDevice() {
+  Note("OpenFeatureDevice");
+  return attached;
+}
+
+void FakeDevice::Note(std::string call) {
+  std::lock_guard<std::mutex> hold(lock_);
+  libraryCalls_.push_back(std::move(call));
+}
+
+std::vector<std::string> FakeDevice::LibraryCalls() const {
+  std::lock_guard<std::mutex> hold(lock_);
+  return libraryCalls_;
+}
+
 std::vector<FeatureCall> FakeDevice::Calls() const {
   std::lock_guard<std::mutex> hold(lock_);
   return calls_;

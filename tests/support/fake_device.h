@@ -6,6 +6,7 @@
 #include <functional>
 #include <mutex>
 #include <set>
+#include <string>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -27,15 +28,17 @@ class FakeDevice final : public DeviceLink {
  public:
   explicit FakeDevice(const FakeClock* clock = nullptr);
 
-  void OpenDevMonitor(std::uintptr_t, unsigned, unsigned) override {}
-  void CloseDevMonitor() override {}
-  bool OpenFeatureDevice() override { return true; }
-  void CloseFeatureDevice() override {}
+  void OpenDevMonitor(std::uintptr_t window, unsigned eventMessage, unsigned presenceMessage) override;
+  void CloseDevMonitor() override { Note("CloseDevMonitor"); }
+  bool OpenFeatureDevice() override;
+  void CloseFeatureDevice() override { Note("CloseFeatureDevice"); }
   bool SetFeature(const std::uint8_t* report, std::size_t length) override;
   bool GetFeature(std::uint8_t* report, std::size_t length) override;
   int GetMousePID() override { return productId; }
 
   std::vector<FeatureCall> Calls() const;
+  // The opens and closes of the listener and the feature channel, in order.
+  std::vector<std::string> LibraryCalls() const;
   std::vector<FeatureCall> Writes() const;  // every SetFeature except the selects of report 4
 
   // What the mouse holds.
@@ -46,6 +49,7 @@ class FakeDevice final : public DeviceLink {
   int productId = 0x2CF6;
   int hostActive = -1;
   int resetRequests = 0;
+  bool attached = true;  // what opening the feature channel finds
 
   // Faults.
   std::deque<int> statuses;  // answers to status reads; ready (1) when empty, -1 makes that read fail
@@ -56,7 +60,9 @@ class FakeDevice final : public DeviceLink {
  private:
   mutable std::mutex lock_;
   const FakeClock* clock_;
+  void Note(std::string call);
   std::vector<FeatureCall> calls_;
+  std::vector<std::string> libraryCalls_;
   int selectedProfile_ = 0;
   int selectedWhat_ = 0;
 };

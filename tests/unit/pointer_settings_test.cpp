@@ -7,21 +7,12 @@
 
 #include "monitor/pointer_settings.h"
 #include "tests/support/fake_registry.h"
+#include "tests/support/fake_service_ports.h"
 
 namespace kavo {
 namespace {
 
-class RecordingPointerSystem final : public PointerSystem {
- public:
-  void SetDoubleClickTime(int ms) override { calls.push_back("double-click " + std::to_string(ms)); }
-  void SetAcceleration(int t1, int t2, int speed) override {
-    calls.push_back("acceleration " + std::to_string(t1) + " " + std::to_string(t2) + " " + std::to_string(speed));
-  }
-  void SetPointerSpeed(int speed) override { calls.push_back("speed " + std::to_string(speed)); }
-  void SetWheelScrollLines(int lines) override { calls.push_back("lines " + std::to_string(lines)); }
-  void SetWheelScrollChars(int chars) override { calls.push_back("chars " + std::to_string(chars)); }
-  std::vector<std::string> calls;
-};
+using test::RecordingPointerSystem;
 
 constexpr char kMouse[] = "Control Panel\\Mouse";
 

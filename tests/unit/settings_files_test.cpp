@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <memory>
 
 #include "settings/bounded_text.h"
@@ -243,6 +244,31 @@ TEST_F(SettingsFilesTest, FirmwareVersionDefaultsTo100) {
   EXPECT_EQ(settings.ReadFirmwareVersion(), 100);
   IniFile(files, Config()).WriteInt("Setting", "FWVersion", 141);
   EXPECT_EQ(settings.ReadFirmwareVersion(), 141);
+}
+
+TEST_F(SettingsFilesTest, ServiceKeysLandInTheirSectionsAndKeepTheRestOfTheFile) {
+  IniFile(files, Config()).WriteInt("Setting", "CurrentProfile", 3);
+  struct Case {
+    const char* section;
+    const char* key;
+    std::function<int()> write;
+    const char* stored;
+  };
+  const Case cases[] = {
+      {"Setting", "FWVersion", [&] { return settings.WriteFirmwareVersion(141); }, "141"},
+      {"Setting", "FWVersion", [&] { return settings.WriteFirmwareVersion(0); }, "0"},
+      {"Setting", "Device", [&] { return settings.WriteDevicePresent(1); }, "1"},
+      {"Setting", "Device", [&] { return settings.WriteDevicePresent(0); }, "0"},
+      {"OSDData", "Message", [&] { return settings.WriteNoticeText("Low Battery"); }, "Low Battery"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.key) + "=" + c.stored);
+    EXPECT_EQ(c.write(), 1);
+    IniFile config(files, Config());
+    EXPECT_EQ(config.ReadString(c.section, c.key, "?"), c.stored);
+    EXPECT_EQ(config.ReadInt("Setting", "CurrentProfile", -1), 3);
+  }
+  EXPECT_EQ(settings.ReadFirmwareVersion(), 0) << "a failed firmware read is kept as 0";
 }
 
 TEST_F(SettingsFilesTest, ExportWritesExactlyTheActiveProfileAndRecordsItsName) {

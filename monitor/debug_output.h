@@ -1,0 +1,11 @@
+#pragma once
+// The debugger output stream, where the service leaves its fixed-format traces.
+namespace kavo {
+
+class DebugOutput {
+ public:
+  virtual ~DebugOutput() = default;
+  virtual void Write(const char* text) = 0;
+};
+
+}  // namespace kavo

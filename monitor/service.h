@@ -1,0 +1,104 @@
+#pragma once
+// The service's decisions: start-up after its window exists, the mouse arriving and leaving, console
+// connect and disconnect, its timers, the commands of other programs, opening the configuration program
+// and the ordered shutdown. The window, its threads and the Windows calls stay in the Win32 shell, which
+// calls these in the order its messages arrive.
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "monitor/clock.h"
+#include "monitor/debug_output.h"
+#include "monitor/device_link.h"
+#include "monitor/pointer_settings.h"
+#include "monitor/service_ports.h"
+#include "monitor/transfer.h"
+#include "settings/registry.h"
+#include "settings/settings_files.h"
+
+namespace kavo {
+
+// Message 1326 to the on-screen display carries two 16-bit values of the notice programs' settings:
+// the one at byte 28 in the high half, the one at byte 32 in the low half.
+std::intptr_t OnScreenSettingsParameter(const OSDSetting& osd);
+
+struct ServicePorts {
+  DeviceLink& device;
+  Clock& clock;
+  SettingsFiles& settings;
+  PointerSystem& pointer;
+  RecordBlock& block;
+  Desktop& desktop;
+  Shell& shell;
+  ServiceWindow& window;
+  HeldFunctions& held;
+  DebugOutput& debug;
+  std::string moduleFolder;  // ends in a backslash
+};
+
+class MonitorService : private TransferObserver {
+ public:
+  // mouseKey is the open "Control Panel\Mouse" key, null when it could not be opened.
+  MonitorService(ServicePorts ports, std::unique_ptr<RegistryKey> mouseKey);
+  ~MonitorService() override;
+
+  // The record from the settings files (no profile current until they name one), the notice programs'
+  // settings, and the help language from the system's when the files name none.
+  void LoadSettings(int systemLanguageId);
+  // The record into the shared block; false when it is not there.
+  bool PublishRecord();
+  // Opens the mouse for this window; when it is there, schedules the first read, shows the tray icon and,
+  // when asked on the command line, the configuration program. Then the pointer settings and the
+  // on-screen display program.
+  void StartDevice(std::uintptr_t window, bool openConfiguration);
+
+  // Message 1326 of the device library.
+  static unsigned PresenceEventData(std::uintptr_t wParam);
+  void OnPresenceEvent(unsigned data);
+  void OnConsoleConnect();
+  void OnConsoleDisconnect();
+  void OnTimer(int id);
+
+  // Message 1224: the configuration program's record from the block into the mouse; wParam 1 resets
+  // the mouse instead. Done when this returns.
+  void OnApplyRecord(std::uintptr_t wParam);
+  void OnFetchRecord();                // message 1226
+  void OnFetchAndApplyPointer();       // message 1227
+  void OnCustomizer();
+  void ApplyPointerSettings();
+
+  // Shutdown, around the Win32 shell's own steps: first the mouse is told the host software goes, the
+  // timers stop, the configuration program and the notice windows are closed and a device-thread
+  // transfer is asked to stop; once the device thread has ended, the device is closed.
+  void BeginShutdown();
+  void CloseDevice();
+
+  // One command of the device thread.
+  void RunDeviceCommand(int command) { transfer_.RunDeviceCommand(command); }
+  DeviceTransfer& transfer() { return transfer_; }
+  // A copy of the record, taken under the lock that device reads store under.
+  void CopyRecord(SettingsRecord& copy);
+
+ private:
+  void FirmwareVersionRead(int version) override;
+  void ProfilesRead(const SettingsRecord& record) override;
+
+  void OnArrival();
+  void OnRemoval();
+  void WriteDevicePresent(int present);
+  void ShowOnScreenSettings();
+  void PostToOption(unsigned message);
+
+  ServicePorts ports_;
+  std::uintptr_t window_ = 0;
+  std::unique_ptr<RegistryKey> mouseKey_;
+  std::unique_ptr<SettingsRecord> record_;
+  OSDSetting osd_{};
+  DeviceTransfer transfer_;
+  // The window thread and the device thread both write "config.ini"; each rewrite of the file is whole.
+  // Taken after the record lock, never before it.
+  std::mutex filesLock_;
+};
+
+}  // namespace kavo

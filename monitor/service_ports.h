@@ -1,0 +1,57 @@
+#pragma once
+// What the service needs of the desktop around it: other programs' windows found by title, the shell, its
+// own window's timers and tray icon, the device thread's queue and the shared record block.
+#include <cstdint>
+#include <string>
+
+#include "settings/settings_record.h"
+
+namespace kavo {
+
+class Desktop {
+ public:
+  virtual ~Desktop() = default;
+  // Posts to the top-level window with exactly this title; false when there is none.
+  virtual bool PostToWindow(const char* title, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+  // Restores the window when minimised and brings it to the front, active; false when there is none.
+  virtual bool BringToFront(const char* title) = 0;
+};
+
+class Shell {
+ public:
+  virtual ~Shell() = default;
+  // Starts the program at path without arguments, shown normally; the outcome is not checked.
+  virtual void Open(const std::string& path) = 0;
+};
+
+// The service window's own resources, and the queue of its device thread.
+class ServiceWindow {
+ public:
+  virtual ~ServiceWindow() = default;
+  virtual void StartTimer(int id, int milliseconds) = 0;
+  virtual void KillTimer(int id) = 0;
+  virtual void AddTrayIcon() = 0;
+  virtual void RemoveTrayIcon() = 0;
+  virtual void PostDeviceCommand(int command) = 0;
+};
+
+// The named block that carries the record to the configuration program. Every call copies the whole
+// record under the block's mutex; false when there is no block or the mutex could not be taken.
+class RecordBlock {
+ public:
+  virtual ~RecordBlock() = default;
+  virtual bool Publish(const SettingsRecord& record) = 0;
+  // The fetched record is already made safe to act on.
+  virtual bool Fetch(SettingsRecord& record) = 0;
+};
+
+// Button functions that hold keys down while their mouse button is held (key shortcuts). When the mouse
+// goes away, the configuration program applies a change or the service ends, whatever is held is let go,
+// so that no key stays stuck down.
+class HeldFunctions {
+ public:
+  virtual ~HeldFunctions() = default;
+  virtual void ReleaseHeld() = 0;
+};
+
+}  // namespace kavo

@@ -1,0 +1,135 @@
+#pragma once
+// The desktop around the service, in memory: every effect is noted in one shared log, so a test can
+// check what happened and in which order.
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "monitor/debug_output.h"
+#include "monitor/key_input.h"
+#include "monitor/pointer_settings.h"
+#include "monitor/service_ports.h"
+
+namespace kavo::test {
+
+using EventLog = std::vector<std::string>;
+
+class RecordingPointerSystem final : public PointerSystem {
+ public:
+  void SetDoubleClickTime(int ms) override { calls.push_back("double-click " + std::to_string(ms)); }
+  void SetAcceleration(int t1, int t2, int speed) override {
+    calls.push_back("acceleration " + std::to_string(t1) + " " + std::to_string(t2) + " " + std::to_string(speed));
+  }
+  void SetPointerSpeed(int speed) override { calls.push_back("speed " + std::to_string(speed)); }
+  void SetWheelScrollLines(int lines) override { calls.push_back("lines " + std::to_string(lines)); }
+  void SetWheelScrollChars(int chars) override { calls.push_back("chars " + std::to_string(chars)); }
+  std::vector<std::string> calls;
+};
+
+class FakeDesktop final : public Desktop {
+ public:
+  explicit FakeDesktop(EventLog& log) : log_(log) {}
+  bool PostToWindow(const char* title, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override {
+    if (!windows.count(title)) return false;
+    log_.push_back("post " + std::to_string(message) + " " + std::to_string(wParam) + " " + std::to_string(lParam) +
+                   " to " + title);
+    return true;
+  }
+  bool BringToFront(const char* title) override {
+    if (!windows.count(title)) return false;
+    log_.push_back(std::string("front ") + title);
+    return true;
+  }
+  std::set<std::string> windows;  // titles of the windows that exist
+
+ private:
+  EventLog& log_;
+};
+
+class FakeShell final : public Shell {
+ public:
+  explicit FakeShell(EventLog& log) : log_(log) {}
+  void Open(const std::string& path) override { log_.push_back("open " + path); }
+
+ private:
+  EventLog& log_;
+};
+
+class FakeServiceWindow final : public ServiceWindow {
+ public:
+  explicit FakeServiceWindow(EventLog& log) : log_(log) {}
+  void StartTimer(int id, int milliseconds) override {
+    timers[id] = milliseconds;
+    log_.push_back("timer " + std::to_string(id) + " " + std::to_string(milliseconds));
+  }
+  void KillTimer(int id) override {
+    timers.erase(id);
+    log_.push_back("kill timer " + std::to_string(id));
+  }
+  void AddTrayIcon() override {
+    trayIcon = true;
+    log_.push_back("tray add");
+  }
+  void RemoveTrayIcon() override {
+    trayIcon = false;
+    log_.push_back("tray remove");
+  }
+  void PostDeviceCommand(int command) override {
+    commands.push_back(command);
+    log_.push_back("command " + std::to_string(command));
+  }
+  std::map<int, int> timers;  // running timers and their periods
+  bool trayIcon = false;
+  std::vector<int> commands;  // posted to the device thread, not yet run
+
+ private:
+  EventLog& log_;
+};
+
+// A block that keeps the record's bytes; it can be missing, as when its creation failed.
+class FakeRecordBlock final : public RecordBlock {
+ public:
+  explicit FakeRecordBlock(EventLog& log) : log_(log) {}
+  bool Publish(const SettingsRecord& record) override {
+    if (!exists) return false;
+    bytes = record;
+    log_.push_back("publish");
+    return true;
+  }
+  bool Fetch(SettingsRecord& record) override {
+    if (!exists) return false;
+    record = bytes;
+    log_.push_back("fetch");
+    return true;
+  }
+  bool exists = true;
+  alignas(8) SettingsRecord bytes{};  // aligned, so tests can bind its fields to references
+
+ private:
+  EventLog& log_;
+};
+
+class FakeHeldFunctions final : public HeldFunctions {
+ public:
+  explicit FakeHeldFunctions(EventLog& log) : log_(log) {}
+  void ReleaseHeld() override { log_.push_back("release held"); }
+
+ private:
+  EventLog& log_;
+};
+
+class FakeKeyInput final : public KeyInput {
+ public:
+  void KeyDown(int virtualKey) override { keys.push_back("down " + std::to_string(virtualKey)); }
+  void KeyUp(int virtualKey) override { keys.push_back("up " + std::to_string(virtualKey)); }
+  std::vector<std::string> keys;
+};
+
+class FakeDebugOutput final : public DebugOutput {
+ public:
+  void Write(const char* text) override { lines.push_back(text); }
+  std::vector<std::string> lines;
+};
+
+}  // namespace kavo::test

@@ -1,0 +1,432 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "monitor/feature_reports.h"
+#include "monitor/service.h"
+#include "monitor/service_messages.h"
+#include "settings/ini_file.h"
+#include "settings/language.h"
+#include "tests/support/fake_clock.h"
+#include "tests/support/fake_device.h"
+#include "tests/support/fake_registry.h"
+#include "tests/support/fake_service_ports.h"
+#include "tests/support/memory_file_system.h"
+
+namespace kavo {
+namespace {
+
+constexpr char kFolder[] = "C:\\Kavo\\";
+constexpr std::uintptr_t kWindow = 0x1234;
+constexpr int kEnglishUs = 0x0409;
+constexpr int kGermanGermany = 0x0407;
+
+class ServiceTest : public ::testing::Test {
+ protected:
+  ServiceTest() {
+    for (int p = 0; p < kProfileCount; ++p) {
+      for (int i = 0; i < 8; ++i) device.settings[p][i] = static_cast<std::uint8_t>(1 + (p + i) % 3);
+      for (int b = 0; b < kButtonSlotCount; ++b) device.buttons[p][b] = static_cast<std::uint8_t>(1 + (p * 3 + b) % 20);
+    }
+    device.activeProfile = 3;
+    // A program folder as installed: the default settings in their files.
+    auto defaults = std::make_unique<SettingsRecord>();
+    ClearRecord(*defaults);
+    ResetToDefaults(*defaults, LanguageNumber::kEnglish);
+    settings.WriteAll(*defaults);
+    installed = files.files;
+  }
+
+  std::unique_ptr<MonitorService> MakeService() {
+    ServicePorts ports{device, clock, settings, pointer, block, desktop, shell, window, held, debug, kFolder};
+    return std::make_unique<MonitorService>(ports, registry.OpenOrCreate("Control Panel\\Mouse"));
+  }
+
+  IniFile Config() { return IniFile(files, std::string(kFolder) + "config.ini"); }
+  int DeviceKey() { return Config().ReadInt("Setting", "Device", -1); }
+  bool Logged(const std::string& entry) const { return std::count(log.begin(), log.end(), entry) > 0; }
+  // The position of an entry in the log; fails the test when it is missing.
+  std::size_t Position(const std::string& entry) const {
+    auto found = std::find(log.begin(), log.end(), entry);
+    EXPECT_NE(found, log.end()) << entry;
+    return static_cast<std::size_t>(found - log.begin());
+  }
+  // Starts a service over the files as they are, with the mouse as it is.
+  std::unique_ptr<MonitorService> Started(bool openConfiguration = false) {
+    auto service = MakeService();
+    service->LoadSettings(kEnglishUs);
+    service->PublishRecord();
+    service->StartDevice(kWindow, openConfiguration);
+    return service;
+  }
+  // What the device thread would do with the commands posted to it.
+  void RunPostedCommands(MonitorService& service) {
+    std::vector<int> commands;
+    commands.swap(window.commands);
+    for (int command : commands) service.RunDeviceCommand(command);
+  }
+
+  // True when every slot file holds what was installed.
+  bool SlotFilesAsInstalled() {
+    for (int slot = 0; slot < kProfileCount; ++slot) {
+      if (files.files[settings.SlotPath(slot)] != installed[settings.SlotPath(slot)]) return false;
+    }
+    return true;
+  }
+
+  test::EventLog log;
+  test::MemoryFileSystem files;
+  std::map<std::string, std::string> installed;
+  IniFileAccess profiles{files};
+  test::FakeRegistry registry;
+  SettingsFiles settings{kFolder, profiles, files, registry};
+  test::FakeClock clock;
+  test::FakeDevice device{&clock};
+  test::RecordingPointerSystem pointer;
+  test::FakeRecordBlock block{log};
+  test::FakeDesktop desktop{log};
+  test::FakeShell shell{log};
+  test::FakeServiceWindow window{log};
+  test::FakeHeldFunctions held{log};
+  test::FakeDebugOutput debug;
+};
+
+TEST_F(ServiceTest, StartUpFollowsTheMouse) {
+  struct Case {
+    bool attached, openConfiguration;
+    bool timersAndTray, optionStarted;
+    int deviceKey;
+    Presence presence;
+  };
+  const Case cases[] = {
+      {true, false, true, false, 1, Presence::Present},
+      {true, true, true, true, 1, Presence::Present},
+      {false, false, false, false, 0, Presence::NotSeen},
+      {false, true, false, false, 0, Presence::NotSeen},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string("attached ") + (c.attached ? "yes" : "no") + ", flag " + (c.openConfiguration ? "1" : "none"));
+    log.clear();
+    window.timers.clear();
+    window.trayIcon = false;
+    device.attached = c.attached;
+    auto service = Started(c.openConfiguration);
+
+    EXPECT_EQ(service->transfer().presence(), c.presence);
+    EXPECT_EQ(window.trayIcon, c.timersAndTray);
+    const std::map<int, int> timers = c.timersAndTray ? std::map<int, int>{{500, 2000}, {502, 200}} : std::map<int, int>{};
+    EXPECT_EQ(window.timers, timers);
+    EXPECT_EQ(Logged("open C:\\Kavo\\KavoOption.exe"), c.optionStarted);
+    EXPECT_EQ(DeviceKey(), c.deviceKey);
+    EXPECT_TRUE(window.commands.empty()) << "the first read waits for its timer";
+    // The on-screen display starts last, after the record was published.
+    EXPECT_EQ(log.back(), "open C:\\Kavo\\KavoOSD.exe");
+    EXPECT_LT(Position("publish"), Position("open C:\\Kavo\\KavoOSD.exe"));
+  }
+  EXPECT_EQ(device.LibraryCalls().front(), "OpenDevMonitor 4660 1325 1326");
+}
+
+TEST_F(ServiceTest, LoadingTakesTheFilesAndTheSystemLanguage) {
+  files.files.erase(settings.ConfigPath());
+  Config().WriteInt("Setting", "CurrentProfile", 2);
+  auto service = MakeService();
+  service->LoadSettings(kGermanGermany);
+  ASSERT_TRUE(service->PublishRecord());
+  EXPECT_EQ(+block.bytes.CurrentProfile, 2);
+  EXPECT_EQ(+block.bytes.QuickHelpLan, LanguageNumber::kGerman) << "no language in the files: the system's";
+
+  Config().WriteInt("Setting", "QuickHelpLan", 8);
+  service->LoadSettings(kGermanGermany);
+  service->PublishRecord();
+  EXPECT_EQ(+block.bytes.QuickHelpLan, 8);
+
+  block.exists = false;
+  EXPECT_FALSE(service->PublishRecord()) << "without a block the service goes on unpublished";
+}
+
+TEST_F(ServiceTest, OpeningTheConfigurationBringsARunningOneForward) {
+  auto service = MakeService();
+  service->OnCustomizer();
+  EXPECT_EQ(log, (test::EventLog{"open C:\\Kavo\\KavoOption.exe"}));
+  EXPECT_EQ(debug.lines, (std::vector<std::string>{"CMonitorWnd OnCustomizer\n", "CMonitorWnd OnCustomizer hWnd==NULL\n"}));
+
+  log.clear();
+  debug.lines.clear();
+  desktop.windows.insert(kOptionWindowTitle);
+  service->OnCustomizer();
+  EXPECT_EQ(log, (test::EventLog{"front VELMAR Kavo Mouse Option"}));
+  EXPECT_EQ(debug.lines, (std::vector<std::string>{"CMonitorWnd OnCustomizer\n", "CMonitorWnd OnCustomizer hWnd!=NULL\n"}));
+}
+
+TEST_F(ServiceTest, FirstReadSavesPublishesAndAnnounces) {
+  desktop.windows.insert(kOptionWindowTitle);
+  auto service = Started();
+  log.clear();
+  service->OnTimer(kTimerFirstRead);
+  EXPECT_EQ(window.timers.count(kTimerFirstRead), 0u) << "the first read runs once";
+  EXPECT_EQ(window.commands, std::vector<int>{kCommandReadAll});
+  RunPostedCommands(*service);
+
+  EXPECT_EQ(Config().ReadInt("Setting", "FWVersion", -1), 141);
+  EXPECT_EQ(+block.bytes.CurrentProfile, 3);
+  EXPECT_EQ(+block.bytes.MouseType, 1);
+  auto saved = std::make_unique<SettingsRecord>();
+  ClearRecord(*saved);
+  settings.ReadAll(*saved);
+  for (int p = 0; p < kProfileCount; ++p) {
+    SCOPED_TRACE(p);
+    // The registry has the last word on the active profile's Windows-wide values; all else is compared.
+    const std::size_t from = p == 3 ? offsetof(ProfileRecord, Orientation) : 0;
+    EXPECT_EQ(std::memcmp(reinterpret_cast<const char*>(&saved->profiles[p]) + from,
+                          reinterpret_cast<const char*>(&block.bytes.profiles[p]) + from, sizeof(ProfileRecord) - from),
+              0)
+        << "the files hold what was published";
+  }
+  EXPECT_EQ(+saved->CurrentProfile, 3);
+  // Published before the announcement, so the configuration program fetches fresh data.
+  EXPECT_LT(Position("publish"), Position("post 1254 0 0 to VELMAR Kavo Mouse Option"));
+  EXPECT_EQ(device.hostActive, 1);
+}
+
+TEST_F(ServiceTest, FailedReadKeepsFilesBlockAndOptionAsTheyWere) {
+  desktop.windows.insert(kOptionWindowTitle);
+  device.badChecksum.insert({kReportButtons, 4});
+  auto service = Started();
+  const int replacementsBefore = files.replaceCount;
+  log.clear();
+  service->OnTimer(kTimerFirstRead);
+  RunPostedCommands(*service);
+  EXPECT_FALSE(Logged("publish"));
+  EXPECT_FALSE(Logged("post 1254 0 0 to VELMAR Kavo Mouse Option"));
+  EXPECT_TRUE(SlotFilesAsInstalled());
+  EXPECT_EQ(files.replaceCount, replacementsBefore + 1) << "only the firmware version is written";
+  EXPECT_EQ(Config().ReadInt("Setting", "FWVersion", -1), 141);
+}
+
+TEST_F(ServiceTest, RemovalDuringTheReadStopsItAndArrivalReadsAgain) {
+  desktop.windows.insert(kOptionWindowTitle);
+  auto service = Started();
+  service->OnTimer(kTimerFirstRead);
+  bool removed = false;
+  clock.OnSleep([&](int now) {
+    if (!removed && now >= 2000) {
+      removed = true;
+      service->OnPresenceEvent(MonitorService::PresenceEventData(0));
+    }
+  });
+  log.clear();
+  RunPostedCommands(*service);
+  EXPECT_TRUE(removed);
+  EXPECT_FALSE(Logged("publish"));
+  EXPECT_FALSE(Logged("post 1254 0 0 to VELMAR Kavo Mouse Option"));
+  EXPECT_TRUE(SlotFilesAsInstalled()) << "nothing saved";
+  EXPECT_LT(clock.now(), 3000) << "stopped at the next pause";
+  EXPECT_EQ(service->transfer().presence(), Presence::Removed);
+  EXPECT_EQ(DeviceKey(), 0);
+  EXPECT_FALSE(window.trayIcon);
+  EXPECT_EQ(window.timers.count(kTimerGameCheck), 0u);
+  EXPECT_TRUE(Logged("post 16 0 0 to VELMAR Kavo Mouse Option"));
+  EXPECT_LT(Position("release held"), Position("tray remove")) << "held keys let go before anything else";
+  EXPECT_EQ(device.LibraryCalls().back(), "CloseFeatureDevice");
+
+  // Plugged again: the mouse settles, then it is read in full.
+  clock.OnSleep(nullptr);
+  log.clear();
+  const int before = clock.now();
+  service->OnPresenceEvent(MonitorService::PresenceEventData(1));
+  EXPECT_EQ(clock.now() - before, 5000);
+  EXPECT_EQ(service->transfer().presence(), Presence::Present);
+  EXPECT_EQ(log, (test::EventLog{"command 2", "tray add", "timer 500 2000"}));
+  EXPECT_EQ(DeviceKey(), 1);
+  RunPostedCommands(*service);
+  EXPECT_TRUE(Logged("post 1254 0 0 to VELMAR Kavo Mouse Option"));
+  EXPECT_FALSE(SlotFilesAsInstalled()) << "the mouse's profiles saved";
+}
+
+TEST_F(ServiceTest, PresenceTransitions) {
+  EXPECT_EQ(MonitorService::PresenceEventData(1), kPresenceArrival);
+  EXPECT_EQ(MonitorService::PresenceEventData(0), kPresenceRemoval);
+  EXPECT_EQ(MonitorService::PresenceEventData(7), kPresenceIgnored);
+
+  desktop.windows.insert(kOptionWindowTitle);
+  auto service = Started();
+  log.clear();
+  service->OnPresenceEvent(kPresenceArrival);
+  service->OnPresenceEvent(kPresenceIgnored);
+  EXPECT_TRUE(log.empty()) << "arrival while present and unknown presence values do nothing";
+
+  service->OnPresenceEvent(kPresenceRemoval);
+  service->OnPresenceEvent(kPresenceRemoval);
+  EXPECT_EQ(std::count(log.begin(), log.end(), "post 16 0 0 to VELMAR Kavo Mouse Option"), 2)
+      << "every removal runs its steps";
+  EXPECT_EQ(std::count(log.begin(), log.end(), "tray remove"), 2);
+
+  // A device command left in the queue does nothing once the mouse is gone.
+  const std::size_t callsBefore = device.Calls().size();
+  service->RunDeviceCommand(kCommandReadAll);
+  EXPECT_EQ(device.Calls().size(), callsBefore);
+}
+
+TEST_F(ServiceTest, ApplyWritesWhatTheFlagsAskAndTellsTheOnScreenDisplay) {
+  desktop.windows.insert(kOsdWindowTitle);
+  OSDSetting osd{};
+  osd.switches[7] = 0x0001;  // bytes 28..31
+  osd.switches[8] = 0x0BB8;  // bytes 32..35
+  settings.WriteOSDSetting(osd);
+  auto service = Started();
+  struct Case {
+    const char* name;
+    std::uintptr_t wParam;
+    bool attached;
+    std::vector<std::uint8_t> writtenReportIds;
+  };
+  const Case cases[] = {
+      {"changes", 0, true, {kReportActiveProfile, kReportSettings, kReportButtons}},
+      {"reset", 1, true, {kReportFirmware}},
+      {"unknown wParam applies the changes", 5, true, {kReportActiveProfile, kReportSettings, kReportButtons}},
+      {"mouse away", 0, false, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::FakeDevice fresh(&clock);
+    // Profile 1 gets a new resolution and profile 2 a new button; profile 3 carries a flag that is not 1.
+    ClearRecord(block.bytes);
+    block.bytes.CurrentProfile = 4;
+    block.bytes.CurrentProfileChanged = 1;
+    block.bytes.SettingsChanged[1] = 1;
+    block.bytes.SettingsChanged[3] = 0x01010101;
+    block.bytes.ButtonChanged[2][5] = 1;
+    block.bytes.profiles[4].DbleClickSpeed = 640;
+    service->transfer().SetPresence(c.attached ? Presence::Present : Presence::Removed);
+    const std::size_t writesBefore = device.Writes().size();
+    log.clear();
+    pointer.calls.clear();
+    service->OnApplyRecord(c.wParam);
+
+    std::vector<std::uint8_t> ids;
+    const auto writes = device.Writes();
+    for (std::size_t i = writesBefore; i < writes.size(); ++i) ids.push_back(writes[i].bytes[0]);
+    EXPECT_EQ(ids, c.writtenReportIds);
+    ASSERT_FALSE(pointer.calls.empty());
+    EXPECT_EQ(pointer.calls.front(), "double-click 640") << "the fetched profile's pointer settings";
+    EXPECT_EQ(log.front(), "release held");
+    EXPECT_TRUE(Logged("post 1326 0 " + std::to_string(0x00010BB8) + " to VELMAR Kavo Mouse OSD"));
+  }
+}
+
+TEST_F(ServiceTest, FetchMessages) {
+  auto service = Started();
+  ClearRecord(block.bytes);
+  block.bytes.CurrentProfile = 1;
+  block.bytes.profiles[1].DbleClickSpeed = 900;
+  pointer.calls.clear();
+  service->OnFetchRecord();
+  EXPECT_TRUE(pointer.calls.empty()) << "1226 only fetches";
+  SettingsRecord copy;
+  service->CopyRecord(copy);
+  EXPECT_EQ(+copy.profiles[1].DbleClickSpeed, 900);
+
+  service->OnFetchAndApplyPointer();
+  ASSERT_FALSE(pointer.calls.empty());
+  EXPECT_EQ(pointer.calls.front(), "double-click 900");
+  EXPECT_TRUE(device.Writes().empty()) << "neither writes to the mouse";
+}
+
+TEST_F(ServiceTest, PointerSettingsApplyWithoutTheRegistryKey) {
+  registry.BlockKey("Control Panel\\Mouse");
+  Config().WriteInt("Setting", "CurrentProfile", 0);
+  auto service = MakeService();
+  service->LoadSettings(kEnglishUs);
+  service->ApplyPointerSettings();
+  ASSERT_EQ(pointer.calls.size(), 5u);
+  EXPECT_EQ(pointer.calls[1], "acceleration 0 0 0");
+}
+
+TEST_F(ServiceTest, ConsoleConnectAndDisconnect) {
+  struct Case {
+    bool attached;
+    test::EventLog connectLog;
+  };
+  const Case cases[] = {
+      {true, {"timer 500 2000", "command 2", "tray add"}},
+      {false, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.attached);
+    device.attached = true;
+    auto service = Started();
+    const Presence before = service->transfer().presence();
+    device.attached = c.attached;
+    Config().WriteInt("Setting", "Device", 7);
+    log.clear();
+    service->OnConsoleDisconnect();
+    EXPECT_EQ(DeviceKey(), 0);
+    EXPECT_TRUE(log.empty()) << "the tray icon stays";
+    const auto calls = device.LibraryCalls();
+    EXPECT_EQ(std::vector<std::string>(calls.end() - 2, calls.end()),
+              (std::vector<std::string>{"CloseDevMonitor", "CloseFeatureDevice"}));
+
+    service->OnConsoleConnect();
+    EXPECT_EQ(log, c.connectLog);
+    EXPECT_EQ(DeviceKey(), c.attached ? 1 : 0);
+    EXPECT_EQ(device.LibraryCalls().back(), "OpenFeatureDevice");
+    EXPECT_EQ(service->transfer().presence(), before) << "console changes leave the presence alone";
+    window.commands.clear();
+  }
+}
+
+TEST_F(ServiceTest, ShutdownTellsTheMouseAndClosesTheWindowsAround) {
+  desktop.windows = {kOptionWindowTitle, kOsdWindowTitle, "VELMAR Kavo Mouse CPU RAM"};
+  auto service = Started();
+  log.clear();
+  service->BeginShutdown();
+  EXPECT_EQ(log, (test::EventLog{"release held", "kill timer 500", "kill timer 502", "post 16 0 0 to VELMAR Kavo Mouse Option",
+                                 "post 16 0 0 to VELMAR Kavo Mouse OSD", "post 16 0 0 to VELMAR Kavo Mouse CPU RAM"}));
+  EXPECT_EQ(device.hostActive, 0);
+  service->CloseDevice();
+  const auto calls = device.LibraryCalls();
+  EXPECT_EQ(std::vector<std::string>(calls.end() - 2, calls.end()),
+            (std::vector<std::string>{"CloseDevMonitor", "CloseFeatureDevice"}));
+}
+
+TEST_F(ServiceTest, ShutdownStopsARunningRead) {
+  auto service = Started();
+  bool shutDown = false;
+  clock.OnSleep([&](int now) {
+    if (!shutDown && now >= 1000) {
+      shutDown = true;
+      service->BeginShutdown();
+    }
+  });
+  service->RunDeviceCommand(kCommandReadAll);
+  EXPECT_TRUE(shutDown);
+  EXPECT_FALSE(Logged("post 1254 0 0 to VELMAR Kavo Mouse Option"));
+  EXPECT_LT(clock.now(), 2500);
+}
+
+TEST(OnScreenSettingsParameterTest, TwoSixteenBitValuesFromTheRecord) {
+  struct Case {
+    std::int32_t at28, at32;
+    std::intptr_t expected;
+  };
+  const Case cases[] = {
+      {0, 0, 0},
+      {1, 3000, 0x00010BB8},
+      {0x7FFF1234, 0x5555ABCD, 0x1234ABCD},  // only the low halves travel
+      {0xFFFF, 0xFFFF, static_cast<std::intptr_t>(0xFFFFFFFFu)},
+  };
+  for (const Case& c : cases) {
+    OSDSetting osd{};
+    osd.switches[7] = c.at28;
+    osd.switches[8] = c.at32;
+    EXPECT_EQ(OnScreenSettingsParameter(osd), c.expected) << c.at28 << " " << c.at32;
+  }
+}
+
+}  // namespace
+}  // namespace kavo
