@@ -32,6 +32,8 @@ std::intptr_t OnScreenSettingsParameter(const OSDSetting& osd) {
   return static_cast<std::intptr_t>(value);
 }
 
+bool OpenConfigurationRequested(const char* commandLine) { return commandLine && commandLine[0] == '1'; }
+
 MonitorService::MonitorService(ServicePorts ports, std::unique_ptr<RegistryKey> mouseKey)
     : ports_(std::move(ports)),
       mouseKey_(mouseKey ? std::move(mouseKey) : std::make_unique<NoRegistryKey>()),

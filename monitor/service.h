@@ -23,6 +23,10 @@ namespace kavo {
 // the one at byte 28 in the high half, the one at byte 32 in the low half.
 std::intptr_t OnScreenSettingsParameter(const OSDSetting& osd);
 
+// The first character "1" of the command line asks for the configuration program once the mouse is
+// found; nothing else of the command line is used.
+bool OpenConfigurationRequested(const char* commandLine);
+
 struct ServicePorts {
   DeviceLink& device;
   Clock& clock;

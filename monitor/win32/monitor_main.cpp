@@ -1,13 +1,9 @@
-// KavoMonitor.exe. The service grows here; so far it loads the settings record from its folder.
+// KavoMonitor.exe: the background service of the mouse.
 #include <windows.h>
 
-#include <memory>
+#include "monitor/win32/monitor_app.h"
 
-#include "settings/win32/win32_settings.h"
-
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  kavo::win32::Win32Settings settings;
-  auto record = std::make_unique<kavo::SettingsRecord>();
-  kavo::ClearRecord(*record);
-  return settings.settings.ReadAll(*record) == 1 ? 0 : 1;
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+  kavo::win32::CMonitorApp app;
+  return app.Run(instance, commandLine);
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Owners of the Win32 handles, modules, windows and mapped views; a scoped mutex lock.
+// Owners of the Win32 handles, modules, windows, mapped views, icons and menus; a scoped mutex lock.
 #include <windows.h>
 
 #include <utility>
@@ -67,6 +67,18 @@ struct MappedViewTraits {
   static void Close(void* view) { ::UnmapViewOfFile(view); }
 };
 using UniqueMappedView = UniqueHandle<void*, MappedViewTraits>;
+
+struct IconTraits {
+  static HICON Invalid() { return nullptr; }
+  static void Close(HICON icon) { ::DestroyIcon(icon); }
+};
+using UniqueIcon = UniqueHandle<HICON, IconTraits>;
+
+struct MenuTraits {
+  static HMENU Invalid() { return nullptr; }
+  static void Close(HMENU menu) { ::DestroyMenu(menu); }
+};
+using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
 
 // Holds a mutex for one scope. An abandoned mutex is taken as well: its owner died, and whatever it
 // guarded is validated by its readers.

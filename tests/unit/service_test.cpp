@@ -409,6 +409,18 @@ TEST_F(ServiceTest, ShutdownStopsARunningRead) {
   EXPECT_LT(clock.now(), 2500);
 }
 
+TEST(CommandLineTest, OnlyALeadingOneOpensTheConfiguration) {
+  struct Case {
+    const char* commandLine;
+    bool open;
+  };
+  const Case cases[] = {{"1", true}, {"1 anything", true}, {"12", true}, {"", false},
+                        {" 1", false}, {"0", false}, {"/1", false}, {nullptr, false}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(OpenConfigurationRequested(c.commandLine), c.open) << (c.commandLine ? c.commandLine : "(none)");
+  }
+}
+
 TEST(OnScreenSettingsParameterTest, TwoSixteenBitValuesFromTheRecord) {
   struct Case {
     std::int32_t at28, at32;

@@ -1,0 +1,227 @@
+#include "monitor/win32/monitor_window.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+#include <wtsapi32.h>
+
+#include "monitor/service_messages.h"
+#include "settings/win32/module_folder.h"
+
+namespace kavo::win32 {
+namespace {
+
+constexpr char kWindowClass[] = "VELMAR Kavo Monitor Window";
+constexpr SIZE_T kWorkerStackCommit = 4096;
+constexpr UINT kMsgBusy = 1327;  // the device library's, answered and otherwise ignored
+
+std::string ProgramPath() {
+  char path[MAX_PATH] = {};
+  const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? std::string(path, length) : std::string();
+}
+
+bool IsIgnoredCommand(UINT message) {
+  for (unsigned ignored : kMsgIgnored) {
+    if (message == ignored) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+CMonitorWnd::~CMonitorWnd() {
+  if (hwnd_) ::DestroyWindow(hwnd_);
+}
+
+bool CMonitorWnd::Create(HINSTANCE instance) {
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = &CMonitorWnd::WindowProc;
+  windowClass.hInstance = instance;
+  windowClass.lpszClassName = kWindowClass;
+  windowClass.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  ::RegisterClassExA(&windowClass);  // already registered is fine
+  // A popup that is never shown: the service's messages need a window, the user does not.
+  return ::CreateWindowExA(0, kWindowClass, kMonitorWindowTitle, WS_POPUP, 100, 100, 100, 100, nullptr, nullptr,
+                           instance, this) != nullptr;
+}
+
+LRESULT CALLBACK CMonitorWnd::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<CMonitorWnd*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    self->hwnd_ = window;
+    ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<CMonitorWnd*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (!self) return ::DefWindowProcA(window, message, wParam, lParam);
+  try {
+    return self->Handle(message, wParam, lParam);
+  } catch (...) {
+    // Nothing may cross the window procedure; the message is dropped.
+    return 0;
+  }
+}
+
+LRESULT CMonitorWnd::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      return OnCreate();
+    case WM_DESTROY:
+      OnDestroy();
+      return 0;
+    case WM_NCDESTROY: {
+      HWND window = hwnd_;
+      ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+      hwnd_ = nullptr;
+      return ::DefWindowProcA(window, message, wParam, lParam);
+    }
+    case WM_TIMER:
+      if (service_) service_->OnTimer(static_cast<int>(wParam));
+      return 0;
+    case WM_WTSSESSION_CHANGE:
+      OnSessionChange(wParam);
+      return 0;
+    case WM_DEVICECHANGE:
+    case WM_COPYDATA:
+    case kMsgBusy:
+      return TRUE;
+    case kMsgTrayCallback:
+      OnSystrayNotify(lParam);
+      return 0;
+    case WM_COMMAND:
+      OnCommand(wParam);
+      return 0;
+    default:
+      break;
+  }
+  if (service_) {
+    switch (message) {
+      case kMsgDevicePresence:
+        service_->OnPresenceEvent(MonitorService::PresenceEventData(wParam));
+        return 0;
+      case kMsgApplyRecord:
+        service_->OnApplyRecord(wParam);
+        return 0;
+      case kMsgFetchRecord:
+        service_->OnFetchRecord();
+        return 0;
+      case kMsgFetchAndApplyPointer:
+        service_->OnFetchAndApplyPointer();
+        return 0;
+      default:
+        break;
+    }
+  }
+  if (IsIgnoredCommand(message)) return 0;
+  return ::DefWindowProcA(hwnd_, message, wParam, lParam);
+}
+
+int CMonitorWnd::OnCreate() {
+  comStarted_ = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+  ::InitCommonControlsEx(&controls);
+
+  folder_ = ModuleFolder();
+  sessions_ = std::make_unique<SessionNotifications>(hwnd_);
+  settings_ = std::make_unique<Win32Settings>();
+  auto mouseKey = settings_->registry.OpenOrCreate("Control Panel\\Mouse");
+  library_ = std::make_unique<KelsorLibrary>(folder_ + "Kelsor.dll");
+  pointer_ = std::make_unique<Win32PointerSystem>(hwnd_);
+
+  BlockMutex::Created created = BlockMutex::Created::Failed;
+  auto mutex = BlockMutex::Create(created);
+  // Another service owns the block: this window must not exist.
+  if (created == BlockMutex::Created::AlreadyExisted) return -1;
+  block_ = std::make_unique<SharedRecordBlock>(std::move(mutex), SharedBlock::Create());
+
+  ServicePorts ports{*library_, clock_, settings_->settings, *pointer_, *block_, desktop_, shell_, *this, held_,
+                     debug_, folder_};
+  service_ = std::make_unique<MonitorService>(ports, std::move(mouseKey));
+  service_->LoadSettings(::GetSystemDefaultLangID());
+  service_->PublishRecord();
+
+  // Playback of macros joins the macro thread's queue; it ends with the service.
+  macroThread_.Start([](UINT, WPARAM, LPARAM) {}, kWorkerStackCommit);
+  deviceThread_.Start([this](UINT message, WPARAM wParam, LPARAM) { OnDeviceThreadMessage(message, wParam); },
+                      kWorkerStackCommit);
+
+  ::SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, ::GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
+  tray_ = std::make_unique<TrayIcon>(hwnd_, ProgramPath());
+  service_->StartDevice(reinterpret_cast<std::uintptr_t>(hwnd_), openConfiguration_);
+  return 0;
+}
+
+void CMonitorWnd::OnDeviceThreadMessage(UINT message, WPARAM wParam) {
+  if (message == kMsgDeviceCommand) service_->RunDeviceCommand(static_cast<int>(wParam));
+}
+
+void CMonitorWnd::OnDestroy() {
+  if (service_) service_->BeginShutdown();
+  deviceThread_.Stop();
+  if (service_) service_->CloseDevice();
+  library_.reset();
+  macroThread_.Stop();
+  sessions_.reset();
+  if (comStarted_) ::CoUninitialize();
+  comStarted_ = false;
+  if (block_) block_->Release();
+  if (tray_) tray_->Remove();
+  ::PostQuitMessage(0);
+}
+
+void CMonitorWnd::OnSessionChange(WPARAM change) {
+  if (!service_) return;
+  if (change == WTS_CONSOLE_CONNECT) service_->OnConsoleConnect();
+  if (change == WTS_CONSOLE_DISCONNECT) service_->OnConsoleDisconnect();
+}
+
+void CMonitorWnd::OnSystrayNotify(LPARAM mouseMessage) {
+  switch (mouseMessage) {
+    case WM_LBUTTONDOWN: {
+      HWND popup = ::GetLastActivePopup(hwnd_);
+      if (::IsIconic(popup)) ::ShowWindow(popup, SW_RESTORE);
+      ::SetForegroundWindow(popup);
+      ::SetActiveWindow(popup);
+      break;
+    }
+    case WM_LBUTTONDBLCLK:
+      debug_.Write("OnSystrayNotify WM_LBUTTONDBLCLK\n");
+      if (service_) service_->OnCustomizer();
+      break;
+    case WM_RBUTTONDOWN:
+      ::SetForegroundWindow(::GetLastActivePopup(hwnd_));
+      ShowTrayMenu(hwnd_);
+      break;
+    default:
+      break;
+  }
+}
+
+void CMonitorWnd::OnCommand(WPARAM command) {
+  switch (LOWORD(command)) {
+    case kCmdConfiguration:
+      if (service_) service_->OnCustomizer();
+      break;
+    case kCmdExit:
+      ::PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+      break;
+    default:
+      break;
+  }
+}
+
+void CMonitorWnd::StartTimer(int id, int milliseconds) { ::SetTimer(hwnd_, id, milliseconds, nullptr); }
+
+void CMonitorWnd::KillTimer(int id) { ::KillTimer(hwnd_, id); }
+
+void CMonitorWnd::AddTrayIcon() {
+  if (tray_) tray_->Add();
+}
+
+void CMonitorWnd::RemoveTrayIcon() {
+  if (tray_) tray_->Remove();
+}
+
+void CMonitorWnd::PostDeviceCommand(int command) { deviceThread_.Post(kMsgDeviceCommand, command, 0); }
+
+}  // namespace kavo::win32

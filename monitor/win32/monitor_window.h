@@ -1,0 +1,72 @@
+#pragma once
+// CMonitorWnd: the service's hidden window. It owns everything the service runs on (device library,
+// shared block, worker threads, tray icon) and turns its window messages into the service's handlers.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "monitor/held_keys.h"
+#include "monitor/service.h"
+#include "monitor/win32/kelsor_library.h"
+#include "monitor/win32/session_notifications.h"
+#include "monitor/win32/shared_record_block.h"
+#include "monitor/win32/tray_icon.h"
+#include "monitor/win32/win32_clock.h"
+#include "monitor/win32/win32_desktop.h"
+#include "monitor/win32/win32_pointer_system.h"
+#include "monitor/win32/worker_thread.h"
+#include "settings/win32/win32_settings.h"
+
+namespace kavo::win32 {
+
+class CMonitorWnd final : private ServiceWindow {
+ public:
+  explicit CMonitorWnd(bool openConfiguration) : openConfiguration_(openConfiguration) {}
+  ~CMonitorWnd() override;
+  CMonitorWnd(const CMonitorWnd&) = delete;
+  CMonitorWnd& operator=(const CMonitorWnd&) = delete;
+
+  // False when the window refused to be created (another service's block mutex exists).
+  bool Create(HINSTANCE instance);
+  HWND hwnd() const { return hwnd_; }
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  int OnCreate();
+  void OnDestroy();
+  void OnSessionChange(WPARAM change);
+  void OnSystrayNotify(LPARAM mouseMessage);
+  void OnCommand(WPARAM command);
+  void OnDeviceThreadMessage(UINT message, WPARAM wParam);
+
+  // ServiceWindow
+  void StartTimer(int id, int milliseconds) override;
+  void KillTimer(int id) override;
+  void AddTrayIcon() override;
+  void RemoveTrayIcon() override;
+  void PostDeviceCommand(int command) override;
+
+  bool openConfiguration_;
+  HWND hwnd_ = nullptr;
+  bool comStarted_ = false;
+  std::string folder_;
+  std::unique_ptr<SessionNotifications> sessions_;
+  std::unique_ptr<Win32Settings> settings_;
+  std::unique_ptr<KelsorLibrary> library_;
+  Win32Clock clock_;
+  std::unique_ptr<Win32PointerSystem> pointer_;
+  std::unique_ptr<SharedRecordBlock> block_;
+  Win32Desktop desktop_;
+  Win32Shell shell_;
+  Win32DebugOutput debug_;
+  Win32KeyInput keys_;
+  HeldKeys held_{keys_};
+  std::unique_ptr<MonitorService> service_;
+  std::unique_ptr<TrayIcon> tray_;
+  WorkerThread macroThread_;
+  WorkerThread deviceThread_;
+};
+
+}  // namespace kavo::win32

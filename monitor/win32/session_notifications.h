@@ -1,0 +1,27 @@
+#pragma once
+// Console connect and disconnect notifications (WM_WTSSESSION_CHANGE) for a window, through
+// "wtsapi32.dll" when the system has it. Without it the service runs without them.
+#include <windows.h>
+
+#include "settings/win32/win32_handles.h"
+
+namespace kavo::win32 {
+
+class SessionNotifications {
+ public:
+  // Registers the window, up to ten times a second apart, since the session services may still be
+  // starting when the service starts with the session.
+  explicit SessionNotifications(HWND window);
+  ~SessionNotifications();
+  SessionNotifications(const SessionNotifications&) = delete;
+  SessionNotifications& operator=(const SessionNotifications&) = delete;
+
+  bool registered() const { return registered_; }
+
+ private:
+  HWND window_;
+  UniqueModule library_;
+  bool registered_ = false;
+};
+
+}  // namespace kavo::win32

@@ -1,0 +1,56 @@
+#include "monitor/win32/tray_icon.h"
+
+#include <shellapi.h>
+
+#include "monitor/service_messages.h"
+#include "settings/bounded_text.h"
+
+namespace kavo::win32 {
+
+TrayIcon::TrayIcon(HWND owner, const std::string& programPath) : owner_(owner) {
+  SHFILEINFOA info{};
+  if (::SHGetFileInfoA(programPath.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
+                       SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES)) {
+    icon_.reset(info.hIcon);
+  }
+}
+
+NOTIFYICONDATAA TrayIcon::Data() const {
+  NOTIFYICONDATAA data{};
+  data.cbSize = sizeof data;
+  data.hWnd = owner_;
+  data.uID = kTrayIconId;
+  data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  data.uCallbackMessage = kMsgTrayCallback;
+  data.hIcon = icon_ ? icon_.get() : ::LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+  CopyBounded(data.szTip, "VELMAR Kavo");
+  return data;
+}
+
+void TrayIcon::Add() {
+  NOTIFYICONDATAA data = Data();
+  shown_ = ::Shell_NotifyIconA(NIM_ADD, &data) != FALSE || shown_;
+}
+
+void TrayIcon::Remove() {
+  NOTIFYICONDATAA data = Data();
+  data.uFlags = 0;
+  ::Shell_NotifyIconA(NIM_DELETE, &data);
+  shown_ = false;
+}
+
+void ShowTrayMenu(HWND owner) {
+  UniqueMenu menu(::CreatePopupMenu());
+  if (!menu) return;
+  ::AppendMenuA(menu.get(), MF_STRING, kCmdConfiguration, "Configuration");
+  ::AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
+  ::AppendMenuA(menu.get(), MF_STRING, kCmdExit, "Exit");
+  ::SetMenuDefaultItem(menu.get(), kCmdConfiguration, FALSE);
+  POINT pointer{};
+  ::GetCursorPos(&pointer);
+  ::TrackPopupMenu(menu.get(), TPM_LEFTBUTTON, pointer.x, pointer.y, 0, owner, nullptr);
+  // Without this the menu does not close when the user clicks elsewhere.
+  ::PostMessageA(owner, WM_NULL, 0, 0);
+}
+
+}  // namespace kavo::win32
