@@ -191,7 +191,8 @@ void DeviceTransfer::RunDeviceCommand(int command) {
   abort_ = 0;
   if (command == kCommandReadAll) {
     ReadAllFromDevice();
-    SetHostActive(1);
+    // A stopped read (removal, shutdown) leaves the flag to whoever stopped it.
+    if (!abort_) SetHostActive(1);
   } else {
     WriteActiveProfile();
     clock_.Sleep(kStepPause);

@@ -405,6 +405,7 @@ TEST_F(ServiceTest, ShutdownStopsARunningRead) {
   });
   service->RunDeviceCommand(kCommandReadAll);
   EXPECT_TRUE(shutDown);
+  EXPECT_EQ(device.hostActive, 0) << "the mouse is left knowing the host software is gone";
   EXPECT_FALSE(Logged("post 1254 0 0 to VELMAR Kavo Mouse Option"));
   EXPECT_LT(clock.now(), 2500);
 }

@@ -1,0 +1,722 @@
+// KavoMonitor.exe run for real under Wine: from a fresh program folder with the simulated mouse beside it,
+// watched through what it leaves for everyone else to see: the mouse's memory (kavo-sim dump), the settings
+// files, the shared block, the messages it posts to windows titled like the configuration program and the
+// on-screen display, the registry and the running system's pointer settings.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "outside/device-sim/win32/shared_mouse.h"
+#include "settings/bounded_text.h"
+#include "settings/settings_record.h"
+#include "settings/win32/shared_block.h"
+#include "tests/wine/control_panel_backup.h"
+#include "tests/wine/recording_window.h"
+#include "tests/wine/service_folder.h"
+
+namespace kavo::wine_test {
+namespace {
+
+constexpr DWORD kStartTimeoutMs = 30000;
+constexpr DWORD kReadTimeoutMs = 30000;    // the first full read takes about seven seconds
+constexpr DWORD kSendTimeoutMs = 30000;
+constexpr DWORD kExitTimeoutMs = 15000;
+constexpr int kFirstProfileLine = 5;      // dump: active, firmware, pid, host-active, resets, then the profiles
+constexpr std::size_t kDumpLines = 15;
+
+// The device part of a profile as "kavo-sim dump" prints it.
+std::string SettingsLine(int p, const ProfileRecord& profile) {
+  std::string line = "profile " + std::to_string(p) + " settings";
+  for (int value : {profile.XYSynchronous, profile.Sensitivity_X, profile.Sensitivity_Y, profile.Cpi_X, profile.Cpi_Y,
+                    profile.LightSwitch, profile.LightType, profile.Orientation}) {
+    line += " " + std::to_string(value);
+  }
+  return line;
+}
+std::string ButtonsLine(int p, const ProfileRecord& profile) {
+  std::string line = "profile " + std::to_string(p) + " buttons";
+  for (const auto& entry : profile.buttons) line += " " + std::to_string(entry.function);
+  return line;
+}
+
+// The device part of every profile of record equals what the mouse holds.
+void ExpectProfilesAsInMouse(const SettingsRecord& record, const std::vector<std::string>& dump, const char* where) {
+  SCOPED_TRACE(where);
+  ASSERT_EQ(dump.size(), kDumpLines);
+  for (int p = 0; p < kProfileCount; ++p) {
+    EXPECT_EQ(SettingsLine(p, record.profiles[p]), dump[kFirstProfileLine + 2 * p]);
+    EXPECT_EQ(ButtonsLine(p, record.profiles[p]), dump[kFirstProfileLine + 2 * p + 1]);
+  }
+}
+
+// Every change flag asks for a write.
+void FlagEverything(SettingsRecord& record) {
+  record.CurrentProfileChanged = 1;
+  for (auto& flag : record.SettingsChanged) flag = 1;
+  for (auto& profile : record.ButtonChanged) {
+    for (auto& flag : profile) flag = 1;
+  }
+}
+
+std::unique_ptr<SettingsRecord> NewRecord() {
+  auto record = std::make_unique<SettingsRecord>();
+  ClearRecord(*record);
+  return record;
+}
+
+// The configuration program's side of the shared block; null when the block or its mutex is not there.
+// Nothing is kept open, so the service alone decides how long they live.
+std::unique_ptr<SettingsRecord> FetchBlock() {
+  auto mutex = win32::BlockMutex::Open();
+  auto block = win32::SharedBlock::Open();
+  auto record = NewRecord();
+  if (!mutex || !block || !block->Fetch(*mutex, *record)) return nullptr;
+  return record;
+}
+bool PublishBlock(const SettingsRecord& record) {
+  auto mutex = win32::BlockMutex::Open();
+  auto block = win32::SharedBlock::Open();
+  return mutex && block && block->Publish(*mutex, record);
+}
+
+// Posted and sent messages to the service's window, sent as the configuration program does: true when the
+// service answered within the time.
+bool SendToService(HWND window, UINT message, WPARAM wParam) {
+  DWORD_PTR result = 0;
+  return ::SendMessageTimeoutA(window, message, wParam, 0, SMTO_NORMAL, kSendTimeoutMs, &result) != 0;
+}
+
+std::optional<std::string> RegistryValue(const char* key, const char* name) {
+  char value[128] = {};
+  DWORD size = sizeof value;
+  if (::RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  return std::string(value);
+}
+void SetRegistryValue(const char* key, const char* name, const char* value) {
+  ASSERT_EQ(::RegSetKeyValueA(HKEY_CURRENT_USER, key, name, REG_SZ, value, static_cast<DWORD>(std::strlen(value) + 1)),
+            ERROR_SUCCESS)
+      << name;
+}
+
+constexpr char kMouseKey[] = "Control Panel\\Mouse";
+constexpr char kDesktopKey[] = "Control Panel\\Desktop";
+
+// Removes the pointer values the service mirrors, so that those of the profile files stand when it loads them.
+void RemovePointerValuesFromRegistry() {
+  for (const char* name : {"DoubleClickSpeed", "MouseSensitivity", "MouseSpeed", "MouseThreshold1", "MouseThreshold2"}) {
+    ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kMouseKey, name);
+  }
+  for (const char* name : {"WheelScrollLines", "WheelScrollChars"}) ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kDesktopKey, name);
+}
+
+// The Windows-wide values of a profile, as the configuration program edits them.
+struct PointerValues {
+  int doubleClick;
+  int speed;
+  int wheelLines;
+  int wheelPage;  // ScrollWheelFlag: one page per notch
+  int wheelChars;
+  int accelerationFlag;
+
+  void Into(ProfileRecord& profile) const {
+    profile.DbleClickSpeed = doubleClick;
+    profile.MouseSpeed = speed;
+    profile.ScrollWheelSpeed = wheelLines;
+    profile.ScrollWheelFlag = wheelPage;
+    profile.TiltSpeed = wheelChars;
+    profile.AccelerationFlag = accelerationFlag;
+  }
+};
+
+// The running system shows the values (the acceleration is checked on its own).
+void ExpectPointerInSystem(const PointerState& state, const PointerValues& values) {
+  ASSERT_TRUE(state.read) << "the pointer probe gave no answer";
+  EXPECT_EQ(state.doubleClick, static_cast<unsigned>(values.doubleClick)) << state.Describe();
+  EXPECT_EQ(state.speed, values.speed) << state.Describe();
+  EXPECT_EQ(state.wheelLines, values.wheelPage ? WHEEL_PAGESCROLL : static_cast<unsigned>(values.wheelLines))
+      << state.Describe();
+  EXPECT_EQ(state.wheelChars, static_cast<unsigned>(values.wheelChars)) << state.Describe();
+}
+bool PointerShows(const PointerValues& values) {
+  const PointerState state = ServiceFolder::Pointer();
+  return state.read && state.doubleClick == static_cast<unsigned>(values.doubleClick) && state.speed == values.speed &&
+         state.wheelChars == static_cast<unsigned>(values.wheelChars);
+}
+
+void ExpectPointerInRegistry(const PointerValues& values) {
+  EXPECT_EQ(RegistryValue(kMouseKey, "DoubleClickSpeed"), std::to_string(values.doubleClick));
+  EXPECT_EQ(RegistryValue(kMouseKey, "MouseSensitivity"), std::to_string(values.speed));
+  EXPECT_EQ(RegistryValue(kDesktopKey, "WheelScrollLines"), std::to_string(values.wheelPage ? -1 : values.wheelLines));
+  EXPECT_EQ(RegistryValue(kDesktopKey, "WheelScrollChars"), std::to_string(values.wheelChars));
+}
+
+// A mouse whose profiles differ from the factory's and from each other, profile `active` selected.
+void DistinctProfiles(sim::MouseMemory& memory, int active) {
+  for (int p = 0; p < kProfileCount; ++p) {
+    auto& profile = memory.profiles[p];
+    const std::uint8_t settings[sim::kDeviceSettingCount] = {
+        static_cast<std::uint8_t>(p % 2),       static_cast<std::uint8_t>(p + 2),
+        static_cast<std::uint8_t>(9 - p),       static_cast<std::uint8_t>(p % 4 + 1),
+        static_cast<std::uint8_t>(4 - p % 4),   static_cast<std::uint8_t>((p + 1) % 2),
+        static_cast<std::uint8_t>(p + 1),       static_cast<std::uint8_t>(p == 4)};
+    std::copy(std::begin(settings), std::end(settings), profile.settings.begin());
+    for (int b = 0; b < kButtonSlotCount; ++b) profile.buttons[b] = static_cast<std::uint8_t>((p * 17 + b * 5 + 3) % 70);
+  }
+  memory.activeProfile = static_cast<std::uint8_t>(active);
+}
+
+struct RecordedSystemPointer {
+  PointerState state;
+  void Restore() const {
+    if (!state.read) return;
+    // Without SPIF_UPDATEINIFILE: the registry is put back by its own backup.
+    ::SystemParametersInfoA(SPI_SETDOUBLECLICKTIME, state.doubleClick, nullptr, 0);
+    int acceleration[3] = {state.acceleration[0], state.acceleration[1], state.acceleration[2]};
+    ::SystemParametersInfoA(SPI_SETMOUSE, 0, acceleration, 0);
+    ::SystemParametersInfoA(SPI_SETMOUSESPEED, static_cast<UINT>(state.speed),
+                            reinterpret_cast<void*>(static_cast<INT_PTR>(state.speed)), 0);
+    ::SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, state.wheelLines, nullptr, 0);
+    ::SystemParametersInfoA(SPI_SETWHEELSCROLLCHARS, state.wheelChars, nullptr, 0);
+  }
+};
+
+class ServiceEndToEndTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    systemPointer_.state = ServiceFolder::Pointer();
+    ASSERT_TRUE(systemPointer_.state.read) << "kavo-option-standin.exe pointer gave no answer";
+  }
+  void TearDown() override {
+    EndFolder();
+    systemPointer_.Restore();
+  }
+
+  // A fresh program folder; the one before is ended first.
+  void MakeFolder(bool withDisplay) {
+    EndFolder();
+    folder_ = std::make_unique<ServiceFolder>(withDisplay);
+    ASSERT_EQ(folder_->Problem(), "");
+  }
+  // Ends the service and everything it started; whatever did not end by itself is a failure.
+  void EndFolder() {
+    if (!folder_) return;
+    for (const auto& leftover : folder_->EndEverything()) ADD_FAILURE() << leftover;
+    folder_.reset();
+  }
+  ServiceFolder& folder() { return *folder_; }
+
+  void ChangeMouse(const std::function<void(sim::MouseMemory&)>& change) {
+    auto mouse = sim::win32::SharedMouse::Open(folder().program());
+    ASSERT_NE(mouse, nullptr);
+    ASSERT_TRUE(mouse->Access(change));
+  }
+
+  void WriteConfigInt(const char* key, int value) {
+    IniFileAccess access(folder().files());
+    auto config = access.Open(folder().settings().ConfigPath());
+    config->WriteInt("Setting", key, value);
+    ASSERT_TRUE(config->Commit());
+  }
+
+  // Starts the service and waits for its window.
+  void StartService(const std::string& arguments = "") {
+    ASSERT_TRUE(folder().Start(arguments));
+    started_ = ::GetTickCount();
+    ASSERT_TRUE(folder().WaitForMonitorWindow(kStartTimeoutMs)) << "no window titled " << kMonitorTitle;
+    window_ = folder().MonitorWindow();
+  }
+
+  // The "Device" key of config.ini reaches the value.
+  bool WaitForDevice(int present, DWORD milliseconds = 10000) {
+    return WaitFor([&] { return folder().ConfigInt("Device", -1) == present; }, milliseconds, 50);
+  }
+  bool WaitForHostActive(int flag) {
+    const std::string wanted = "host-active " + std::to_string(flag);
+    return WaitFor([&] { return folder().Dump().at(3) == wanted; }, 10000, 200);
+  }
+
+  // The five profile files as the service wrote them; null when one is missing.
+  std::unique_ptr<SettingsRecord> ReadProfileFiles() {
+    auto record = NewRecord();
+    for (int p = 0; p < kProfileCount; ++p) {
+      if (!folder().SlotFileExists(p)) return nullptr;
+      folder().settings().ReadProfile(record->profiles[p], folder().settings().SlotPath(p));
+    }
+    return record;
+  }
+
+  ControlPanelBackup registryBackup_;  // made first and undone last, after the service has gone
+  RecordedSystemPointer systemPointer_;
+  std::unique_ptr<ServiceFolder> folder_;
+  DWORD started_ = 0;
+  HWND window_ = nullptr;
+};
+
+// ---------------------------------------------------------------------------------------------------------
+// Start-up
+
+TEST_F(ServiceEndToEndTest, StartUpReadsTheMouseThenSavesPublishesAndAnnouncesIt) {
+  MakeFolder(true);
+  ChangeMouse([](sim::MouseMemory& memory) {
+    DistinctProfiles(memory, 2);
+    memory.firmware = 152;
+  });
+  // The files the service loads: profile 2 current, with pointer values of its own. The registry has none
+  // of them, so those of the file stand.
+  const PointerValues filed{432, 14, 7, 0, 5, 0};
+  for (int p = 0; p < kProfileCount; ++p) {
+    auto record = NewRecord();
+    ResetProfile(record->profiles[p], p);
+    CopyBounded(record->profiles[p].ProFileName, "Named " + std::to_string(p));
+    if (p == 2) filed.Into(record->profiles[p]);
+    ASSERT_EQ(folder().settings().WriteProfile(record->profiles[p], folder().settings().SlotPath(p)), 1);
+  }
+  WriteConfigInt("CurrentProfile", 2);
+  RemovePointerValuesFromRegistry();
+  RecordingWindow option(kOptionTitle);
+  ASSERT_NE(option.window(), nullptr);
+
+  StartService();
+  ASSERT_TRUE(WaitForDevice(1)) << "config.ini Device: " << folder().ConfigInt("Device", -1);
+
+  // Before the mouse is read: the block and its mutex hold the record loaded from the files.
+  EXPECT_TRUE(NamedObjectExists(false, win32::kBlockMutexName));
+  auto loaded = FetchBlock();
+  ASSERT_NE(loaded, nullptr) << "no shared block";
+  EXPECT_EQ(loaded->CurrentProfile, 2);
+  EXPECT_STREQ(loaded->profiles[4].ProFileName, "Named 4");
+  EXPECT_EQ(loaded->profiles[2].DbleClickSpeed, 432);
+  EXPECT_TRUE(WaitFor([&] { return PointerShows(filed); }, 10000, 200))
+      << "pointer settings of the current profile not in the running system: " << ServiceFolder::Pointer().Describe();
+  ExpectPointerInSystem(ServiceFolder::Pointer(), filed);
+
+  // The on-screen display is started from the program folder.
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        for (HWND display : TopLevelWindows(0, kOsdTitle)) {
+          for (const auto& running : folder().RunningPrograms()) {
+            if (running.id == WindowProcess(display) && running.image.find("KavoOSD.exe") != std::string::npos) return true;
+          }
+        }
+        return false;
+      },
+      15000, 100))
+      << "no window titled " << kOsdTitle << " of KavoOSD.exe from the program folder";
+
+  ASSERT_TRUE(option.WaitFor(kProfilesReadMessage, 1, kReadTimeoutMs)) << "no 1254 after the read";
+  const DWORD readTook = option.Received(kProfilesReadMessage).front().tick - started_;
+  EXPECT_GE(readTook, 6000u) << "the five profiles are read with pauses between the steps";
+
+  const auto dump = folder().Dump();
+  ASSERT_EQ(dump.size(), kDumpLines);
+  EXPECT_EQ(dump[0], "active 2");
+  EXPECT_EQ(folder().ConfigInt("FWVersion", -1), 152);
+  EXPECT_EQ(folder().ConfigInt("CurrentProfile", -1), 2);
+  EXPECT_EQ(folder().ConfigInt("MouseType", -1), 1);
+  EXPECT_EQ(folder().ConfigInt("Device", -1), 1);
+
+  auto filesAfter = ReadProfileFiles();
+  ASSERT_NE(filesAfter, nullptr) << "a profile file is missing";
+  ExpectProfilesAsInMouse(*filesAfter, dump, "profile files");
+  EXPECT_STREQ(filesAfter->profiles[3].ProFileName, "Named 3") << "only the device part comes from the mouse";
+  EXPECT_EQ(filesAfter->profiles[2].MouseSpeed, 14);
+
+  auto published = FetchBlock();
+  ASSERT_NE(published, nullptr);
+  EXPECT_EQ(published->CurrentProfile, 2);
+  EXPECT_EQ(published->MouseType, 1);
+  ExpectProfilesAsInMouse(*published, dump, "shared block");
+  EXPECT_STREQ(published->profiles[0].ProFileName, "Named 0");
+  for (int p = 0; p < kProfileCount; ++p) {
+    for (int b = 0; b < kButtonSlotCount; ++b) EXPECT_EQ(published->ButtonChanged[p][b], 0) << p << "/" << b;
+  }
+
+  // The save mirrors the current profile's pointer values into the registry.
+  ExpectPointerInRegistry(filed);
+
+  EXPECT_TRUE(WaitForHostActive(1)) << "the mouse was not told the host software runs";
+  EXPECT_EQ(option.Count(kProfilesReadMessage), 1u);
+  EXPECT_EQ(option.Count(WM_CLOSE), 0u);
+}
+
+TEST_F(ServiceEndToEndTest, ASecondServiceEndsAtOnceWithoutAWindow) {
+  MakeFolder(false);
+  StartService();
+  ChildProcess second = folder().StartAnother();
+  ASSERT_TRUE(second.handle);
+  ASSERT_TRUE(second.WaitForExit(10000)) << "the second KavoMonitor.exe still runs";
+  EXPECT_EQ(second.ExitCode(), 0u);
+  const auto monitors = TopLevelWindows(0, kMonitorTitle);
+  ASSERT_EQ(monitors.size(), 1u);
+  EXPECT_EQ(WindowProcess(monitors.front()), folder().service().id);
+  EXPECT_TRUE(folder().service().Running());
+}
+
+TEST_F(ServiceEndToEndTest, CommandLineOneStartsTheConfigurationProgramOnlyWithTheMouse) {
+  struct Case {
+    const char* name;
+    bool plugged;
+  };
+  for (const Case& c : {Case{"mouse present", true}, Case{"mouse absent", false}}) {
+    SCOPED_TRACE(c.name);
+    MakeFolder(false);
+    if (!c.plugged) folder().SimOk("unplug");
+    StartService("1");
+    ASSERT_TRUE(WaitForDevice(c.plugged ? 1 : 0));
+    if (c.plugged) {
+      ASSERT_TRUE(WaitFor([&] { return !folder().StandInLog().empty(); }, 15000, 100))
+          << "KavoOption.exe was not started";
+      EXPECT_EQ(folder().StandInLog().front(), "start");
+      // The program started is the one the service talks to: it gets the read's announcement and the close.
+      EXPECT_TRUE(WaitFor([&] { return folder().StandInLog().size() >= 2; }, kReadTimeoutMs, 100));
+      ASSERT_TRUE(folder().Exit(kExitTimeoutMs));
+      EXPECT_TRUE(WaitFor([&] { return folder().StandInLog().size() >= 3; }, 5000, 50));
+      EXPECT_EQ(folder().StandInLog(), (std::vector<std::string>{"start", "1254", "close"}));
+    } else {
+      EXPECT_FALSE(WaitFor([&] { return !folder().StandInLog().empty(); }, 3000, 100))
+          << "KavoOption.exe was started without the mouse";
+      EXPECT_TRUE(TopLevelWindows(0, kOptionTitle).empty());
+    }
+    EndFolder();
+  }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The mouse leaving and coming back
+
+TEST_F(ServiceEndToEndTest, UnplugDuringTheFirstReadStopsItAndTheNextArrivalReadsAgain) {
+  MakeFolder(false);
+  ChangeMouse([](sim::MouseMemory& memory) { DistinctProfiles(memory, 3); });
+  RecordingWindow option(kOptionTitle);
+  StartService();
+  ASSERT_TRUE(WaitForDevice(1));
+  ::Sleep(2000);  // the read is under way: it began 200 ms after start-up and takes some seven seconds
+  folder().SimOk("unplug");
+  const DWORD unplugged = ::GetTickCount();
+  ASSERT_TRUE(WaitForDevice(0)) << "Device stayed " << folder().ConfigInt("Device", -1);
+  EXPECT_TRUE(option.WaitFor(WM_CLOSE, 1, 5000)) << "the configuration program was not closed";
+
+  // Wait past the moment the read would have finished, had it gone on.
+  ::Sleep(std::max<int>(0, 8000 - static_cast<int>(::GetTickCount() - unplugged)));
+  EXPECT_EQ(option.Count(kProfilesReadMessage), 0u);
+  for (int p = 0; p < kProfileCount; ++p) EXPECT_FALSE(folder().SlotFileExists(p)) << "profile file " << p << " saved";
+  auto block = FetchBlock();
+  ASSERT_NE(block, nullptr);
+  EXPECT_EQ(block->CurrentProfile, -1) << "the stopped read was published";
+  EXPECT_NE(SettingsLine(3, block->profiles[3]), folder().Dump().at(kFirstProfileLine + 6));
+
+  // Another mouse model with other firmware comes back.
+  folder().SimOk("pid 4660");
+  folder().SimOk("firmware 99");
+  const DWORD plugged = ::GetTickCount();
+  folder().SimOk("plug");
+  ASSERT_TRUE(option.WaitFor(kProfilesReadMessage, 1, kReadTimeoutMs)) << "no read after the mouse came back";
+  EXPECT_GE(option.Received(kProfilesReadMessage).front().tick - plugged, 10000u)
+      << "the arrival settles for five seconds before a paced read";
+  EXPECT_EQ(folder().ConfigInt("Device", -1), 1);
+  EXPECT_EQ(folder().ConfigInt("FWVersion", -1), 99);
+  EXPECT_EQ(folder().ConfigInt("MouseType", -1), 0);
+  EXPECT_EQ(folder().ConfigInt("CurrentProfile", -1), 3);
+  const auto dump = folder().Dump();
+  auto files = ReadProfileFiles();
+  ASSERT_NE(files, nullptr);
+  ExpectProfilesAsInMouse(*files, dump, "profile files");
+  block = FetchBlock();
+  ASSERT_NE(block, nullptr);
+  EXPECT_EQ(block->CurrentProfile, 3);
+  EXPECT_EQ(block->MouseType, 0);
+  ExpectProfilesAsInMouse(*block, dump, "shared block");
+  EXPECT_EQ(option.Count(WM_CLOSE), 1u);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The configuration program's Apply (message 1224)
+
+struct ApplyCase {
+  const char* name;
+  WPARAM wParam;
+  std::function<void(SettingsRecord&)> publish;          // what the configuration program changes and flags
+  std::function<void(std::vector<std::string>&)> expect;  // turns the dump before into the dump expected after
+};
+
+const char kFactorySettings[] = "settings 1 5 5 2 2 1 1 0";
+const char kFactoryButtons[] = "buttons 1 2 3 65 64 13 14 8 7 37 0 6 38 39";
+
+TEST_F(ServiceEndToEndTest, ApplyWritesExactlyTheFlaggedPartsIntoTheMouse) {
+  MakeFolder(false);
+  ChangeMouse([](sim::MouseMemory& memory) { DistinctProfiles(memory, 0); });
+  RecordingWindow option(kOptionTitle);
+  RecordingWindow display(kOsdTitle);
+  StartService();
+  ASSERT_TRUE(option.WaitFor(kProfilesReadMessage, 1, kReadTimeoutMs));
+  ASSERT_TRUE(WaitForHostActive(1));
+  const auto afterRead = FetchBlock();
+  ASSERT_NE(afterRead, nullptr);
+
+  const ApplyCase cases[] = {
+      {"the active profile, when its flag is set", 0,
+       [](SettingsRecord& r) {
+         r.CurrentProfile = 4;
+         r.CurrentProfileChanged = 1;
+         r.profiles[1].Sensitivity_X = 9;  // changed, not flagged
+         r.profiles[2].buttons[0].function = kFunctionMacro;
+       },
+       [](std::vector<std::string>& d) { d[0] = "active 4"; }},
+      {"one profile's device settings", 0,
+       [](SettingsRecord& r) {
+         r.CurrentProfile = 3;  // not flagged
+         ProfileRecord& p = r.profiles[1];
+         p.XYSynchronous = 0, p.Sensitivity_X = 9, p.Sensitivity_Y = 8, p.Cpi_X = 4, p.Cpi_Y = 3;
+         p.LightSwitch = 0, p.LightType = 2, p.Orientation = 1;
+         r.SettingsChanged[1] = 1;
+         r.profiles[3].Sensitivity_X = 7;  // changed, not flagged
+       },
+       [](std::vector<std::string>& d) { d[kFirstProfileLine + 2] = "profile 1 settings 0 9 8 4 3 0 2 1"; }},
+      {"one button flag sends all fourteen codes of its profile", 0,
+       [](SettingsRecord& r) {
+         const std::uint8_t codes[kButtonSlotCount] = {5, 48, 15, 1, 2, 3, 4, 65, 9, 10, 16, 17, 18, 37};
+         for (int b = 0; b < kButtonSlotCount; ++b) r.profiles[3].buttons[b].function = codes[b];
+         r.ButtonChanged[3][5] = 1;
+         r.profiles[0].buttons[0].function = kFunctionMacro;  // changed, not flagged
+       },
+       [](std::vector<std::string>& d) {
+         d[kFirstProfileLine + 7] = "profile 3 buttons 5 48 15 1 2 3 4 65 9 10 16 17 18 37";
+       }},
+      {"flags other than 1 ask for nothing", 0,
+       [](SettingsRecord& r) {
+         r.CurrentProfile = 2;
+         for (auto& profile : r.profiles) {
+           profile.Sensitivity_X = 10;
+           profile.buttons[0].function = kFunctionMacro;
+         }
+         std::memset(r.ButtonChanged, 1, sizeof r.ButtonChanged);  // 0x01010101 each
+         for (auto& flag : r.SettingsChanged) flag = 0x01010101;
+         r.SettingsChanged[4] = 2;
+         r.CurrentProfileChanged = -1;
+       },
+       [](std::vector<std::string>&) {}},
+      {"a reset request instead of the flagged changes", 1,
+       [](SettingsRecord& r) {
+         r.CurrentProfile = 2;
+         for (auto& profile : r.profiles) {
+           profile.Sensitivity_X = 10;
+           profile.buttons[0].function = kFunctionMacro;
+         }
+         FlagEverything(r);
+       },
+       [](std::vector<std::string>& d) {
+         d[0] = "active 0";
+         d[4] = "resets " + std::to_string(std::stoi(d[4].substr(7)) + 1);
+         for (int p = 0; p < kProfileCount; ++p) {
+           d[kFirstProfileLine + 2 * p] = "profile " + std::to_string(p) + " " + kFactorySettings;
+           d[kFirstProfileLine + 2 * p + 1] = "profile " + std::to_string(p) + " " + kFactoryButtons;
+         }
+       }},
+  };
+
+  std::size_t applied = 0;
+  for (const ApplyCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto record = std::make_unique<SettingsRecord>(*afterRead);
+    ClearChangeFlags(*record);
+    c.publish(*record);
+    ASSERT_TRUE(PublishBlock(*record));
+    auto expected = folder().Dump();
+    ASSERT_EQ(expected.size(), kDumpLines);
+    c.expect(expected);
+
+    ASSERT_TRUE(SendToService(window_, kApplyMessage, c.wParam)) << "1224 not answered";
+    ++applied;
+    // Written before SendMessage returns.
+    EXPECT_EQ(folder().Dump(), expected);
+    EXPECT_TRUE(display.WaitFor(kDisplaySettingsMessage, applied, 5000)) << "no 1326 for the on-screen display";
+  }
+  EXPECT_EQ(display.Count(kDisplaySettingsMessage), applied);
+  EXPECT_EQ(option.Count(WM_CLOSE), 0u);
+}
+
+TEST_F(ServiceEndToEndTest, ApplyWithoutTheMouseSetsThePointerAndTellsTheDisplay) {
+  MakeFolder(false);
+  folder().SimOk("unplug");
+  RecordingWindow display(kOsdTitle);
+  StartService();
+  ASSERT_TRUE(WaitForDevice(0));
+  const auto loaded = FetchBlock();
+  ASSERT_NE(loaded, nullptr);
+  const auto mouseBefore = folder().Dump();
+
+  struct Case {
+    const char* name;
+    WPARAM wParam;
+    PointerValues pointer;
+    std::int32_t word28, word32;  // the OSDSetting integers holding the two 16-bit values forwarded
+    LPARAM lParam;
+  };
+  const Case cases[] = {
+      // Only the low 16 bits of each integer travel.
+      {"apply", 0, {432, 14, 7, 0, 5, 0}, 0x00050001, 0x00070BB8, 1 * 65536 + 3000},
+      {"apply after a reset", 1, {610, 6, 2, 1, 9, 0}, 0, 7000, 7000},
+  };
+  std::size_t sent = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    OSDSetting osd;
+    ResetOSDSetting(osd);
+    osd.switches[7] = c.word28;
+    osd.switches[8] = c.word32;
+    ASSERT_EQ(folder().settings().WriteOSDSetting(osd), 1);
+    auto record = std::make_unique<SettingsRecord>(*loaded);
+    record->CurrentProfile = 1;
+    c.pointer.Into(record->profiles[1]);
+    record->profiles[1].Sensitivity_X = 9;
+    record->profiles[1].buttons[2].function = kFunctionMacro;
+    FlagEverything(*record);
+    ASSERT_TRUE(PublishBlock(*record));
+
+    ASSERT_TRUE(SendToService(window_, kApplyMessage, c.wParam));
+    ++sent;
+    ExpectPointerInSystem(ServiceFolder::Pointer(), c.pointer);
+    ASSERT_TRUE(display.WaitFor(kDisplaySettingsMessage, sent, 5000)) << "no 1326 for the on-screen display";
+    const ReceivedMessage notice = display.Received(kDisplaySettingsMessage).back();
+    EXPECT_EQ(notice.wParam, 0u);
+    EXPECT_EQ(notice.lParam, c.lParam);
+    EXPECT_EQ(folder().Dump(), mouseBefore) << "something was written to the absent mouse";
+  }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The other programs' messages
+
+TEST_F(ServiceEndToEndTest, FetchAndPointerCommandsThenTheArrivalSavesTheFetchedRecord) {
+  MakeFolder(false);
+  ChangeMouse([](sim::MouseMemory& memory) { DistinctProfiles(memory, 1); });
+  folder().SimOk("unplug");
+  SetRegistryValue(kMouseKey, "MouseSpeed", "1");
+  SetRegistryValue(kMouseKey, "MouseThreshold1", "6");
+  SetRegistryValue(kMouseKey, "MouseThreshold2", "10");
+  RecordingWindow option(kOptionTitle);
+  StartService();
+  ASSERT_TRUE(WaitForDevice(0));
+  const auto loaded = FetchBlock();
+  ASSERT_NE(loaded, nullptr);
+
+  auto publish = [&](const PointerValues& pointer, const char* name, const char* otherName) {
+    auto record = std::make_unique<SettingsRecord>(*loaded);
+    record->CurrentProfile = 1;
+    pointer.Into(record->profiles[1]);
+    if (name) CopyBounded(record->profiles[1].ProFileName, name);
+    if (otherName) CopyBounded(record->profiles[3].ProFileName, otherName);
+    return PublishBlock(*record);
+  };
+
+  // 1227 takes the block and pushes its current profile's pointer values; with acceleration off, what the
+  // registry held of it is cleared there and in the system.
+  struct PointerCase {
+    const char* name;
+    PointerValues pointer;
+    int acceleration[3];
+    const char* registrySpeed;
+  };
+  const PointerCase pointerCases[] = {
+      {"acceleration on keeps the registry's", {432, 14, 7, 0, 5, 1}, {6, 10, 1}, "1"},
+      {"acceleration off clears it", {610, 6, 2, 1, 9, 0}, {0, 0, 0}, "0"},
+  };
+  for (const PointerCase& c : pointerCases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(publish(c.pointer, nullptr, nullptr));
+    ASSERT_TRUE(SendToService(window_, kFetchAndPointerMessage, 0));
+    const PointerState now = ServiceFolder::Pointer();
+    ExpectPointerInSystem(now, c.pointer);
+    EXPECT_EQ(now.acceleration[0], c.acceleration[0]) << now.Describe();
+    EXPECT_EQ(now.acceleration[1], c.acceleration[1]) << now.Describe();
+    EXPECT_EQ(now.acceleration[2], c.acceleration[2]) << now.Describe();
+    EXPECT_EQ(RegistryValue(kMouseKey, "MouseSpeed"), c.registrySpeed);
+  }
+  const PointerValues lastApplied = pointerCases[1].pointer;
+
+  // 1226 only takes the block: nothing reaches the system now, but the record taken is what the next
+  // save holds.
+  const PointerValues fetched{777, 3, 4, 0, 2, 0};
+  ASSERT_TRUE(publish(fetched, "Fetched by 1226", nullptr));
+  ASSERT_TRUE(SendToService(window_, kFetchMessage, 0));
+  ExpectPointerInSystem(ServiceFolder::Pointer(), lastApplied);
+
+  // 1228, 1229 and 1274 neither take the block nor push anything.
+  ASSERT_TRUE(publish({999, 19, 9, 0, 8, 0}, "Ignored", "Ignored"));
+  for (UINT message : {1228u, 1229u, 1274u}) ASSERT_TRUE(SendToService(window_, message, 0)) << message;
+  ExpectPointerInSystem(ServiceFolder::Pointer(), lastApplied);
+
+  folder().SimOk("plug");
+  ASSERT_TRUE(option.WaitFor(kProfilesReadMessage, 1, kReadTimeoutMs)) << "no read after the mouse came";
+  const auto dump = folder().Dump();
+  auto saved = ReadProfileFiles();
+  ASSERT_NE(saved, nullptr);
+  auto published = FetchBlock();
+  ASSERT_NE(published, nullptr);
+  for (const SettingsRecord* record : {saved.get(), published.get()}) {
+    SCOPED_TRACE(record == saved.get() ? "profile files" : "shared block");
+    EXPECT_STREQ(record->profiles[1].ProFileName, "Fetched by 1226");
+    EXPECT_STREQ(record->profiles[3].ProFileName, loaded->profiles[3].ProFileName);
+    EXPECT_EQ(record->profiles[1].DbleClickSpeed, fetched.doubleClick);
+    EXPECT_EQ(record->profiles[1].MouseSpeed, fetched.speed);
+    ExpectProfilesAsInMouse(*record, dump, "after the arrival");
+  }
+  EXPECT_EQ(published->CurrentProfile, 1);
+  ExpectPointerInRegistry(fetched);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Exit
+
+TEST_F(ServiceEndToEndTest, ExitTellsTheMouseClosesTheOtherProgramsAndReleasesItsNames) {
+  MakeFolder(false);
+  std::vector<std::unique_ptr<RecordingWindow>> others;
+  for (const char* title : {kOptionTitle, kOsdTitle, "VELMAR Kavo Mouse Pop3", "VELMAR Kavo Mouse CPU RAM",
+                            "VELMAR Kavo Mouse OSD SKYPE"}) {
+    others.push_back(std::make_unique<RecordingWindow>(title));
+    ASSERT_NE(others.back()->window(), nullptr) << title;
+  }
+  StartService();
+  ASSERT_TRUE(others.front()->WaitFor(kProfilesReadMessage, 1, kReadTimeoutMs));
+  ASSERT_TRUE(WaitForHostActive(1));
+  EXPECT_TRUE(NamedObjectExists(true, win32::kSharedBlockName));
+
+  ASSERT_TRUE(folder().Exit(kExitTimeoutMs)) << "the service did not end on the tray menu's Exit";
+  EXPECT_EQ(folder().service().ExitCode(), 0u);
+  EXPECT_EQ(folder().Dump().at(3), "host-active 0");
+  for (const auto& other : others) {
+    EXPECT_TRUE(other->WaitFor(WM_CLOSE, 1, 5000)) << other->title();
+    EXPECT_EQ(other->Count(WM_CLOSE), 1u) << other->title();
+  }
+  EXPECT_FALSE(NamedObjectExists(true, win32::kSharedBlockName));
+  EXPECT_FALSE(NamedObjectExists(false, win32::kBlockMutexName));
+  EXPECT_FALSE(NamedObjectExists(false, kInstanceMutexName));
+}
+
+TEST_F(ServiceEndToEndTest, ExitDuringTheFirstReadStopsItWithoutSaving) {
+  MakeFolder(false);
+  RecordingWindow option(kOptionTitle);
+  StartService();
+  ASSERT_TRUE(WaitForDevice(1));
+  ::Sleep(1000);  // the read is under way and has some six seconds to go
+  const DWORD asked = ::GetTickCount();
+  ASSERT_TRUE(folder().Exit(kExitTimeoutMs));
+  EXPECT_LT(::GetTickCount() - asked, 4000u) << "the read was not cut short";
+  EXPECT_EQ(folder().service().ExitCode(), 0u);
+  EXPECT_TRUE(option.WaitFor(WM_CLOSE, 1, 5000));
+  EXPECT_EQ(option.Count(kProfilesReadMessage), 0u);
+  for (int p = 0; p < kProfileCount; ++p) EXPECT_FALSE(folder().SlotFileExists(p)) << "profile file " << p << " saved";
+}
+
+}  // namespace
+}  // namespace kavo::wine_test
