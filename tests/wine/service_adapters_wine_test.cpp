@@ -1,0 +1,133 @@
+// The service's Win32 pieces against the real API: handle owners, worker threads, windows found by title
+// and the tray icon.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "monitor/win32/tray_icon.h"
+#include "monitor/win32/win32_desktop.h"
+#include "monitor/win32/worker_thread.h"
+#include "settings/win32/win32_handles.h"
+
+namespace kavo::win32 {
+namespace {
+
+TEST(HandleOwnersTest, ReleaseOnDestructionAndMoveOwnership) {
+  HMENU menuHandle = ::CreatePopupMenu();
+  HANDLE eventHandle = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HICON iconHandle = ::CopyIcon(::LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)));
+  ASSERT_TRUE(menuHandle && eventHandle && iconHandle);
+  {
+    UniqueMenu menu(menuHandle);
+    UniqueKernelHandle event(eventHandle);
+    UniqueIcon icon(iconHandle);
+    UniqueMenu movedMenu(std::move(menu));
+    UniqueKernelHandle movedEvent;
+    movedEvent = std::move(event);
+    EXPECT_FALSE(menu);
+    EXPECT_FALSE(event);
+    EXPECT_TRUE(::IsMenu(menuHandle)) << "a move does not release";
+    DWORD flags = 0;
+    EXPECT_TRUE(::GetHandleInformation(eventHandle, &flags));
+  }
+  EXPECT_FALSE(::IsMenu(menuHandle));
+  DWORD flags = 0;
+  EXPECT_FALSE(::GetHandleInformation(eventHandle, &flags));
+  ICONINFO info{};
+  EXPECT_FALSE(::GetIconInfo(iconHandle, &info));
+}
+
+TEST(WorkerThreadTest, HandlesPostedMessagesInOrderOnItsOwnThread) {
+  std::vector<WPARAM> handled;
+  std::atomic<DWORD> handlerThread{0};
+  WorkerThread worker;
+  ASSERT_TRUE(worker.Start(
+      [&](UINT message, WPARAM wParam, LPARAM) {
+        if (message != WM_USER + 1) return;
+        handlerThread = ::GetCurrentThreadId();
+        if (wParam == 3) throw std::runtime_error("a failing command");
+        if (wParam == 5) ::Sleep(300);  // still running when Stop is called
+        handled.push_back(wParam);
+      },
+      4096));
+  // Posted at once after the start: the queue already exists, nothing is lost.
+  for (WPARAM i = 1; i <= 5; ++i) EXPECT_TRUE(worker.Post(WM_USER + 1, i, 0));
+  worker.Stop();
+  EXPECT_EQ(handled, (std::vector<WPARAM>{1, 2, 4, 5})) << "a failing command does not end the worker";
+  EXPECT_NE(handlerThread.load(), ::GetCurrentThreadId());
+  EXPECT_FALSE(worker.Post(WM_USER + 1, 6, 0)) << "nothing is posted to a stopped worker";
+}
+
+// A top-level window with a given title that keeps the messages it receives.
+class TitledWindow {
+ public:
+  explicit TitledWindow(const char* title, DWORD style = WS_OVERLAPPEDWINDOW) {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = &TitledWindow::Procedure;
+    windowClass.hInstance = ::GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "KavoTitledWindow";
+    ::RegisterClassA(&windowClass);
+    window_.reset(::CreateWindowExA(0, "KavoTitledWindow", title, style, 10, 10, 200, 100, nullptr, nullptr,
+                                    windowClass.hInstance, nullptr));
+  }
+  HWND get() const { return window_.get(); }
+  static std::vector<std::vector<LONG_PTR>>& Received() {
+    static std::vector<std::vector<LONG_PTR>> received;
+    return received;
+  }
+  static void Pump() {
+    MSG message;
+    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);
+  }
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message >= WM_USER) Received().push_back({static_cast<LONG_PTR>(message), static_cast<LONG_PTR>(wParam), lParam});
+    return ::DefWindowProcA(window, message, wParam, lParam);
+  }
+  UniqueWindow window_;
+};
+
+TEST(Win32DesktopTest, PostsToTheWindowWithExactlyThatTitle) {
+  TitledWindow window("Kavo desktop test window");
+  ASSERT_TRUE(window.get());
+  Win32Desktop desktop;
+  TitledWindow::Received().clear();
+  EXPECT_TRUE(desktop.PostToWindow("Kavo desktop test window", 1326, 0, 0x00010BB8));
+  EXPECT_FALSE(desktop.PostToWindow("Kavo desktop test", 1326, 0, 0)) << "a title's beginning is not enough";
+  EXPECT_FALSE(desktop.BringToFront("No such Kavo window"));
+  TitledWindow::Pump();
+  EXPECT_EQ(TitledWindow::Received(), (std::vector<std::vector<LONG_PTR>>{{1326, 0, 0x00010BB8}}));
+}
+
+TEST(Win32DesktopTest, BringToFrontRestoresAMinimisedWindow) {
+  TitledWindow window("Kavo minimised test window");
+  ASSERT_TRUE(window.get());
+  ::ShowWindow(window.get(), SW_SHOWMINIMIZED);
+  TitledWindow::Pump();
+  ASSERT_TRUE(::IsIconic(window.get()));
+  EXPECT_TRUE(Win32Desktop().BringToFront("Kavo minimised test window"));
+  TitledWindow::Pump();
+  EXPECT_FALSE(::IsIconic(window.get()));
+  EXPECT_TRUE(::IsWindowVisible(window.get()));
+}
+
+TEST(TrayIconTest, AddAndRemove) {
+  TitledWindow owner("Kavo tray owner", WS_POPUP);
+  char program[MAX_PATH] = {};
+  ::GetModuleFileNameA(nullptr, program, MAX_PATH);
+  TrayIcon icon(owner.get(), program);
+  icon.Add();
+  EXPECT_TRUE(icon.shown());
+  icon.Remove();
+  EXPECT_FALSE(icon.shown());
+  icon.Add();  // shown again after a removal, as after the mouse comes back
+  EXPECT_TRUE(icon.shown());
+}
+
+}  // namespace
+}  // namespace kavo::win32
