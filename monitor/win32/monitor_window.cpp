@@ -14,12 +14,6 @@ constexpr char kWindowClass[] = "VELMAR Kavo Monitor Window";
 constexpr SIZE_T kWorkerStackCommit = 4096;
 constexpr UINT kMsgBusy = 1327;  // the device library's, answered and otherwise ignored
 
-std::string ProgramPath() {
-  char path[MAX_PATH] = {};
-  const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return length > 0 && length < MAX_PATH ? std::string(path, length) : std::string();
-}
-
 bool IsIgnoredCommand(UINT message) {
   for (unsigned ignored : kMsgIgnored) {
     if (message == ignored) return true;
@@ -146,7 +140,7 @@ int CMonitorWnd::OnCreate() {
                       kWorkerStackCommit);
 
   ::SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, ::GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
-  tray_ = std::make_unique<TrayIcon>(hwnd_, ProgramPath());
+  tray_ = std::make_unique<TrayIcon>(hwnd_, ::GetModuleHandleA(nullptr));
   service_->StartDevice(reinterpret_cast<std::uintptr_t>(hwnd_), openConfiguration_);
   return 0;
 }

@@ -6,13 +6,18 @@
 #include "settings/bounded_text.h"
 
 namespace kavo::win32 {
+namespace {
 
-TrayIcon::TrayIcon(HWND owner, const std::string& programPath) : owner_(owner) {
-  SHFILEINFOA info{};
-  if (::SHGetFileInfoA(programPath.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
-                       SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES)) {
-    icon_.reset(info.hIcon);
-  }
+constexpr int kProgramIconId = 1;  // the icon resource of KavoMonitor.exe
+
+}  // namespace
+
+TrayIcon::TrayIcon(HWND owner, HINSTANCE program) : owner_(owner) {
+  // The program's own icon at the small size; the shell's file icon lookup gave Wine's generic
+  // document icon instead of the program's.
+  icon_.reset(static_cast<HICON>(::LoadImageA(program, MAKEINTRESOURCEA(kProgramIconId), IMAGE_ICON,
+                                              ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
+                                              LR_DEFAULTCOLOR)));
 }
 
 NOTIFYICONDATAA TrayIcon::Data() const {

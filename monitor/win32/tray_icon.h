@@ -2,16 +2,15 @@
 // The service's icon in the notification area and its menu.
 #include <windows.h>
 
-#include <string>
-
 #include "settings/win32/win32_handles.h"
 
 namespace kavo::win32 {
 
 class TrayIcon {
  public:
-  // The icon is the small icon of the program file at programPath.
-  TrayIcon(HWND owner, const std::string& programPath);
+  // The icon is the program's own icon (resource 1 of the program module) at the small size; Windows'
+  // application icon when the program has none.
+  TrayIcon(HWND owner, HINSTANCE program);
   ~TrayIcon() { Remove(); }
   TrayIcon(const TrayIcon&) = delete;
   TrayIcon& operator=(const TrayIcon&) = delete;

@@ -118,9 +118,7 @@ TEST(Win32DesktopTest, BringToFrontRestoresAMinimisedWindow) {
 
 TEST(TrayIconTest, AddAndRemove) {
   TitledWindow owner("Kavo tray owner", WS_POPUP);
-  char program[MAX_PATH] = {};
-  ::GetModuleFileNameA(nullptr, program, MAX_PATH);
-  TrayIcon icon(owner.get(), program);
+  TrayIcon icon(owner.get(), ::GetModuleHandleA(nullptr));
   icon.Add();
   EXPECT_TRUE(icon.shown());
   icon.Remove();
