@@ -143,8 +143,14 @@ void ExpectPointerInSystem(const PointerState& state, const PointerValues& value
   ASSERT_TRUE(state.read) << "the pointer probe gave no answer";
   EXPECT_EQ(state.doubleClick, static_cast<unsigned>(values.doubleClick)) << state.Describe();
   EXPECT_EQ(state.speed, values.speed) << state.Describe();
-  EXPECT_EQ(state.wheelLines, values.wheelPage ? WHEEL_PAGESCROLL : static_cast<unsigned>(values.wheelLines))
-      << state.Describe();
+  if (values.wheelPage) {
+    // Wine keeps WHEEL_PAGESCROLL as the text "4294967295", and a process reading it afresh gets it clamped
+    // to INT_MAX: either is one page per notch, no line count comes near.
+    EXPECT_TRUE(state.wheelLines == WHEEL_PAGESCROLL || state.wheelLines == static_cast<unsigned>(INT_MAX))
+        << state.Describe();
+  } else {
+    EXPECT_EQ(state.wheelLines, static_cast<unsigned>(values.wheelLines)) << state.Describe();
+  }
   EXPECT_EQ(state.wheelChars, static_cast<unsigned>(values.wheelChars)) << state.Describe();
 }
 bool PointerShows(const PointerValues& values) {
@@ -175,18 +181,22 @@ void DistinctProfiles(sim::MouseMemory& memory, int active) {
   memory.activeProfile = static_cast<std::uint8_t>(active);
 }
 
+// Sets the running system's pointer settings without touching the registry (its backup puts that back).
+// Under Wine such values are what every process starting afterwards sees, whatever the registry says.
+void SetSystemPointer(const PointerState& state) {
+  ::SystemParametersInfoA(SPI_SETDOUBLECLICKTIME, state.doubleClick, nullptr, 0);
+  int acceleration[3] = {state.acceleration[0], state.acceleration[1], state.acceleration[2]};
+  ::SystemParametersInfoA(SPI_SETMOUSE, 0, acceleration, 0);
+  ::SystemParametersInfoA(SPI_SETMOUSESPEED, static_cast<UINT>(state.speed),
+                          reinterpret_cast<void*>(static_cast<INT_PTR>(state.speed)), 0);
+  ::SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, state.wheelLines, nullptr, 0);
+  ::SystemParametersInfoA(SPI_SETWHEELSCROLLCHARS, state.wheelChars, nullptr, 0);
+}
+
 struct RecordedSystemPointer {
   PointerState state;
   void Restore() const {
-    if (!state.read) return;
-    // Without SPIF_UPDATEINIFILE: the registry is put back by its own backup.
-    ::SystemParametersInfoA(SPI_SETDOUBLECLICKTIME, state.doubleClick, nullptr, 0);
-    int acceleration[3] = {state.acceleration[0], state.acceleration[1], state.acceleration[2]};
-    ::SystemParametersInfoA(SPI_SETMOUSE, 0, acceleration, 0);
-    ::SystemParametersInfoA(SPI_SETMOUSESPEED, static_cast<UINT>(state.speed),
-                            reinterpret_cast<void*>(static_cast<INT_PTR>(state.speed)), 0);
-    ::SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, state.wheelLines, nullptr, 0);
-    ::SystemParametersInfoA(SPI_SETWHEELSCROLLCHARS, state.wheelChars, nullptr, 0);
+    if (state.read) SetSystemPointer(state);
   }
 };
 
@@ -242,7 +252,7 @@ class ServiceEndToEndTest : public ::testing::Test {
   }
   bool WaitForHostActive(int flag) {
     const std::string wanted = "host-active " + std::to_string(flag);
-    return WaitFor([&] { return folder().Dump().at(3) == wanted; }, 10000, 200);
+    return WaitFor([&] { return folder().DumpLine(3) == wanted; }, 10000, 200);
   }
 
   // The five profile files as the service wrote them; null when one is missing.
@@ -283,6 +293,12 @@ TEST_F(ServiceEndToEndTest, StartUpReadsTheMouseThenSavesPublishesAndAnnouncesIt
   }
   WriteConfigInt("CurrentProfile", 2);
   RemovePointerValuesFromRegistry();
+  // The running system holds other values: only the service pushing them can make it show those of the
+  // file (the registry written by the save comes second for a process reading them).
+  PointerState other;
+  other.doubleClick = 300, other.speed = 3, other.wheelLines = 2, other.wheelChars = 1;
+  SetSystemPointer(other);
+  ASSERT_FALSE(PointerShows(filed));
   RecordingWindow option(kOptionTitle);
   ASSERT_NE(option.window(), nullptr);
 
@@ -337,9 +353,6 @@ TEST_F(ServiceEndToEndTest, StartUpReadsTheMouseThenSavesPublishesAndAnnouncesIt
   EXPECT_EQ(published->MouseType, 1);
   ExpectProfilesAsInMouse(*published, dump, "shared block");
   EXPECT_STREQ(published->profiles[0].ProFileName, "Named 0");
-  for (int p = 0; p < kProfileCount; ++p) {
-    for (int b = 0; b < kButtonSlotCount; ++b) EXPECT_EQ(published->ButtonChanged[p][b], 0) << p << "/" << b;
-  }
 
   // The save mirrors the current profile's pointer values into the registry.
   ExpectPointerInRegistry(filed);
@@ -360,6 +373,22 @@ TEST_F(ServiceEndToEndTest, ASecondServiceEndsAtOnceWithoutAWindow) {
   ASSERT_EQ(monitors.size(), 1u);
   EXPECT_EQ(WindowProcess(monitors.front()), folder().service().id);
   EXPECT_TRUE(folder().service().Running());
+}
+
+TEST_F(ServiceEndToEndTest, AnotherOwnerOfTheBlockMutexKeepsTheServiceFromStarting) {
+  MakeFolder(false);
+  win32::UniqueKernelHandle taken(::CreateMutexA(nullptr, FALSE, "Velmar_Kavo_Mouse_Mutex_Object"));
+  ASSERT_TRUE(taken);
+  ASSERT_TRUE(folder().Start());
+  ASSERT_TRUE(folder().service().WaitForExit(10000)) << "a service without its window lingers";
+  EXPECT_NE(folder().service().ExitCode(), 0u);
+  EXPECT_TRUE(TopLevelWindows(0, kMonitorTitle).empty());
+  EXPECT_FALSE(NamedObjectExists(true, "VELMAR_Kavo_Mouse_Share_Data"));
+  EXPECT_EQ(folder().Dump().at(3), "host-active 0") << "the mouse was never told the host software runs";
+  taken.reset();
+  // Its single-instance mutex went with it: the next service starts.
+  StartService();
+  EXPECT_TRUE(WaitForDevice(1));
 }
 
 TEST_F(ServiceEndToEndTest, CommandLineOneStartsTheConfigurationProgramOnlyWithTheMouse) {
@@ -413,7 +442,7 @@ TEST_F(ServiceEndToEndTest, UnplugDuringTheFirstReadStopsItAndTheNextArrivalRead
   auto block = FetchBlock();
   ASSERT_NE(block, nullptr);
   EXPECT_EQ(block->CurrentProfile, -1) << "the stopped read was published";
-  EXPECT_NE(SettingsLine(3, block->profiles[3]), folder().Dump().at(kFirstProfileLine + 6));
+  EXPECT_NE(SettingsLine(3, block->profiles[3]), folder().DumpLine(kFirstProfileLine + 6));
 
   // Another mouse model with other firmware comes back.
   folder().SimOk("pid 4660");
@@ -452,7 +481,7 @@ struct ApplyCase {
 const char kFactorySettings[] = "settings 1 5 5 2 2 1 1 0";
 const char kFactoryButtons[] = "buttons 1 2 3 65 64 13 14 8 7 37 0 6 38 39";
 
-TEST_F(ServiceEndToEndTest, ApplyWritesExactlyTheFlaggedPartsIntoTheMouse) {
+TEST_F(ServiceEndToEndTest, ApplyWritesExactlyWhatIsFlaggedIntoTheMouse) {
   MakeFolder(false);
   ChangeMouse([](sim::MouseMemory& memory) { DistinctProfiles(memory, 0); });
   RecordingWindow option(kOptionTitle);
@@ -610,12 +639,13 @@ TEST_F(ServiceEndToEndTest, FetchAndPointerCommandsThenTheArrivalSavesTheFetched
   const auto loaded = FetchBlock();
   ASSERT_NE(loaded, nullptr);
 
-  auto publish = [&](const PointerValues& pointer, const char* name, const char* otherName) {
+  auto publish = [&](const PointerValues& pointer, const char* name, const char* otherName, bool flagged = false) {
     auto record = std::make_unique<SettingsRecord>(*loaded);
     record->CurrentProfile = 1;
     pointer.Into(record->profiles[1]);
     if (name) CopyBounded(record->profiles[1].ProFileName, name);
     if (otherName) CopyBounded(record->profiles[3].ProFileName, otherName);
+    if (flagged) FlagEverything(*record);
     return PublishBlock(*record);
   };
 
@@ -645,9 +675,9 @@ TEST_F(ServiceEndToEndTest, FetchAndPointerCommandsThenTheArrivalSavesTheFetched
   const PointerValues lastApplied = pointerCases[1].pointer;
 
   // 1226 only takes the block: nothing reaches the system now, but the record taken is what the next
-  // save holds.
+  // save holds. Its change flags are still set, as the configuration program may leave them.
   const PointerValues fetched{777, 3, 4, 0, 2, 0};
-  ASSERT_TRUE(publish(fetched, "Fetched by 1226", nullptr));
+  ASSERT_TRUE(publish(fetched, "Fetched by 1226", nullptr, true));
   ASSERT_TRUE(SendToService(window_, kFetchMessage, 0));
   ExpectPointerInSystem(ServiceFolder::Pointer(), lastApplied);
 
@@ -672,6 +702,12 @@ TEST_F(ServiceEndToEndTest, FetchAndPointerCommandsThenTheArrivalSavesTheFetched
     ExpectProfilesAsInMouse(*record, dump, "after the arrival");
   }
   EXPECT_EQ(published->CurrentProfile, 1);
+  // A read leaves no button flagged as changed; the other flags stay as they were taken.
+  for (int p = 0; p < kProfileCount; ++p) {
+    for (int b = 0; b < kButtonSlotCount; ++b) EXPECT_EQ(published->ButtonChanged[p][b], 0) << p << "/" << b;
+    EXPECT_EQ(published->SettingsChanged[p], 1) << p;
+  }
+  EXPECT_EQ(published->CurrentProfileChanged, 1);
   ExpectPointerInRegistry(fetched);
 }
 
@@ -693,7 +729,7 @@ TEST_F(ServiceEndToEndTest, ExitTellsTheMouseClosesTheOtherProgramsAndReleasesIt
 
   ASSERT_TRUE(folder().Exit(kExitTimeoutMs)) << "the service did not end on the tray menu's Exit";
   EXPECT_EQ(folder().service().ExitCode(), 0u);
-  EXPECT_EQ(folder().Dump().at(3), "host-active 0");
+  EXPECT_EQ(folder().DumpLine(3), "host-active 0");
   for (const auto& other : others) {
     EXPECT_TRUE(other->WaitFor(WM_CLOSE, 1, 5000)) << other->title();
     EXPECT_EQ(other->Count(WM_CLOSE), 1u) << other->title();
@@ -716,6 +752,7 @@ TEST_F(ServiceEndToEndTest, ExitDuringTheFirstReadStopsItWithoutSaving) {
   EXPECT_TRUE(option.WaitFor(WM_CLOSE, 1, 5000));
   EXPECT_EQ(option.Count(kProfilesReadMessage), 0u);
   for (int p = 0; p < kProfileCount; ++p) EXPECT_FALSE(folder().SlotFileExists(p)) << "profile file " << p << " saved";
+  EXPECT_EQ(folder().DumpLine(3), "host-active 0") << "the mouse believes the host software still runs";
 }
 
 }  // namespace

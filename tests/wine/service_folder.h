@@ -202,6 +202,12 @@ class ServiceFolder {
     return lines;
   }
 
+  // One line of the dump; empty when the dump has no such line.
+  std::string DumpLine(std::size_t index) {
+    const auto lines = Dump();
+    return index < lines.size() ? lines[index] : std::string();
+  }
+
   // An integer of section "Setting" of config.ini, read afresh.
   int ConfigInt(const char* key, int fallback) {
     return profiles_.Open(settings_.ConfigPath())->ReadInt("Setting", key, fallback);
