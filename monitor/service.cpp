@@ -11,6 +11,7 @@ namespace {
 constexpr int kGameCheckInterval = 2000;
 constexpr int kFirstReadDelay = 200;
 constexpr int kArrivalSettleTime = 5000;  // a mouse just plugged in needs this before it answers
+constexpr std::uintptr_t kLowBatteryNotice = 50;
 
 // Stands in for "Control Panel\Mouse" when it could not be opened: nothing read, nothing written.
 class NoRegistryKey : public RegistryKey {
@@ -38,7 +39,11 @@ MonitorService::MonitorService(ServicePorts ports, std::unique_ptr<RegistryKey> 
     : ports_(std::move(ports)),
       mouseKey_(mouseKey ? std::move(mouseKey) : std::make_unique<NoRegistryKey>()),
       record_(std::make_unique<SettingsRecord>()),
-      transfer_(ports_.device, ports_.clock, *record_, *this) {
+      transfer_(ports_.device, ports_.clock, *record_, *this),
+      shortcuts_(ports_.input, ports_.layout, ports_.clock),
+      macros_(ports_.input, ports_.layout, ports_.timeline, ports_.debug, ports_.macroQueue),
+      dispatcher_({*this, ports_.window, ports_.shell, ports_.input, shortcuts_, macros_, ports_.players,
+                   ports_.scroller}) {
   ClearRecord(*record_);
 }
 
@@ -80,11 +85,7 @@ void MonitorService::StartDevice(std::uintptr_t window, bool openConfiguration) 
   ports_.shell.Open(ports_.moduleFolder + "KavoOSD.exe");
 }
 
-unsigned MonitorService::PresenceEventData(std::uintptr_t wParam) {
-  return wParam == 1 ? kPresenceArrival : wParam == 0 ? kPresenceRemoval : kPresenceIgnored;
-}
-
-void MonitorService::OnPresenceEvent(unsigned data) {
+void MonitorService::PresenceChanged(unsigned data) {
   if (data == kPresenceArrival) OnArrival();
   if (data == kPresenceRemoval) OnRemoval();
 }
@@ -101,7 +102,7 @@ void MonitorService::OnArrival() {
 }
 
 void MonitorService::OnRemoval() {
-  ports_.held.ReleaseHeld();
+  dispatcher_.ReleaseHeld();
   transfer_.SetPresence(Presence::Removed);
   ports_.device.CloseFeatureDevice();
   transfer_.RaiseAbortIfBusy();
@@ -131,11 +132,12 @@ void MonitorService::OnTimer(int id) {
     ports_.window.KillTimer(kTimerFirstRead);
     ports_.window.PostDeviceCommand(kCommandReadAll);
   }
+  if (id == kTimerMediaRepeat || id == kTimerShortcutRepeat) dispatcher_.OnTimer(id);
   // Timer 500 drives the game-profile check, which hooks in here.
 }
 
 void MonitorService::OnApplyRecord(std::uintptr_t wParam) {
-  ports_.held.ReleaseHeld();
+  dispatcher_.ReleaseHeld();
   OnFetchAndApplyPointer();
   ShowOnScreenSettings();
   transfer_.ApplyCommand(wParam == 1 ? 1 : 0);
@@ -167,7 +169,8 @@ void MonitorService::OnCustomizer() {
 }
 
 void MonitorService::BeginShutdown() {
-  ports_.held.ReleaseHeld();
+  dispatcher_.ReleaseHeld();
+  dispatcher_.StopPlayback();
   transfer_.SetHostActive(0);
   ports_.window.KillTimer(kTimerGameCheck);
   ports_.window.KillTimer(kTimerFirstRead);
@@ -193,6 +196,51 @@ void MonitorService::ProfilesRead(const SettingsRecord& record) {
   }
   ports_.block.Publish(record);
   PostToOption(kMsgFreshData);
+}
+
+bool MonitorService::CurrentButton(int slot, MacroKeyInfo& entry) {
+  std::lock_guard<std::mutex> record(transfer_.RecordLock());
+  if (!IsProfileIndex(record_->CurrentProfile) || slot < 0 || slot >= kButtonSlotCount) return false;
+  entry = record_->profiles[record_->CurrentProfile].buttons[slot];
+  return true;
+}
+
+int MonitorService::CurrentProfileValue(std::int32_t ProfileRecord::*field, int fallback) {
+  std::lock_guard<std::mutex> record(transfer_.RecordLock());
+  return IsProfileIndex(record_->CurrentProfile) ? record_->profiles[record_->CurrentProfile].*field : fallback;
+}
+
+void MonitorService::ProfileChangedOnMouse(int profileIndex) {
+  {
+    std::lock_guard<std::mutex> record(transfer_.RecordLock());
+    record_->CurrentProfile = profileIndex;
+    {
+      std::lock_guard<std::mutex> files(filesLock_);
+      ports_.settings.WriteCurrentProfile(profileIndex);
+    }
+    ports_.block.Publish(*record_);
+    ports_.settings.WriteWindowsSettingsOf(record_->profiles[profileIndex]);
+  }
+  ApplyPointerSettings();
+  PostToOption(kMsgProfileChanged);
+}
+
+void MonitorService::DeviceValuesChangedOnMouse(const std::function<void(ProfileRecord&)>& change) {
+  {
+    std::lock_guard<std::mutex> record(transfer_.RecordLock());
+    if (!IsProfileIndex(record_->CurrentProfile)) return;
+    change(record_->profiles[record_->CurrentProfile]);
+    ports_.block.Publish(*record_);
+  }
+  PostToOption(kMsgResolutionChanged);
+}
+
+void MonitorService::LowBattery() {
+  {
+    std::lock_guard<std::mutex> files(filesLock_);
+    ports_.settings.WriteNoticeText("Low Battery");
+  }
+  ports_.desktop.PostToWindow(kOsdWindowTitle, kMsgOsdNotice, kLowBatteryNotice, 0);
 }
 
 void MonitorService::WriteDevicePresent(int present) {

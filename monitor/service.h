@@ -11,9 +11,16 @@
 #include "monitor/clock.h"
 #include "monitor/debug_output.h"
 #include "monitor/device_link.h"
+#include "monitor/dispatcher.h"
+#include "monitor/host_functions.h"
+#include "monitor/input_sink.h"
+#include "monitor/macro_player.h"
 #include "monitor/pointer_settings.h"
 #include "monitor/service_ports.h"
+#include "monitor/shortcut_player.h"
+#include "monitor/timeline.h"
 #include "monitor/transfer.h"
+#include "settings/keyboard_layout.h"
 #include "settings/registry.h"
 #include "settings/settings_files.h"
 
@@ -36,12 +43,17 @@ struct ServicePorts {
   Desktop& desktop;
   Shell& shell;
   ServiceWindow& window;
-  HeldFunctions& held;
   DebugOutput& debug;
+  InputSink& input;
+  KeyboardLayout& layout;
+  Timeline& timeline;
+  MacroQueue& macroQueue;
+  MediaPlayers& players;
+  HorizontalScroller& scroller;
   std::string moduleFolder;  // ends in a backslash
 };
 
-class MonitorService : private TransferObserver {
+class MonitorService : private TransferObserver, private DispatchHost {
  public:
   // mouseKey is the open "Control Panel\Mouse" key, null when it could not be opened.
   MonitorService(ServicePorts ports, std::unique_ptr<RegistryKey> mouseKey);
@@ -57,9 +69,9 @@ class MonitorService : private TransferObserver {
   // on-screen display program.
   void StartDevice(std::uintptr_t window, bool openConfiguration);
 
-  // Message 1326 of the device library.
-  static unsigned PresenceEventData(std::uintptr_t wParam);
-  void OnPresenceEvent(unsigned data);
+  // Messages of the device library: 1325 (an event of the mouse) and 1326 (arrival and removal).
+  void OnDeviceMessage(std::uintptr_t wParam, std::intptr_t lParam) { dispatcher_.OnDeviceMessage(wParam, lParam); }
+  void OnPresenceMessage(std::uintptr_t wParam) { dispatcher_.OnPresenceMessage(wParam); }
   void OnConsoleConnect();
   void OnConsoleDisconnect();
   void OnTimer(int id);
@@ -80,6 +92,9 @@ class MonitorService : private TransferObserver {
 
   // One command of the device thread.
   void RunDeviceCommand(int command) { transfer_.RunDeviceCommand(command); }
+  // The macro thread's work.
+  void PlayMacro() { macros_.PlayMacro(); }
+  EventDispatcher& dispatcher() { return dispatcher_; }
   DeviceTransfer& transfer() { return transfer_; }
   // A copy of the record, taken under the lock that device reads store under.
   void CopyRecord(SettingsRecord& copy);
@@ -87,6 +102,13 @@ class MonitorService : private TransferObserver {
  private:
   void FirmwareVersionRead(int version) override;
   void ProfilesRead(const SettingsRecord& record) override;
+
+  bool CurrentButton(int slot, MacroKeyInfo& entry) override;
+  int CurrentProfileValue(std::int32_t ProfileRecord::*field, int fallback) override;
+  void ProfileChangedOnMouse(int profileIndex) override;
+  void DeviceValuesChangedOnMouse(const std::function<void(ProfileRecord&)>& change) override;
+  void LowBattery() override;
+  void PresenceChanged(unsigned data) override;
 
   void OnArrival();
   void OnRemoval();
@@ -100,6 +122,9 @@ class MonitorService : private TransferObserver {
   std::unique_ptr<SettingsRecord> record_;
   OSDSetting osd_{};
   DeviceTransfer transfer_;
+  ShortcutPlayer shortcuts_;
+  MacroPlayer macros_;
+  EventDispatcher dispatcher_;
   // The window thread and the device thread both write "config.ini"; each rewrite of the file is whole.
   // Taken after the record lock, never before it.
   std::mutex filesLock_;

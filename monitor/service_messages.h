@@ -11,6 +11,7 @@ constexpr unsigned kMsgTrayCallback = 1036;
 constexpr unsigned kMsgDeviceEvent = 1325;        // from the device library: class in wParam, data in lParam
 constexpr unsigned kMsgDevicePresence = 1326;     // from the device library: wParam 1 arrival, 0 removal
 constexpr unsigned kMsgDeviceCommand = 1649;      // thread message of the device thread
+constexpr unsigned kMsgPlayMacro = 1648;          // thread message of the macro thread
 constexpr unsigned kCmdConfiguration = 6001;
 constexpr unsigned kCmdExit = 6002;
 constexpr unsigned kTrayIconId = 102;

@@ -33,6 +33,8 @@ class ServiceWindow {
   virtual void AddTrayIcon() = 0;
   virtual void RemoveTrayIcon() = 0;
   virtual void PostDeviceCommand(int command) = 0;
+  // A menu command to the window itself, as the tray menu sends it.
+  virtual void PostCommand(int command) = 0;
 };
 
 // The named block that carries the record to the configuration program. Every call copies the whole
@@ -45,13 +47,15 @@ class RecordBlock {
   virtual bool Fetch(SettingsRecord& record) = 0;
 };
 
-// Button functions that hold keys down while their mouse button is held (key shortcuts). When the mouse
-// goes away, the configuration program applies a change or the service ends, whatever is held is let go,
-// so that no key stays stuck down.
+// Button functions that hold keys down while their mouse button is held (key shortcuts, volume keys).
+// When the mouse goes away, the configuration program applies a change or the service ends, whatever is
+// held is let go, so that no key stays stuck down.
 class HeldFunctions {
  public:
   virtual ~HeldFunctions() = default;
   virtual void ReleaseHeld() = 0;
+  // Stops a playing macro, which lets go of what it holds.
+  virtual void StopPlayback() = 0;
 };
 
 }  // namespace kavo

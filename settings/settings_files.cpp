@@ -163,6 +163,12 @@ int SettingsFiles::WriteDevicePresent(int present) { return WriteConfigString(kS
 
 int SettingsFiles::WriteNoticeText(const std::string& text) { return WriteConfigString("OSDData", "Message", text); }
 
+int SettingsFiles::WriteCurrentProfile(int profileIndex) {
+  return WriteConfigString(kSetting, "CurrentProfile", std::to_string(profileIndex));
+}
+
+int SettingsFiles::WriteWindowsSettingsOf(const ProfileRecord& profile) { return WriteWindowsSettings(registry_, profile); }
+
 int SettingsFiles::RecordExportName(int slotNumber, const std::string& baseName) {
   return WriteConfigString("FileName", ("Profile" + std::to_string(slotNumber)).c_str(), baseName);
 }

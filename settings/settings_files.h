@@ -36,6 +36,10 @@ class SettingsFiles {
   int WriteFirmwareVersion(int version);
   int WriteDevicePresent(int present);
   int WriteNoticeText(const std::string& text);
+  // A profile change made on the mouse: "CurrentProfile" alone, and the profile's Windows pointer values
+  // into the registry.
+  int WriteCurrentProfile(int profileIndex);
+  int WriteWindowsSettingsOf(const ProfileRecord& profile);
   int RecordExportName(int slotNumber, const std::string& baseName);
 
   // The Load command: copies the file into the program folder as <base name>.vmp and loads it into the

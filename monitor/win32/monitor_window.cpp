@@ -90,8 +90,11 @@ LRESULT CMonitorWnd::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   }
   if (service_) {
     switch (message) {
+      case kMsgDeviceEvent:
+        service_->OnDeviceMessage(wParam, lParam);
+        return 0;
       case kMsgDevicePresence:
-        service_->OnPresenceEvent(MonitorService::PresenceEventData(wParam));
+        service_->OnPresenceMessage(wParam);
         return 0;
       case kMsgApplyRecord:
         service_->OnApplyRecord(wParam);
@@ -128,14 +131,19 @@ int CMonitorWnd::OnCreate() {
   if (created == BlockMutex::Created::AlreadyExisted) return -1;
   block_ = std::make_unique<SharedRecordBlock>(std::move(mutex), SharedBlock::Create());
 
-  ServicePorts ports{*library_, clock_, settings_->settings, *pointer_, *block_, desktop_, shell_, *this, held_,
-                     debug_, folder_};
+  layout_ = std::make_unique<Win32KeyboardLayout>();
+  ServicePorts ports{*library_, clock_,    settings_->settings, *pointer_, *block_,        desktop_,
+                     shell_,    *this,     debug_,              input_,    *layout_,       timeline_,
+                     *this,     hostFunctions_, hostFunctions_, folder_};
   service_ = std::make_unique<MonitorService>(ports, std::move(mouseKey));
   service_->LoadSettings(::GetSystemDefaultLangID());
   service_->PublishRecord();
 
-  // Playback of macros joins the macro thread's queue; it ends with the service.
-  macroThread_.Start([](UINT, WPARAM, LPARAM) {}, kWorkerStackCommit);
+  macroThread_.Start(
+      [this](UINT message, WPARAM, LPARAM) {
+        if (message == kMsgPlayMacro) service_->PlayMacro();
+      },
+      kWorkerStackCommit);
   deviceThread_.Start([this](UINT message, WPARAM wParam, LPARAM) { OnDeviceThreadMessage(message, wParam); },
                       kWorkerStackCommit);
 
@@ -217,5 +225,9 @@ void CMonitorWnd::RemoveTrayIcon() {
 }
 
 void CMonitorWnd::PostDeviceCommand(int command) { deviceThread_.Post(kMsgDeviceCommand, command, 0); }
+
+void CMonitorWnd::PostCommand(int command) { ::PostMessageA(hwnd_, WM_COMMAND, static_cast<WPARAM>(command), 0); }
+
+bool CMonitorWnd::PostPlay() { return macroThread_.Post(kMsgPlayMacro, 0, 0); }
 
 }  // namespace kavo::win32

@@ -6,7 +6,6 @@
 #include <memory>
 #include <string>
 
-#include "monitor/held_keys.h"
 #include "monitor/service.h"
 #include "monitor/win32/kelsor_library.h"
 #include "monitor/win32/session_notifications.h"
@@ -14,13 +13,16 @@
 #include "monitor/win32/tray_icon.h"
 #include "monitor/win32/win32_clock.h"
 #include "monitor/win32/win32_desktop.h"
+#include "monitor/win32/unbuilt_host_functions.h"
 #include "monitor/win32/win32_pointer_system.h"
+#include "monitor/win32/win32_timeline.h"
 #include "monitor/win32/worker_thread.h"
+#include "settings/win32/win32_keyboard_layout.h"
 #include "settings/win32/win32_settings.h"
 
 namespace kavo::win32 {
 
-class CMonitorWnd final : private ServiceWindow {
+class CMonitorWnd final : private ServiceWindow, private MacroQueue {
  public:
   explicit CMonitorWnd(bool openConfiguration) : openConfiguration_(openConfiguration) {}
   ~CMonitorWnd() override;
@@ -47,6 +49,9 @@ class CMonitorWnd final : private ServiceWindow {
   void AddTrayIcon() override;
   void RemoveTrayIcon() override;
   void PostDeviceCommand(int command) override;
+  void PostCommand(int command) override;
+  // MacroQueue
+  bool PostPlay() override;
 
   bool openConfiguration_;
   HWND hwnd_ = nullptr;
@@ -61,8 +66,10 @@ class CMonitorWnd final : private ServiceWindow {
   Win32Desktop desktop_;
   Win32Shell shell_;
   Win32DebugOutput debug_;
-  Win32KeyInput keys_;
-  HeldKeys held_{keys_};
+  Win32InputSink input_;
+  std::unique_ptr<Win32KeyboardLayout> layout_;
+  Win32Timeline timeline_;
+  UnbuiltHostFunctions hostFunctions_;
   std::unique_ptr<MonitorService> service_;
   std::unique_ptr<TrayIcon> tray_;
   WorkerThread macroThread_;

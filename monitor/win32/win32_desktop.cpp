@@ -4,16 +4,6 @@
 #include <shellapi.h>
 
 namespace kavo::win32 {
-namespace {
-
-void SendKey(int virtualKey, DWORD flags) {
-  const BYTE key = static_cast<BYTE>(virtualKey);
-  const BYTE scan = static_cast<BYTE>(::MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
-  ::keybd_event(key, scan, flags, 0);
-}
-
-}  // namespace
-
 bool Win32Desktop::PostToWindow(const char* title, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
   HWND window = ::FindWindowA(nullptr, title);
   if (!window) return false;
@@ -36,8 +26,30 @@ void Win32Shell::Open(const std::string& path) {
 
 void Win32DebugOutput::Write(const char* text) { ::OutputDebugStringA(text); }
 
-void Win32KeyInput::KeyDown(int virtualKey) { SendKey(virtualKey, 0); }
+void Win32InputSink::Key(int virtualKey, int scanCode, bool up, bool extended) {
+  const DWORD flags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
+  ::keybd_event(static_cast<BYTE>(virtualKey), static_cast<BYTE>(scanCode), flags, 0);
+}
 
-void Win32KeyInput::KeyUp(int virtualKey) { SendKey(virtualKey, KEYEVENTF_KEYUP); }
+void Win32InputSink::Button(MouseButton button, bool up) {
+  DWORD flags = 0, data = 0;
+  switch (button) {
+    case MouseButton::Left:
+      flags = up ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN;
+      break;
+    case MouseButton::Right:
+      flags = up ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_RIGHTDOWN;
+      break;
+    case MouseButton::Middle:
+      flags = up ? MOUSEEVENTF_MIDDLEUP : MOUSEEVENTF_MIDDLEDOWN;
+      break;
+    case MouseButton::X1:
+    case MouseButton::X2:
+      flags = up ? MOUSEEVENTF_XUP : MOUSEEVENTF_XDOWN;
+      data = button == MouseButton::X1 ? XBUTTON1 : XBUTTON2;
+      break;
+  }
+  ::mouse_event(flags, 0, 0, data, static_cast<ULONG_PTR>(::GetMessageExtraInfo()));
+}
 
 }  // namespace kavo::win32

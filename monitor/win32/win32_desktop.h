@@ -1,8 +1,8 @@
 #pragma once
 // The desktop around the service on Windows: other programs' windows by title, the shell, the debugger
-// output and synthetic keys.
+// output and synthetic input.
 #include "monitor/debug_output.h"
-#include "monitor/key_input.h"
+#include "monitor/input_sink.h"
 #include "monitor/service_ports.h"
 
 namespace kavo::win32 {
@@ -23,11 +23,11 @@ class Win32DebugOutput final : public DebugOutput {
   void Write(const char* text) override;
 };
 
-// keybd_event with the key's scan code from the active layout.
-class Win32KeyInput final : public KeyInput {
+// keybd_event and mouse_event, as every program's input.
+class Win32InputSink final : public InputSink {
  public:
-  void KeyDown(int virtualKey) override;
-  void KeyUp(int virtualKey) override;
+  void Key(int virtualKey, int scanCode, bool up, bool extended) override;
+  void Button(MouseButton button, bool up) override;
 };
 
 }  // namespace kavo::win32

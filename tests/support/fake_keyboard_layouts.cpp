@@ -1,5 +1,7 @@
 #include "tests/support/fake_keyboard_layouts.h"
 
+#include <utility>
+
 #include "settings/key_tables.h"
 
 namespace kavo::test {
@@ -41,6 +43,9 @@ FakeKeyboardLayout UsLayout() {
     if (row.virtualKey == 32) character = ' ';
     if (const auto found = kPunctuation.find(row.virtualKey); found != kPunctuation.end()) character = found->second;
     layout.Place(row.virtualKey, row.scanCode, character);
+  }
+  for (const auto& [virtualKey, scanCode] : {std::pair{16, 42}, std::pair{17, 29}, std::pair{18, 56}, std::pair{91, 91}}) {
+    layout.SetScanCode(virtualKey, scanCode);
   }
   return layout;
 }

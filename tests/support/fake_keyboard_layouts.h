@@ -1,5 +1,6 @@
 #pragma once
-// Keyboard layouts for the key tables: a US layout, and one where the key at scan code 16 types "A"
+// Keyboard layouts for the key tables and playback: a US layout (with the scan codes of the generic
+// modifiers), and one where the key at scan code 16 types "A"
 // (A and Q, Z and W swap places, as on a French keyboard).
 #include <map>
 
@@ -15,6 +16,8 @@ class FakeKeyboardLayout final : public KeyboardLayout {
 
   // Puts the key with this virtual key at the scan code (both directions), typing character.
   void Place(int virtualKey, int scanCode, char character);
+  // Only the scan code of a virtual key, as Windows gives the generic Shift, Ctrl and Alt keys theirs.
+  void SetScanCode(int virtualKey, int scanCode) { scanOfVirtual_[virtualKey] = scanCode; }
 
  private:
   std::map<int, int> scanOfVirtual_;

@@ -1,15 +1,24 @@
 #pragma once
 // The desktop around the service, in memory: every effect is noted in one shared log, so a test can
 // check what happened and in which order.
+#include <algorithm>
+#include <atomic>
+#include <cstdint>
+#include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "monitor/debug_output.h"
-#include "monitor/key_input.h"
+#include "monitor/host_functions.h"
+#include "monitor/input_sink.h"
+#include "monitor/macro_player.h"
 #include "monitor/pointer_settings.h"
 #include "monitor/service_ports.h"
+#include "monitor/timeline.h"
 
 namespace kavo::test {
 
@@ -79,6 +88,7 @@ class FakeServiceWindow final : public ServiceWindow {
     commands.push_back(command);
     log_.push_back("command " + std::to_string(command));
   }
+  void PostCommand(int command) override { log_.push_back("menu command " + std::to_string(command)); }
   std::map<int, int> timers;  // running timers and their periods
   bool trayIcon = false;
   std::vector<int> commands;  // posted to the device thread, not yet run
@@ -110,20 +120,69 @@ class FakeRecordBlock final : public RecordBlock {
   EventLog& log_;
 };
 
-class FakeHeldFunctions final : public HeldFunctions {
+// Keys and buttons as "key 17 down" / "button left up" entries of the log, with the time line's time when
+// one is given.
+class FakeInputSink final : public InputSink {
  public:
-  explicit FakeHeldFunctions(EventLog& log) : log_(log) {}
-  void ReleaseHeld() override { log_.push_back("release held"); }
+  explicit FakeInputSink(EventLog& log) : log_(log) {}
+  void Key(int virtualKey, int scanCode, bool up, bool extended) override {
+    log_.push_back("key " + std::to_string(virtualKey) + (up ? " up" : " down") + (extended ? " extended" : "") +
+                   (scanCode ? " scan " + std::to_string(scanCode) : ""));
+  }
+  void Button(MouseButton button, bool up) override {
+    static const char* const kNames[] = {"left", "right", "middle", "x1", "x2"};
+    log_.push_back(std::string("button ") + kNames[static_cast<int>(button)] + (up ? " up" : " down"));
+  }
 
  private:
   EventLog& log_;
 };
 
-class FakeKeyInput final : public KeyInput {
+// A time line that jumps to each deadline at once, noting the waits; the stop flag is looked at
+// every millisecond of a wait, and a hook can run at a chosen time, as another thread would.
+class FakeTimeline final : public Timeline {
  public:
-  void KeyDown(int virtualKey) override { keys.push_back("down " + std::to_string(virtualKey)); }
-  void KeyUp(int virtualKey) override { keys.push_back("up " + std::to_string(virtualKey)); }
-  std::vector<std::string> keys;
+  std::int64_t NowMicroseconds() override { return now; }
+  bool WaitUntil(std::int64_t deadline, const std::atomic<bool>& stop) override {
+    while (now < deadline) {
+      if (stop) return false;
+      now = std::min(deadline, now + 1000);
+      if (atTime && now >= atTime->first) {
+        auto action = std::move(atTime->second);
+        atTime.reset();
+        action();
+      }
+    }
+    return true;
+  }
+  void PrecisionNeeded(bool needed) override { precise = needed; }
+  std::int64_t now = 0;
+  bool precise = false;
+  std::optional<std::pair<std::int64_t, std::function<void()>>> atTime;
+};
+
+class FakeMacroQueue final : public MacroQueue {
+ public:
+  bool PostPlay() override {
+    ++posted;
+    return true;
+  }
+  int posted = 0;
+};
+
+class FakeHostFunctions final : public MediaPlayers, public HorizontalScroller {
+ public:
+  explicit FakeHostFunctions(EventLog& log) : log_(log) {}
+  void StartOrBringForward(int mediaOption) override { log_.push_back("player " + std::to_string(mediaOption) + " start"); }
+  void Command(int mediaOption, MediaCommand command) override {
+    log_.push_back("player " + std::to_string(mediaOption) + " command " + std::to_string(static_cast<int>(command)));
+  }
+  void Scroll(int direction, int units) override {
+    log_.push_back("scroll " + std::to_string(direction) + " by " + std::to_string(units));
+  }
+
+ private:
+  EventLog& log_;
 };
 
 class FakeDebugOutput final : public DebugOutput {

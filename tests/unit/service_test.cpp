@@ -14,6 +14,7 @@
 #include "settings/language.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/fake_device.h"
+#include "tests/support/fake_keyboard_layouts.h"
 #include "tests/support/fake_registry.h"
 #include "tests/support/fake_service_ports.h"
 #include "tests/support/memory_file_system.h"
@@ -43,7 +44,8 @@ class ServiceTest : public ::testing::Test {
   }
 
   std::unique_ptr<MonitorService> MakeService() {
-    ServicePorts ports{device, clock, settings, pointer, block, desktop, shell, window, held, debug, kFolder};
+    ServicePorts ports{device, clock, settings, pointer, block,      desktop, shell,   window,
+                       debug,  input, layout,   timeline, macroQueue, players, players, kFolder};
     return std::make_unique<MonitorService>(ports, registry.OpenOrCreate("Control Panel\\Mouse"));
   }
 
@@ -63,6 +65,18 @@ class ServiceTest : public ::testing::Test {
     service->PublishRecord();
     service->StartDevice(kWindow, openConfiguration);
     return service;
+  }
+  // Ctrl+A on the first button of profile 0, fetched by the service and pressed on the mouse.
+  void HoldShortcut(MonitorService& service) {
+    ClearRecord(block.bytes);
+    block.bytes.CurrentProfile = 0;
+    MacroKeyInfo& entry = block.bytes.profiles[0].buttons[0];
+    entry.function = kFunctionKeyShortcut;
+    entry.events[0] = MacroEvent{4, 0x04, 0};  // device key A, Ctrl
+    service.OnFetchRecord();
+    service.OnDeviceMessage(0x5000, 0x0001);
+    ASSERT_TRUE(Logged("key 17 down scan 29"));
+    ASSERT_TRUE(Logged("key 65 down scan 30"));
   }
   // What the device thread would do with the commands posted to it.
   void RunPostedCommands(MonitorService& service) {
@@ -92,7 +106,11 @@ class ServiceTest : public ::testing::Test {
   test::FakeDesktop desktop{log};
   test::FakeShell shell{log};
   test::FakeServiceWindow window{log};
-  test::FakeHeldFunctions held{log};
+  test::FakeInputSink input{log};
+  test::FakeKeyboardLayout layout = test::UsLayout();
+  test::FakeTimeline timeline;
+  test::FakeMacroQueue macroQueue;
+  test::FakeHostFunctions players{log};
   test::FakeDebugOutput debug;
 };
 
@@ -211,12 +229,13 @@ TEST_F(ServiceTest, FailedReadKeepsFilesBlockAndOptionAsTheyWere) {
 TEST_F(ServiceTest, RemovalDuringTheReadStopsItAndArrivalReadsAgain) {
   desktop.windows.insert(kOptionWindowTitle);
   auto service = Started();
+  HoldShortcut(*service);
   service->OnTimer(kTimerFirstRead);
   bool removed = false;
   clock.OnSleep([&](int now) {
     if (!removed && now >= 2000) {
       removed = true;
-      service->OnPresenceEvent(MonitorService::PresenceEventData(0));
+      service->OnPresenceMessage(0);
     }
   });
   log.clear();
@@ -231,14 +250,16 @@ TEST_F(ServiceTest, RemovalDuringTheReadStopsItAndArrivalReadsAgain) {
   EXPECT_FALSE(window.trayIcon);
   EXPECT_EQ(window.timers.count(kTimerGameCheck), 0u);
   EXPECT_TRUE(Logged("post 16 0 0 to VELMAR Kavo Mouse Option"));
-  EXPECT_LT(Position("release held"), Position("tray remove")) << "held keys let go before anything else";
+  // The held shortcut lets go before anything else: its key, then Ctrl.
+  EXPECT_LT(Position("key 65 up scan 30"), Position("key 17 up scan 29"));
+  EXPECT_LT(Position("key 17 up scan 29"), Position("tray remove"));
   EXPECT_EQ(device.LibraryCalls().back(), "CloseFeatureDevice");
 
   // Plugged again: the mouse settles, then it is read in full.
   clock.OnSleep(nullptr);
   log.clear();
   const int before = clock.now();
-  service->OnPresenceEvent(MonitorService::PresenceEventData(1));
+  service->OnPresenceMessage(1);
   EXPECT_EQ(clock.now() - before, 5000);
   EXPECT_EQ(service->transfer().presence(), Presence::Present);
   EXPECT_EQ(log, (test::EventLog{"command 2", "tray add", "timer 500 2000"}));
@@ -249,19 +270,15 @@ TEST_F(ServiceTest, RemovalDuringTheReadStopsItAndArrivalReadsAgain) {
 }
 
 TEST_F(ServiceTest, PresenceTransitions) {
-  EXPECT_EQ(MonitorService::PresenceEventData(1), kPresenceArrival);
-  EXPECT_EQ(MonitorService::PresenceEventData(0), kPresenceRemoval);
-  EXPECT_EQ(MonitorService::PresenceEventData(7), kPresenceIgnored);
-
   desktop.windows.insert(kOptionWindowTitle);
   auto service = Started();
   log.clear();
-  service->OnPresenceEvent(kPresenceArrival);
-  service->OnPresenceEvent(kPresenceIgnored);
+  service->OnPresenceMessage(1);
+  service->OnPresenceMessage(7);
   EXPECT_TRUE(log.empty()) << "arrival while present and unknown presence values do nothing";
 
-  service->OnPresenceEvent(kPresenceRemoval);
-  service->OnPresenceEvent(kPresenceRemoval);
+  service->OnPresenceMessage(0);
+  service->OnPresenceMessage(0);
   EXPECT_EQ(std::count(log.begin(), log.end(), "post 16 0 0 to VELMAR Kavo Mouse Option"), 2)
       << "every removal runs its steps";
   EXPECT_EQ(std::count(log.begin(), log.end(), "tray remove"), 2);
@@ -293,7 +310,8 @@ TEST_F(ServiceTest, ApplyWritesWhatTheFlagsAskAndTellsTheOnScreenDisplay) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    test::FakeDevice fresh(&clock);
+    service->transfer().SetPresence(Presence::Present);
+    HoldShortcut(*service);
     // Profile 1 gets a new resolution and profile 2 a new button; profile 3 carries a flag that is not 1.
     ClearRecord(block.bytes);
     block.bytes.CurrentProfile = 4;
@@ -314,7 +332,8 @@ TEST_F(ServiceTest, ApplyWritesWhatTheFlagsAskAndTellsTheOnScreenDisplay) {
     EXPECT_EQ(ids, c.writtenReportIds);
     ASSERT_FALSE(pointer.calls.empty());
     EXPECT_EQ(pointer.calls.front(), "double-click 640") << "the fetched profile's pointer settings";
-    EXPECT_EQ(log.front(), "release held");
+    // The held shortcut is let go before the new record is taken.
+    EXPECT_LT(Position("key 17 up scan 29"), Position("fetch"));
     EXPECT_TRUE(Logged("post 1326 0 " + std::to_string(0x00010BB8) + " to VELMAR Kavo Mouse OSD"));
   }
 }
@@ -385,7 +404,8 @@ TEST_F(ServiceTest, ShutdownTellsTheMouseAndClosesTheWindowsAround) {
   auto service = Started();
   log.clear();
   service->BeginShutdown();
-  EXPECT_EQ(log, (test::EventLog{"release held", "kill timer 500", "kill timer 502", "post 16 0 0 to VELMAR Kavo Mouse Option",
+  EXPECT_EQ(log, (test::EventLog{"kill timer 102", "kill timer 101", "kill timer 500", "kill timer 502",
+                                 "post 16 0 0 to VELMAR Kavo Mouse Option",
                                  "post 16 0 0 to VELMAR Kavo Mouse OSD", "post 16 0 0 to VELMAR Kavo Mouse CPU RAM"}));
   EXPECT_EQ(device.hostActive, 0);
   service->CloseDevice();

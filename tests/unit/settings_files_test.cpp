@@ -260,6 +260,7 @@ TEST_F(SettingsFilesTest, ServiceKeysLandInTheirSectionsAndKeepTheRestOfTheFile)
       {"Setting", "Device", [&] { return settings.WriteDevicePresent(1); }, "1"},
       {"Setting", "Device", [&] { return settings.WriteDevicePresent(0); }, "0"},
       {"OSDData", "Message", [&] { return settings.WriteNoticeText("Low Battery"); }, "Low Battery"},
+      {"Setting", "CurrentProfile", [&] { return settings.WriteCurrentProfile(3); }, "3"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.key) + "=" + c.stored);

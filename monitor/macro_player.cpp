@@ -1,0 +1,139 @@
+#include "monitor/macro_player.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "monitor/playback_keys.h"
+
+namespace kavo {
+namespace {
+
+constexpr std::int64_t kMillisecond = 1000;
+constexpr int kLongPress = 500;         // ms a key is held before it repeats
+constexpr int kTypematicPeriod = 33;    // ms between repeats of a long press
+constexpr int kStopReleaseGap = 50;     // ms between the releases of a stopped macro
+constexpr int kFirstMouseCode = 240, kLastMouseCode = 244;
+constexpr std::uint8_t kActionPress = 1, kActionRelease = 2;
+
+bool IsMouseCode(int code) { return code >= kFirstMouseCode && code <= kLastMouseCode; }
+
+MouseButton ButtonOf(int code) {
+  static constexpr MouseButton kButtons[] = {MouseButton::Left, MouseButton::Right, MouseButton::Middle,
+                                             MouseButton::X2, MouseButton::X1};
+  return kButtons[code - kFirstMouseCode];
+}
+
+}  // namespace
+
+void MacroPlayer::StartMacro(const MacroKeyInfo& entry) {
+  if (entry.function != kFunctionMacro || entry.eventCount == 0) return;
+  {
+    std::lock_guard<std::mutex> hold(handOver_);
+    next_.repeatCount = entry.repeatCount > 0 ? entry.repeatCount : 1;
+    next_.eventCount = std::min<int>(entry.eventCount, kMaxMacroEvents);
+    std::memcpy(next_.events, entry.events, sizeof next_.events);
+  }
+  if (playing_) {
+    stop_ = true;
+    return;
+  }
+  stop_ = false;
+  currentAction_ = 0;
+  // Playing from the moment it is asked for, so that a second press before the thread starts stops it.
+  playing_ = true;
+  if (!queue_.PostPlay()) playing_ = false;
+}
+
+void MacroPlayer::PlayMacro() {
+  Macro macro;
+  {
+    std::lock_guard<std::mutex> hold(handOver_);
+    macro = next_;
+  }
+  playing_ = true;
+  timeline_.PrecisionNeeded(true);
+  bool stopped = false;
+  std::int64_t deadline = timeline_.NowMicroseconds();
+  for (int pass = 0; pass < macro.repeatCount && !stopped; ++pass) {
+    for (int i = 0; i < macro.eventCount; ++i) {
+      currentAction_ = i;
+      if (stop_) {
+        stopped = true;
+        break;
+      }
+      deadline = PlayEvent(macro.events[i], deadline);
+    }
+    if (stop_) stopped = true;
+  }
+  char trace[64];
+  std::snprintf(trace, sizeof trace, "g_iCurAction= %d,start=%d,end=%d\n", currentAction_.load(), 0, macro.eventCount);
+  debug_.Write(trace);
+  if (stopped) ReleaseHeld();
+  timeline_.PrecisionNeeded(false);
+  playing_ = false;
+}
+
+std::int64_t MacroPlayer::PlayEvent(const MacroEvent& event, std::int64_t start) {
+  const int delay = event.delay == 0 ? 1 : event.delay;
+  const std::int64_t end = start + delay * kMillisecond;
+  const Action action = event.action == kActionPress     ? Action::Press
+                        : event.action == kActionRelease ? Action::Release
+                                                         : Action::PressWithoutWait;
+  const bool mouse = IsMouseCode(event.key);
+  if (!(mouse && action == Action::PressWithoutWait)) NoteHeld(event.key, action);
+  if (mouse) {
+    if (action != Action::PressWithoutWait) input_.Button(ButtonOf(event.key), action == Action::Release);
+    WaitUntil(end);
+    return end;
+  }
+  Send(event.key, action == Action::Release);
+  if (action == Action::PressWithoutWait) return start;
+  if (action == Action::Release || delay <= kLongPress) {
+    WaitUntil(end);
+    return end;
+  }
+  // A long press: held for a while, then repeated as a held key repeats.
+  if (!WaitUntil(start + kLongPress * kMillisecond)) return end;
+  for (std::int64_t repeat = start + (kLongPress + kTypematicPeriod) * kMillisecond; repeat < end;
+       repeat += kTypematicPeriod * kMillisecond) {
+    if (!WaitUntil(repeat)) return end;
+    Send(event.key, true);
+    Send(event.key, false);
+  }
+  WaitUntil(end);
+  return end;
+}
+
+void MacroPlayer::Send(int keyCode, bool up) {
+  if (IsMouseCode(keyCode)) {
+    input_.Button(ButtonOf(keyCode), up);
+  } else {
+    SendKey(input_, layout_, PlaybackVirtualKey(layout_, keyCode), up);
+  }
+}
+
+void MacroPlayer::NoteHeld(int keyCode, Action action) {
+  if (action != Action::Release) {
+    held_.push_back(keyCode);
+    return;
+  }
+  // A release of a key the macro does not hold changes nothing; the latest press of the key goes.
+  auto latest = std::find(held_.rbegin(), held_.rend(), keyCode);
+  if (latest != held_.rend()) held_.erase(std::next(latest).base());
+}
+
+void MacroPlayer::ReleaseHeld() {
+  while (!held_.empty()) {
+    const int keyCode = held_.back();
+    held_.pop_back();
+    char trace[48];
+    std::snprintf(trace, sizeof trace, "g_iCurAction= %d,Map=%x\n", currentAction_.load(), keyCode);
+    debug_.Write(trace);
+    Send(keyCode, true);
+    const std::atomic<bool> never{false};
+    timeline_.WaitUntil(timeline_.NowMicroseconds() + kStopReleaseGap * kMillisecond, never);
+  }
+}
+
+}  // namespace kavo

@@ -1,0 +1,192 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "monitor/macro_player.h"
+#include "tests/support/fake_keyboard_layouts.h"
+#include "tests/support/fake_service_ports.h"
+
+namespace kavo {
+namespace {
+
+constexpr std::uint8_t kPress = 1, kRelease = 2;
+constexpr std::uint8_t kDeviceA = 4, kDeviceB = 5, kDeviceLeftShift = 225;
+
+// Input as "<ms> key 65 down": each event with the time line's time.
+class TimedSink final : public InputSink {
+ public:
+  explicit TimedSink(const test::FakeTimeline& timeline) : timeline_(timeline) {}
+  void Key(int virtualKey, int, bool up, bool) override {
+    entries.push_back(Stamp() + "key " + std::to_string(virtualKey) + (up ? " up" : " down"));
+  }
+  void Button(MouseButton button, bool up) override {
+    static const char* const kNames[] = {"left", "right", "middle", "x1", "x2"};
+    entries.push_back(Stamp() + "button " + kNames[static_cast<int>(button)] + (up ? " up" : " down"));
+  }
+  std::vector<std::string> entries;
+
+ private:
+  std::string Stamp() const { return std::to_string(timeline_.now / 1000) + " "; }
+  const test::FakeTimeline& timeline_;
+};
+
+MacroKeyInfo Macro(std::vector<MacroEvent> events, int repeatCount = 1) {
+  MacroKeyInfo entry{};
+  entry.function = kFunctionMacro;
+  entry.repeatCount = repeatCount;
+  entry.eventCount = static_cast<std::uint16_t>(events.size());
+  for (std::size_t i = 0; i < events.size(); ++i) entry.events[i] = events[i];
+  return entry;
+}
+
+class MacroPlayerTest : public ::testing::Test {
+ protected:
+  // As the window thread and then the macro thread would do it.
+  void Play(const MacroKeyInfo& entry) {
+    player.StartMacro(entry);
+    if (queue.posted > played) {
+      played = queue.posted;
+      player.PlayMacro();
+    }
+  }
+
+  test::FakeTimeline timeline;
+  TimedSink sink{timeline};
+  test::FakeKeyboardLayout layout = test::UsLayout();
+  test::FakeDebugOutput debug;
+  test::FakeMacroQueue queue;
+  MacroPlayer player{sink, layout, timeline, debug, queue};
+  int played = 0;
+};
+
+TEST_F(MacroPlayerTest, EventsPlayAtTheirDeadlinesForEveryPass) {
+  struct Case {
+    const char* name;
+    MacroKeyInfo entry;
+    std::vector<std::string> played;
+  };
+  const Case cases[] = {
+      {"repeat count 0 plays once",
+       Macro({{kDeviceA, kPress, 20}, {kDeviceA, kRelease, 30}}, 0),
+       {"0 key 65 down", "20 key 65 up"}},
+      {"two passes follow each other",
+       Macro({{kDeviceA, kPress, 20}, {kDeviceA, kRelease, 30}}, 2),
+       {"0 key 65 down", "20 key 65 up", "50 key 65 down", "70 key 65 up"}},
+      {"a delay of 0 waits 1 ms",
+       Macro({{kDeviceA, kPress, 0}, {kDeviceA, kRelease, 0}, {kDeviceB, kPress, 5}}),
+       {"0 key 65 down", "1 key 65 up", "2 key 66 down"}},
+      {"another action presses without waiting",
+       Macro({{kDeviceA, 3, 400}, {kDeviceB, kPress, 10}, {kDeviceB, kRelease, 10}}),
+       {"0 key 65 down", "0 key 66 down", "10 key 66 up"}},
+      {"mouse buttons",
+       Macro({{240, kPress, 10}, {240, kRelease, 10}, {241, kPress, 10}, {242, kPress, 10}, {243, kPress, 10},
+              {244, kPress, 10}, {244, kRelease, 10}}),
+       {"0 button left down", "10 button left up", "20 button right down", "30 button middle down",
+        "40 button x2 down", "50 button x1 down", "60 button x1 up"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    sink.entries.clear();
+    timeline.now = 0;
+    Play(c.entry);
+    EXPECT_EQ(sink.entries, c.played);
+    EXPECT_FALSE(player.playing());
+  }
+}
+
+TEST_F(MacroPlayerTest, ALongPressIsHeldThenRepeatedEvery33Milliseconds) {
+  Play(Macro({{kDeviceA, kPress, 2000}, {kDeviceA, kRelease, 10}}));
+  ASSERT_GE(sink.entries.size(), 4u);
+  EXPECT_EQ(sink.entries[0], "0 key 65 down");
+  EXPECT_EQ(sink.entries[1], "533 key 65 up");
+  EXPECT_EQ(sink.entries[2], "533 key 65 down");
+  EXPECT_EQ(sink.entries.back(), "2000 key 65 up") << "the next event keeps its deadline";
+  // Repeats at 533, 566, ... below 2000: 45 of them, each an up and a down.
+  EXPECT_EQ(sink.entries.size(), 1 + 45 * 2 + 1);
+  EXPECT_EQ(sink.entries[sink.entries.size() - 2], "1985 key 65 down");
+}
+
+TEST_F(MacroPlayerTest, DeadlinesDoNotDriftOverALongMacro) {
+  std::vector<MacroEvent> events;
+  int total = 0;
+  for (int i = 0; i < 200; ++i) {
+    const auto delay = static_cast<std::uint16_t>(5 + (i * 37) % 196);
+    events.push_back({kDeviceA, static_cast<std::uint8_t>(i % 2 == 0 ? kPress : kRelease), delay});
+    if (i < 199) total += delay;
+  }
+  timeline.now = 123456;  // the time line does not start at zero
+  Play(Macro(events));
+  ASSERT_EQ(sink.entries.size(), 200u);
+  EXPECT_EQ(sink.entries.back(), std::to_string(123 + total) + " key 65 up");
+}
+
+TEST_F(MacroPlayerTest, StoppingReleasesWhatIsHeldLatestFirst50MillisecondsApart) {
+  struct Case {
+    const char* name;
+    std::vector<MacroEvent> events;
+    int stopAt;  // ms
+    std::vector<std::string> tail;  // the macro's last input
+  };
+  const Case cases[] = {
+      {"Shift and A held", {{kDeviceLeftShift, kPress, 10}, {kDeviceA, kPress, 10}, {kDeviceB, kPress, 300}}, 100,
+       {"100 key 66 up", "150 key 65 up", "200 key 16 up"}},
+      {"released out of order: only A is still held",
+       {{kDeviceLeftShift, kPress, 10}, {kDeviceA, kPress, 10}, {kDeviceLeftShift, kRelease, 10}, {kDeviceB, kRelease, 300}},
+       100, {"30 key 66 up", "100 key 65 up"}},
+      {"stopped during the first event's long press", {{kDeviceA, kPress, 3000}, {kDeviceA, kRelease, 10}}, 700,
+       {"700 key 65 up"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    sink.entries.clear();
+    debug.lines.clear();
+    timeline.now = 0;
+    timeline.atTime = std::make_pair(std::int64_t{c.stopAt} * 1000, [&] { player.Stop(); });
+    MacroKeyInfo entry = Macro(c.events);
+    Play(entry);
+    ASSERT_GE(sink.entries.size(), c.tail.size());
+    const std::vector<std::string> tail(sink.entries.end() - static_cast<long>(c.tail.size()), sink.entries.end());
+    EXPECT_EQ(tail, c.tail);
+    EXPECT_FALSE(player.playing());
+  }
+}
+
+TEST_F(MacroPlayerTest, TracesTheStopAndEachRelease) {
+  timeline.atTime = std::make_pair(std::int64_t{50} * 1000, [&] { player.Stop(); });
+  Play(Macro({{kDeviceLeftShift, kPress, 10}, {kDeviceA, kPress, 10}, {kDeviceB, kPress, 300}}));
+  EXPECT_EQ(debug.lines, (std::vector<std::string>{"g_iCurAction= 2,start=0,end=3\n", "g_iCurAction= 2,Map=5\n",
+                                                   "g_iCurAction= 2,Map=4\n", "g_iCurAction= 2,Map=e1\n"}));
+}
+
+TEST_F(MacroPlayerTest, ASecondMacroButtonOnlyStopsTheFirst) {
+  const MacroKeyInfo first = Macro({{kDeviceA, kPress, 100}, {kDeviceA, kRelease, 100}, {kDeviceB, kPress, 100}});
+  const MacroKeyInfo second = Macro({{kDeviceB, kPress, 5}});
+  timeline.atTime = std::make_pair(std::int64_t{150} * 1000, [&] { player.StartMacro(second); });
+  Play(first);
+  EXPECT_EQ(queue.posted, 1) << "the second macro is not started";
+  EXPECT_EQ(sink.entries, (std::vector<std::string>{"0 key 65 down", "100 key 65 up"}));
+  EXPECT_FALSE(player.playing());
+
+  // Pressed again once nothing plays, it starts.
+  Play(second);
+  EXPECT_EQ(queue.posted, 2);
+}
+
+TEST_F(MacroPlayerTest, EntriesWithoutAMacroDoNothing) {
+  MacroKeyInfo shortcut = Macro({{kDeviceA, kPress, 10}});
+  shortcut.function = kFunctionKeyShortcut;
+  MacroKeyInfo empty = Macro({});
+  MacroKeyInfo oversized = Macro({{kDeviceA, kPress, 10}});
+  oversized.eventCount = 60000;  // more than the buffer holds: played as the 500 it holds
+  player.StartMacro(shortcut);
+  player.StartMacro(empty);
+  EXPECT_EQ(queue.posted, 0);
+  Play(oversized);
+  EXPECT_EQ(queue.posted, 1);
+  EXPECT_EQ(debug.lines.back(), "g_iCurAction= 499,start=0,end=500\n");
+}
+
+}  // namespace
+}  // namespace kavo
