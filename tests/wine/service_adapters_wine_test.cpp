@@ -4,11 +4,13 @@
 #include <windows.h>
 
 #include <atomic>
+#include <thread>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "monitor/win32/tray_icon.h"
+#include "monitor/win32/win32_timeline.h"
 #include "monitor/win32/win32_desktop.h"
 #include "monitor/win32/worker_thread.h"
 #include "settings/win32/win32_handles.h"
@@ -125,6 +127,26 @@ TEST(TrayIconTest, AddAndRemove) {
   EXPECT_FALSE(icon.shown());
   icon.Add();  // shown again after a removal, as after the mouse comes back
   EXPECT_TRUE(icon.shown());
+}
+
+TEST(Win32TimelineTest, WaitsEndAtTheirDeadlineOrSoonAfterAStop) {
+  Win32Timeline timeline;
+  std::atomic<bool> stop{false};
+  timeline.PrecisionNeeded(true);
+  for (std::int64_t delay : {0, 1000, 2500, 16000, 40000}) {
+    const std::int64_t deadline = timeline.NowMicroseconds() + delay;
+    EXPECT_TRUE(timeline.WaitUntil(deadline, stop));
+    EXPECT_GE(timeline.NowMicroseconds(), deadline) << "never early, " << delay << " µs";
+  }
+  const std::int64_t start = timeline.NowMicroseconds();
+  std::thread stopper([&] {
+    ::Sleep(20);
+    stop = true;
+  });
+  EXPECT_FALSE(timeline.WaitUntil(start + 5000000, stop));
+  stopper.join();
+  EXPECT_LT(timeline.NowMicroseconds() - start, 1000000) << "a stop ends a five-second wait early";
+  timeline.PrecisionNeeded(false);
 }
 
 }  // namespace
