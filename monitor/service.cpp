@@ -133,7 +133,35 @@ void MonitorService::OnTimer(int id) {
     ports_.window.PostDeviceCommand(kCommandReadAll);
   }
   if (id == kTimerMediaRepeat || id == kTimerShortcutRepeat) dispatcher_.OnTimer(id);
-  // Timer 500 drives the game-profile check, which hooks in here.
+  if (id == kTimerGameCheck) CheckForegroundGame();
+}
+
+void MonitorService::CheckForegroundGame() {
+  const std::optional<std::string> foreground = ports_.processes.ForegroundModuleBaseName();
+  const bool configurationOpen = ports_.desktop.WindowExists(kOptionWindowTitle);
+  std::optional<int> target;
+  {
+    std::lock_guard<std::mutex> record(transfer_.RecordLock());
+    target = GameProfileSwitch(*record_, foreground, configurationOpen);
+  }
+  if (target) SwitchProfile(*target);
+}
+
+void MonitorService::SwitchProfile(int profileIndex) {
+  if (!IsProfileIndex(profileIndex)) return;
+  dispatcher_.ReleaseHeld();
+  {
+    std::lock_guard<std::mutex> record(transfer_.RecordLock());
+    record_->CurrentProfile = profileIndex;
+    ports_.block.Publish(*record_);
+  }
+  ports_.window.PostDeviceCommand(kCommandWriteActiveProfile);
+  {
+    std::lock_guard<std::mutex> record(transfer_.RecordLock());
+    ports_.settings.WriteWindowsSettingsOf(record_->profiles[profileIndex]);
+  }
+  ApplyPointerSettings();
+  PostToOption(kMsgProfileChanged);
 }
 
 void MonitorService::OnApplyRecord(std::uintptr_t wParam) {

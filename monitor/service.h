@@ -12,6 +12,7 @@
 #include "monitor/debug_output.h"
 #include "monitor/device_link.h"
 #include "monitor/dispatcher.h"
+#include "monitor/game_profiles.h"
 #include "monitor/host_functions.h"
 #include "monitor/input_sink.h"
 #include "monitor/macro_player.h"
@@ -50,6 +51,7 @@ struct ServicePorts {
   MacroQueue& macroQueue;
   MediaPlayers& players;
   HorizontalScroller& scroller;
+  ProcessInfo& processes;
   std::string moduleFolder;  // ends in a backslash
 };
 
@@ -83,6 +85,10 @@ class MonitorService : private TransferObserver, private DispatchHost {
   void OnFetchAndApplyPointer();       // message 1227
   void OnCustomizer();
   void ApplyPointerSettings();
+  // Timer 500: the profile of the game in front, or back to the profile for Windows.
+  void CheckForegroundGame();
+  // Makes a profile current here and in the mouse (through the device thread).
+  void SwitchProfile(int profileIndex);
 
   // Shutdown, around the Win32 shell's own steps: first the mouse is told the host software goes, the
   // timers stop, the configuration program and the notice windows are closed and a device-thread

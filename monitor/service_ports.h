@@ -15,6 +15,7 @@ class Desktop {
   virtual bool PostToWindow(const char* title, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
   // Restores the window when minimised and brings it to the front, active; false when there is none.
   virtual bool BringToFront(const char* title) = 0;
+  virtual bool WindowExists(const char* title) = 0;
 };
 
 class Shell {

@@ -134,7 +134,7 @@ int CMonitorWnd::OnCreate() {
   layout_ = std::make_unique<Win32KeyboardLayout>();
   ServicePorts ports{*library_, clock_,    settings_->settings, *pointer_, *block_,        desktop_,
                      shell_,    *this,     debug_,              input_,    *layout_,       timeline_,
-                     *this,     hostFunctions_, hostFunctions_, folder_};
+                     *this,     hostFunctions_, hostFunctions_, processes_, folder_};
   service_ = std::make_unique<MonitorService>(ports, std::move(mouseKey));
   service_->LoadSettings(::GetSystemDefaultLangID());
   service_->PublishRecord();

@@ -15,6 +15,7 @@
 #include "monitor/win32/win32_desktop.h"
 #include "monitor/win32/unbuilt_host_functions.h"
 #include "monitor/win32/win32_pointer_system.h"
+#include "monitor/win32/win32_process_info.h"
 #include "monitor/win32/win32_timeline.h"
 #include "monitor/win32/worker_thread.h"
 #include "settings/win32/win32_keyboard_layout.h"
@@ -70,6 +71,7 @@ class CMonitorWnd final : private ServiceWindow, private MacroQueue {
   std::unique_ptr<Win32KeyboardLayout> layout_;
   Win32Timeline timeline_;
   UnbuiltHostFunctions hostFunctions_;
+  Win32ProcessInfo processes_;
   std::unique_ptr<MonitorService> service_;
   std::unique_ptr<TrayIcon> tray_;
   WorkerThread macroThread_;

@@ -20,6 +20,8 @@ bool Win32Desktop::BringToFront(const char* title) {
   return true;
 }
 
+bool Win32Desktop::WindowExists(const char* title) { return ::FindWindowA(nullptr, title) != nullptr; }
+
 void Win32Shell::Open(const std::string& path) {
   ::ShellExecuteA(nullptr, "open", path.c_str(), nullptr, nullptr, SW_SHOW);
 }

@@ -11,6 +11,7 @@ class Win32Desktop final : public Desktop {
  public:
   bool PostToWindow(const char* title, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
   bool BringToFront(const char* title) override;
+  bool WindowExists(const char* title) override;
 };
 
 class Win32Shell final : public Shell {

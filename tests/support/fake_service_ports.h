@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "monitor/debug_output.h"
+#include "monitor/game_profiles.h"
 #include "monitor/host_functions.h"
 #include "monitor/input_sink.h"
 #include "monitor/macro_player.h"
@@ -50,6 +51,7 @@ class FakeDesktop final : public Desktop {
     log_.push_back(std::string("front ") + title);
     return true;
   }
+  bool WindowExists(const char* title) override { return windows.count(title) > 0; }
   std::set<std::string> windows;  // titles of the windows that exist
 
  private:
@@ -159,6 +161,12 @@ class FakeTimeline final : public Timeline {
   std::int64_t now = 0;
   bool precise = false;
   std::optional<std::pair<std::int64_t, std::function<void()>>> atTime;
+};
+
+class FakeProcessInfo final : public ProcessInfo {
+ public:
+  std::optional<std::string> ForegroundModuleBaseName() override { return foreground; }
+  std::optional<std::string> foreground;
 };
 
 class FakeMacroQueue final : public MacroQueue {

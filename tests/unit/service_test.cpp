@@ -10,6 +10,7 @@
 #include "monitor/feature_reports.h"
 #include "monitor/service.h"
 #include "monitor/service_messages.h"
+#include "settings/bounded_text.h"
 #include "settings/ini_file.h"
 #include "settings/language.h"
 #include "tests/support/fake_clock.h"
@@ -45,7 +46,7 @@ class ServiceTest : public ::testing::Test {
 
   std::unique_ptr<MonitorService> MakeService() {
     ServicePorts ports{device, clock, settings, pointer, block,      desktop, shell,   window,
-                       debug,  input, layout,   timeline, macroQueue, players, players, kFolder};
+                       debug,  input, layout,   timeline, macroQueue, players, players, processes, kFolder};
     return std::make_unique<MonitorService>(ports, registry.OpenOrCreate("Control Panel\\Mouse"));
   }
 
@@ -111,6 +112,7 @@ class ServiceTest : public ::testing::Test {
   test::FakeTimeline timeline;
   test::FakeMacroQueue macroQueue;
   test::FakeHostFunctions players{log};
+  test::FakeProcessInfo processes;
   test::FakeDebugOutput debug;
 };
 
@@ -354,6 +356,46 @@ TEST_F(ServiceTest, FetchMessages) {
   ASSERT_FALSE(pointer.calls.empty());
   EXPECT_EQ(pointer.calls.front(), "double-click 900");
   EXPECT_TRUE(device.Writes().empty()) << "neither writes to the mouse";
+}
+
+TEST_F(ServiceTest, TheGameInFrontSwitchesTheProfileHereAndInTheMouse) {
+  desktop.windows.insert(kOptionWindowTitle);
+  auto service = Started();
+  HoldShortcut(*service);  // fetches a record with profile 0 current
+  ClearRecord(block.bytes);
+  block.bytes.CurrentProfile = 0;
+  block.bytes.WindowsProfile = 0;
+  CopyBounded(block.bytes.profiles[2].GameFile1, "C:\\Racing\\race.exe");
+  block.bytes.profiles[2].DbleClickSpeed = 321;
+  service->OnFetchRecord();
+  processes.foreground = "RACE.EXE";
+  log.clear();
+  pointer.calls.clear();
+  service->OnTimer(kTimerGameCheck);
+
+  EXPECT_EQ(+block.bytes.CurrentProfile, 2);
+  EXPECT_EQ(window.commands, std::vector<int>{kCommandWriteActiveProfile});
+  ASSERT_FALSE(pointer.calls.empty());
+  EXPECT_EQ(pointer.calls.front(), "double-click 321");
+  EXPECT_EQ(registry.keys["Control Panel\\Mouse"]["DoubleClickSpeed"], "321");
+  EXPECT_LT(Position("key 17 up scan 29"), Position("publish")) << "the held shortcut is let go first";
+  EXPECT_LT(Position("publish"), Position("post 1255 0 0 to VELMAR Kavo Mouse Option"));
+  EXPECT_EQ(Config().ReadInt("Setting", "CurrentProfile", -1), 0) << "a game switch is not saved";
+
+  // The game stays in front: nothing more. It leaves while the configuration is open: nothing either.
+  log.clear();
+  service->OnTimer(kTimerGameCheck);
+  processes.foreground = "explorer.exe";
+  service->OnTimer(kTimerGameCheck);
+  EXPECT_TRUE(log.empty());
+  // The configuration closed: the profile for Windows comes back, in the mouse too.
+  desktop.windows.clear();
+  window.commands.clear();
+  service->OnTimer(kTimerGameCheck);
+  EXPECT_EQ(+block.bytes.CurrentProfile, 0);
+  EXPECT_EQ(window.commands, std::vector<int>{kCommandWriteActiveProfile});
+  service->RunDeviceCommand(kCommandWriteActiveProfile);
+  EXPECT_EQ(device.activeProfile, 0);
 }
 
 TEST_F(ServiceTest, PointerSettingsApplyWithoutTheRegistryKey) {

@@ -1,0 +1,12 @@
+#pragma once
+// The program in front: the first module of the process that owns the foreground window.
+#include "monitor/game_profiles.h"
+
+namespace kavo::win32 {
+
+class Win32ProcessInfo final : public ProcessInfo {
+ public:
+  std::optional<std::string> ForegroundModuleBaseName() override;
+};
+
+}  // namespace kavo::win32
