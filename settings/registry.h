@@ -1,6 +1,6 @@
 #pragma once
-// The current user's registry, as far as the settings mirror needs it: keys opened (or created) by path,
-// string values read and written.
+// One root of the registry (the current user's for the settings mirror, the local machine's for the media
+// players): keys opened (or created) by path, string values read and written.
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -8,7 +8,7 @@
 
 namespace kavo {
 
-constexpr std::size_t kRegistryValueBytes = 80;  // longer values are not read
+constexpr std::size_t kRegistryValueBytes = 80;  // longer values of the settings mirror are not read
 
 class RegistryKey {
  public:
@@ -20,7 +20,7 @@ class RegistryKey {
 class Registry {
  public:
   virtual ~Registry() = default;
-  // Opens the key below the current user's root with full access, creating it when it cannot be opened;
+  // Opens the key below the root with full access, creating it when it cannot be opened;
   // null when neither works.
   virtual std::unique_ptr<RegistryKey> OpenOrCreate(std::string_view path) = 0;
 };

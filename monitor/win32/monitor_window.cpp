@@ -4,6 +4,7 @@
 #include <objbase.h>
 #include <wtsapi32.h>
 
+#include "monitor/scroll_target.h"
 #include "monitor/service_messages.h"
 #include "settings/win32/module_folder.h"
 
@@ -82,6 +83,9 @@ LRESULT CMonitorWnd::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case kMsgTrayCallback:
       OnSystrayNotify(lParam);
       return 0;
+    case kMsgScrollWebView:
+      if (scroller_) scroller_->ScrollWebView(static_cast<int>(wParam), lParam != 0);
+      return 0;
     case WM_COMMAND:
       OnCommand(wParam);
       return 0;
@@ -132,9 +136,11 @@ int CMonitorWnd::OnCreate() {
   block_ = std::make_unique<SharedRecordBlock>(std::move(mutex), SharedBlock::Create());
 
   layout_ = std::make_unique<Win32KeyboardLayout>();
+  players_ = std::make_unique<Win32MediaPlayers>(hwnd_);
+  scroller_ = std::make_unique<Win32HorizontalScroller>(hwnd_);
   ServicePorts ports{*library_, clock_,    settings_->settings, *pointer_, *block_,        desktop_,
                      shell_,    *this,     debug_,              input_,    *layout_,       timeline_,
-                     *this,     hostFunctions_, hostFunctions_, processes_, folder_};
+                     *this,     *players_, *scroller_, processes_, folder_};
   service_ = std::make_unique<MonitorService>(ports, std::move(mouseKey));
   service_->LoadSettings(::GetSystemDefaultLangID());
   service_->PublishRecord();

@@ -13,7 +13,8 @@
 #include "monitor/win32/tray_icon.h"
 #include "monitor/win32/win32_clock.h"
 #include "monitor/win32/win32_desktop.h"
-#include "monitor/win32/unbuilt_host_functions.h"
+#include "monitor/win32/win32_horizontal_scroller.h"
+#include "monitor/win32/win32_media_players.h"
 #include "monitor/win32/win32_pointer_system.h"
 #include "monitor/win32/win32_process_info.h"
 #include "monitor/win32/win32_timeline.h"
@@ -70,7 +71,8 @@ class CMonitorWnd final : private ServiceWindow, private MacroQueue {
   Win32InputSink input_;
   std::unique_ptr<Win32KeyboardLayout> layout_;
   Win32Timeline timeline_;
-  UnbuiltHostFunctions hostFunctions_;
+  std::unique_ptr<Win32MediaPlayers> players_;
+  std::unique_ptr<Win32HorizontalScroller> scroller_;
   Win32ProcessInfo processes_;
   std::unique_ptr<MonitorService> service_;
   std::unique_ptr<TrayIcon> tray_;

@@ -44,7 +44,7 @@ bool Win32Timeline::WaitUntil(std::int64_t deadline, const std::atomic<bool>& st
         ::Sleep(static_cast<DWORD>(std::min(remaining - kSleepMargin, kStopPoll) / 1000));
         continue;
       }
-      while (NowMicroseconds() < deadline) ::YieldProcessor();
+      while (NowMicroseconds() < deadline) YieldProcessor();
       return true;
     }
     const std::int64_t sleep = std::min(remaining - kSleepMargin, kStopPoll);

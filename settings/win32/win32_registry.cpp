@@ -9,19 +9,19 @@ namespace {
 
 class Win32RegistryKey final : public RegistryKey {
  public:
-  explicit Win32RegistryKey(UniqueRegistryKey key) : key_(std::move(key)) {}
+  Win32RegistryKey(UniqueRegistryKey key, std::size_t valueBytes) : key_(std::move(key)), valueBytes_(valueBytes) {}
 
   bool ReadString(std::string_view name, std::string& value) override {
-    char buffer[kRegistryValueBytes + 1] = {};
+    std::string buffer(valueBytes_ + 1, '\0');
     DWORD type = 0;
-    DWORD size = kRegistryValueBytes;
+    DWORD size = static_cast<DWORD>(valueBytes_);
     if (::RegQueryValueExA(key_.get(), std::string(name).c_str(), nullptr, &type,
-                           reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS) {
+                           reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS) {
       return false;
     }
     if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
-    buffer[size < kRegistryValueBytes ? size : kRegistryValueBytes] = '\0';  // stored strings need not end in one
-    value = buffer;
+    buffer[size < valueBytes_ ? size : valueBytes_] = '\0';  // stored strings need not end in one
+    value = buffer.c_str();
     return true;
   }
 
@@ -33,6 +33,7 @@ class Win32RegistryKey final : public RegistryKey {
 
  private:
   UniqueRegistryKey key_;
+  std::size_t valueBytes_;
 };
 
 }  // namespace
@@ -40,14 +41,14 @@ class Win32RegistryKey final : public RegistryKey {
 std::unique_ptr<RegistryKey> Win32Registry::OpenOrCreate(std::string_view path) {
   const std::string name(path);
   HKEY key = nullptr;
-  if (::RegOpenKeyExA(HKEY_CURRENT_USER, name.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) {
+  if (::RegOpenKeyExA(root_, name.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) {
     key = nullptr;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+    if (::RegCreateKeyExA(root_, name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
                           &key, nullptr) != ERROR_SUCCESS) {
       return nullptr;
     }
   }
-  return std::make_unique<Win32RegistryKey>(UniqueRegistryKey(key));
+  return std::make_unique<Win32RegistryKey>(UniqueRegistryKey(key), valueBytes_);
 }
 
 }  // namespace kavo::win32

@@ -1,12 +1,21 @@
 #pragma once
+#include <windows.h>
+
 #include "settings/registry.h"
 
 namespace kavo::win32 {
 
-// Keys below HKEY_CURRENT_USER.
+// Keys below a root, the current user's unless told otherwise; string values up to valueBytes, terminator
+// included, are read.
 class Win32Registry final : public Registry {
  public:
+  explicit Win32Registry(HKEY root = HKEY_CURRENT_USER, std::size_t valueBytes = kRegistryValueBytes)
+      : root_(root), valueBytes_(valueBytes) {}
   std::unique_ptr<RegistryKey> OpenOrCreate(std::string_view path) override;
+
+ private:
+  HKEY root_;
+  std::size_t valueBytes_;
 };
 
 }  // namespace kavo::win32
