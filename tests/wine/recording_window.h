@@ -3,7 +3,7 @@
 // program, the on-screen display, the notice programs). A thread of its own owns it and keeps pumping its
 // messages, so that the service's posts, and the setting-change broadcasts that must be answered, are taken
 // at any moment, also while the test waits for a tool or for SendMessage. It records every application
-// message (WM_USER and above) and WM_CLOSE, which it takes without closing.
+// message (WM_USER and above), WM_COMMAND, WM_HSCROLL and WM_CLOSE, which it takes without closing.
 #include <windows.h>
 
 #include <condition_variable>
@@ -25,7 +25,9 @@ struct ReceivedMessage {
 
 class RecordingWindow {
  public:
-  explicit RecordingWindow(std::string title) : title_(std::move(title)) {
+  // className and style make it look like another program's window (a player's, a scrolling one).
+  explicit RecordingWindow(std::string title, std::string className = kClassName, DWORD style = WS_OVERLAPPED)
+      : title_(std::move(title)), className_(std::move(className)), style_(style) {
     thread_ = std::thread([this] { Run(); });
     std::unique_lock<std::mutex> lock(mutex_);
     changed_.wait(lock, [this] { return started_; });
@@ -70,7 +72,8 @@ class RecordingWindow {
       ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* self = reinterpret_cast<RecordingWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (self != nullptr && (message == WM_CLOSE || message >= WM_USER)) {
+    if (self != nullptr &&
+        (message == WM_CLOSE || message == WM_COMMAND || message == WM_HSCROLL || message >= WM_USER)) {
       {
         std::lock_guard<std::mutex> lock(self->mutex_);
         self->received_.push_back(ReceivedMessage{message, wParam, lParam, ::GetTickCount()});
@@ -85,9 +88,9 @@ class RecordingWindow {
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = ::GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = kClassName;
+    windowClass.lpszClassName = className_.c_str();
     ::RegisterClassA(&windowClass);  // fails harmlessly when an earlier window registered it
-    const HWND window = ::CreateWindowExA(0, kClassName, title_.c_str(), WS_OVERLAPPED, 0, 0, 100, 100, nullptr,
+    const HWND window = ::CreateWindowExA(0, className_.c_str(), title_.c_str(), style_, 0, 0, 300, 200, nullptr,
                                           nullptr, windowClass.hInstance, this);
     {
       std::lock_guard<std::mutex> lock(mutex_);
@@ -104,6 +107,8 @@ class RecordingWindow {
   }
 
   std::string title_;
+  std::string className_;
+  DWORD style_;
   std::thread thread_;
   mutable std::mutex mutex_;
   mutable std::condition_variable changed_;

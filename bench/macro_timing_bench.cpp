@@ -1,0 +1,360 @@
+// How faithfully the service plays a macro and how quickly it answers a button: a 200-event macro (key
+// presses and releases in turn, delays of 5 to 200 ms from a fixed pseudo-random sequence) played by
+// KavoMonitor.exe from a press of the simulated mouse, and the same macro played in this process with plain
+// Sleep and keybd_event, both seen by kavo-input-recorder.exe's low-level hooks with QueryPerformanceCounter
+// timestamps; then the time from posting a shortcut button's event message to the service's window to the
+// first key it injects.
+// usage: macro_timing_bench [latency samples]
+#include <windows.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "monitor/service_messages.h"
+#include "outside/device-sim/win32/shared_mouse.h"
+#include "settings/ini_file.h"
+#include "settings/settings_files.h"
+#include "settings/settings_record.h"
+#include "settings/win32/module_folder.h"
+#include "settings/win32/win32_file_system.h"
+#include "settings/win32/win32_handles.h"
+#include "settings/win32/win32_registry.h"
+#include "tests/wine/input_recording.h"
+#include "tests/wine/temp_folder.h"
+
+namespace {
+
+using kavo::wine_test::InputRecorder;
+using kavo::wine_test::QpcMs;
+using kavo::wine_test::QpcNow;
+using kavo::wine_test::RecordedInput;
+using kavo::win32::UniqueKernelHandle;
+
+constexpr int kMacroEvents = 200;
+constexpr int kMacroSlot = 0;     // input 1
+constexpr int kShortcutSlot = 1;  // input 2
+constexpr std::uint8_t kFirstLetter = 4;  // device code of A; the letters follow in order
+constexpr unsigned kEventMessage = 1325;
+constexpr unsigned kShortcutClass = 0x5000;
+constexpr unsigned kReleaseStatus = 0x0100;
+
+// The macro: letter i % 26 pressed, then released, each event followed by its delay.
+struct Step {
+  std::uint8_t letter;  // 0..25
+  bool press;
+  int delay;
+};
+
+std::vector<Step> MakeMacro() {
+  std::vector<Step> steps;
+  std::uint32_t state = 0x2545F491u;
+  for (int i = 0; i < kMacroEvents; ++i) {
+    state = state * 1664525u + 1013904223u;
+    const int delay = 5 + static_cast<int>((state >> 8) % 196u);  // 5..200 ms
+    steps.push_back({static_cast<std::uint8_t>((i / 2) % 26), i % 2 == 0, delay});
+  }
+  return steps;
+}
+
+struct Timing {
+  int events = 0;
+  double medianError = 0, p95Error = 0, maxError = 0;
+  double driftPercent = 0, lengthMs = 0;
+  std::size_t worst = 0;  // the gap with the largest error
+  double worstPlanned = 0, worstMeasured = 0;
+  int early = 0;  // gaps more than 1 ms shorter than their delay
+};
+
+double Percentile(std::vector<double> values, double fraction) {
+  std::sort(values.begin(), values.end());
+  const std::size_t rank = static_cast<std::size_t>(std::ceil(fraction * static_cast<double>(values.size())));
+  return values[std::min(values.size() - 1, rank == 0 ? 0 : rank - 1)];
+}
+
+// Each gap between recorded events against the delay of the event before it.
+Timing Measure(const std::vector<RecordedInput>& events, const std::vector<Step>& steps) {
+  Timing timing;
+  timing.events = static_cast<int>(events.size());
+  if (events.size() != steps.size()) return timing;
+  std::vector<double> errors;
+  double planned = 0;
+  for (std::size_t i = 0; i + 1 < events.size(); ++i) {
+    const double measured = QpcMs(events[i].qpc, events[i + 1].qpc);
+    errors.push_back(std::fabs(measured - steps[i].delay));
+    if (measured < steps[i].delay - 1.0) ++timing.early;
+    if (errors.back() >= errors[timing.worst]) {
+      timing.worst = i;
+      timing.worstPlanned = steps[i].delay;
+      timing.worstMeasured = measured;
+    }
+    planned += steps[i].delay;
+  }
+  timing.medianError = Percentile(errors, 0.5);
+  timing.p95Error = Percentile(errors, 0.95);
+  timing.maxError = Percentile(errors, 1.0);
+  timing.lengthMs = QpcMs(events.front().qpc, events.back().qpc);
+  timing.driftPercent = (timing.lengthMs - planned) * 100.0 / planned;
+  return timing;
+}
+
+void PrintTiming(const char* what, const Timing& timing) {
+  if (timing.events != kMacroEvents) {
+    std::printf("%-40s recorded %d of %d events: no figures\n", what, timing.events, kMacroEvents);
+    return;
+  }
+  std::printf("%-40s gap error median %6.3f ms (target <= 1)  p95 %6.3f ms (target <= 2)  max %7.3f ms\n", what,
+              timing.medianError, timing.p95Error, timing.maxError);
+  std::printf("%-40s drift %+7.3f %% of %.0f ms (target < 0.5 %%)\n", "", timing.driftPercent, timing.lengthMs);
+  std::printf("%-40s worst: gap after event %zu, %.0f ms planned, %.3f ms measured; %d gaps over 1 ms short\n", "",
+              timing.worst, timing.worstPlanned, timing.worstMeasured, timing.early);
+}
+
+bool RunTool(const std::string& program, const std::string& arguments) {
+  std::string commandLine = "\"" + program + "\" " + arguments;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                        &startup, &process)) {
+    return false;
+  }
+  UniqueKernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
+  DWORD code = 1;
+  return ::WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0 &&
+         ::GetExitCodeProcess(process.hProcess, &code) && code == 0;
+}
+
+// A window titled like the configuration program, to learn when the service has read the mouse.
+class OptionWindow {
+ public:
+  OptionWindow() {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = &OptionWindow::Procedure;
+    windowClass.hInstance = ::GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "KavoMacroBenchOption";
+    ::RegisterClassA(&windowClass);
+    window_.reset(::CreateWindowExA(0, "KavoMacroBenchOption", kavo::kOptionWindowTitle, WS_POPUP, 0, 0, 10, 10,
+                                    nullptr, nullptr, windowClass.hInstance, nullptr));
+  }
+  bool WaitForFreshData(DWORD milliseconds) {
+    const DWORD start = ::GetTickCount();
+    while (!freshData_ && ::GetTickCount() - start < milliseconds) {
+      MSG message;
+      while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);
+      ::Sleep(5);
+    }
+    return freshData_;
+  }
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kavo::kMsgFreshData) freshData_ = true;
+    return ::DefWindowProcA(window, message, wParam, lParam);
+  }
+  static inline bool freshData_ = false;
+  kavo::win32::UniqueWindow window_;
+};
+
+// The service and the simulated mouse in a fresh program folder, with the macro on input 1 and a shortcut
+// (the letter A alone) on input 2 of every profile.
+class ServiceRun {
+ public:
+  explicit ServiceRun(const std::vector<Step>& steps) {
+    const std::string built = kavo::win32::ModuleFolder();
+    program_ = root_.Subfolder("program");
+    ::CreateDirectoryA((program_ + "config").c_str(), nullptr);
+    for (const char* name : {"KavoMonitor.exe", "Kelsor.dll", "kavo-sim.exe"}) {
+      if (!::CopyFileA((built + name).c_str(), (program_ + name).c_str(), FALSE)) {
+        problem_ = std::string("cannot copy ") + name;
+        return;
+      }
+    }
+    kavo::win32::Win32FileSystem files;
+    kavo::win32::Win32Registry registry;
+    kavo::IniFileAccess profiles(files);
+    kavo::SettingsFiles settings(program_, profiles, files, registry);
+    auto record = std::make_unique<kavo::SettingsRecord>();
+    kavo::ClearRecord(*record);
+    for (int p = 0; p < kavo::kProfileCount; ++p) {
+      kavo::ProfileRecord& profile = record->profiles[p];
+      kavo::ResetProfile(profile, p);
+      for (auto& entry : profile.buttons) entry.function = kavo::kFunctionClick;
+      kavo::MacroKeyInfo& macro = profile.buttons[kMacroSlot];
+      macro.function = kavo::kFunctionMacro;
+      macro.repeatCount = 1;
+      macro.eventCount = static_cast<std::uint16_t>(steps.size());
+      for (std::size_t i = 0; i < steps.size(); ++i) {
+        macro.events[i] = kavo::MacroEvent{static_cast<std::uint8_t>(kFirstLetter + steps[i].letter),
+                                           steps[i].press ? kavo::kMacroPress : kavo::kMacroRelease,
+                                           static_cast<std::uint16_t>(steps[i].delay)};
+      }
+      kavo::MacroKeyInfo& shortcut = profile.buttons[kShortcutSlot];
+      shortcut.function = kavo::kFunctionKeyShortcut;
+      auto* value = reinterpret_cast<std::uint8_t*>(shortcut.events);
+      value[0] = kFirstLetter;
+      value[1] = 0x01;  // no modifier
+      if (settings.WriteProfile(profile, settings.SlotPath(p)) != 1) {
+        problem_ = "cannot write the profile files";
+        return;
+      }
+    }
+    auto mouse = kavo::sim::win32::SharedMouse::Open(program_);
+    if (!mouse || !mouse->Access([&](kavo::sim::MouseMemory& memory) {
+          for (int p = 0; p < kavo::kProfileCount; ++p) {
+            for (int b = 0; b < kavo::kButtonSlotCount; ++b) {
+              memory.profiles[p].buttons[b] = record->profiles[p].buttons[b].function;
+            }
+          }
+        })) {
+      problem_ = "cannot set up the simulated mouse";
+    }
+  }
+  ~ServiceRun() {
+    if (!service_) return;
+    if (HWND window = Window()) ::PostMessageA(window, WM_COMMAND, kavo::kCmdExit, 0);
+    if (::WaitForSingleObject(service_.get(), 30000) != WAIT_OBJECT_0) ::TerminateProcess(service_.get(), 1);
+  }
+  ServiceRun(const ServiceRun&) = delete;
+  ServiceRun& operator=(const ServiceRun&) = delete;
+
+  const std::string& Problem() const { return problem_; }
+
+  bool Start() {
+    std::string commandLine = "\"" + program_ + "KavoMonitor.exe\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process)) {
+      return false;
+    }
+    ::CloseHandle(process.hThread);
+    service_.reset(process.hProcess);
+    serviceId_ = process.dwProcessId;
+    return true;
+  }
+  HWND Window() const {
+    HWND window = nullptr;
+    while ((window = ::FindWindowExA(nullptr, window, nullptr, kavo::kMonitorWindowTitle)) != nullptr) {
+      DWORD owner = 0;
+      ::GetWindowThreadProcessId(window, &owner);
+      if (owner == serviceId_) return window;
+    }
+    return nullptr;
+  }
+  bool Sim(const std::string& arguments) { return RunTool(program_ + "kavo-sim.exe", arguments); }
+
+ private:
+  kavo::wine_test::TempFolder root_;
+  std::string program_;
+  std::string problem_;
+  UniqueKernelHandle service_;
+  DWORD serviceId_ = 0;
+};
+
+std::vector<RecordedInput> AwaitEvents(const InputRecorder& recorder, std::size_t mark, std::size_t count,
+                                       DWORD milliseconds) {
+  recorder.WaitForCount(mark, count, milliseconds);
+  auto events = recorder.EventsSince(mark);
+  if (events.size() > count) events.resize(count);
+  return events;
+}
+
+// Plays the macro here; gives the counter just before each keybd_event.
+std::vector<long long> PlayInProcess(const std::vector<Step>& steps) {
+  std::vector<long long> calls;
+  for (const Step& step : steps) {
+    const BYTE vk = static_cast<BYTE>('A' + step.letter);
+    const BYTE scan = static_cast<BYTE>(::MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+    calls.push_back(QpcNow());
+    ::keybd_event(vk, scan, step.press ? 0 : KEYEVENTF_KEYUP, 0);
+    ::Sleep(static_cast<DWORD>(step.delay));
+  }
+  return calls;
+}
+
+// Posts the shortcut button's press to the service's window and times it to the first key injected.
+std::vector<double> Latencies(const InputRecorder& recorder, HWND monitor, int samples) {
+  std::vector<double> latencies;
+  const LPARAM slotNumber = kShortcutSlot + 1;
+  int failures = 0;
+  for (int i = 0; i < samples && failures < 3; ++i) {
+    const std::size_t mark = recorder.Count();
+    const long long posted = QpcNow();
+    ::PostMessageA(monitor, kEventMessage, kShortcutClass, slotNumber);
+    const auto pressed = AwaitEvents(recorder, mark, 1, 1000);
+    ::PostMessageA(monitor, kEventMessage, kShortcutClass, kReleaseStatus | slotNumber);
+    if (pressed.empty() || !pressed.front().down) {
+      ++failures;
+    } else {
+      latencies.push_back(QpcMs(posted, pressed.front().qpc));
+    }
+    recorder.WaitForCount(mark, 2, 1000);
+    ::Sleep(20);
+  }
+  return latencies;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int latencySamples = argc > 1 ? std::max(1, std::atoi(argv[1])) : 50;
+  const std::vector<Step> steps = MakeMacro();
+  double macroMs = 0;
+  for (std::size_t i = 0; i + 1 < steps.size(); ++i) macroMs += steps[i].delay;
+  std::printf("macro: %d events, key presses and releases in turn, delays 5..200 ms, %.0f ms long\n", kMacroEvents,
+              macroMs);
+
+  kavo::wine_test::TempFolder recordings;
+  InputRecorder recorder(recordings.File("input.txt"));
+  if (!recorder.Problem().empty()) {
+    std::fprintf(stderr, "recorder: %s\n", recorder.Problem().c_str());
+    return 1;
+  }
+  ServiceRun run(steps);
+  OptionWindow option;
+  if (!run.Problem().empty() || !run.Start()) {
+    std::fprintf(stderr, "service: %s\n", run.Problem().empty() ? "cannot start KavoMonitor.exe" : run.Problem().c_str());
+    return 1;
+  }
+  if (!option.WaitForFreshData(60000)) {
+    std::fprintf(stderr, "the service never announced its first read\n");
+    return 1;
+  }
+  const DWORD patience = static_cast<DWORD>(macroMs) + 15000;
+
+  std::size_t mark = recorder.Count();
+  if (!run.Sim("click 1")) std::fprintf(stderr, "kavo-sim click 1 failed\n");
+  const Timing service = Measure(AwaitEvents(recorder, mark, steps.size(), patience), steps);
+  PrintTiming("played by KavoMonitor.exe", service);
+
+  mark = recorder.Count();
+  const std::vector<long long> calls = PlayInProcess(steps);
+  const std::vector<RecordedInput> seen = AwaitEvents(recorder, mark, steps.size(), 5000);
+  const Timing inProcess = Measure(seen, steps);
+  PrintTiming("Sleep + keybd_event in one process", inProcess);
+  if (seen.size() == calls.size()) {
+    // What the recorder's own timestamps add: from the call that injects to the hook that sees it.
+    std::vector<double> hookDelays;
+    for (std::size_t i = 0; i < calls.size(); ++i) hookDelays.push_back(QpcMs(calls[i], seen[i].qpc));
+    std::printf("%-40s median %6.3f ms  p95 %6.3f ms  max %6.3f ms\n", "recorder: keybd_event call to its hook",
+                Percentile(hookDelays, 0.5), Percentile(hookDelays, 0.95), Percentile(hookDelays, 1.0));
+  }
+
+  const HWND monitor = run.Window();
+  const std::vector<double> latencies = monitor ? Latencies(recorder, monitor, latencySamples) : std::vector<double>{};
+  if (latencies.empty()) {
+    std::printf("%-40s no key came\n", "event message to first key");
+  } else {
+    std::printf("%-40s n=%zu  median %6.3f ms (target < 1)  p95 %6.3f ms  max %6.3f ms\n",
+                "event message to first key", latencies.size(), Percentile(latencies, 0.5),
+                Percentile(latencies, 0.95), Percentile(latencies, 1.0));
+  }
+  return service.events == kMacroEvents && !latencies.empty() ? 0 : 2;
+}
