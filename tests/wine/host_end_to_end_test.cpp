@@ -3,6 +3,7 @@
 // buttons drive a player or start it from its registration.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <windowsx.h>
 
 #include <memory>
 #include <string>
@@ -110,6 +111,57 @@ TEST_F(HostEndToEndTest, TiltsScrollTheWindowUnderThePointer) {
   ::GetCursorPos(&now);
   EXPECT_EQ(now.x, pointer.x);
   EXPECT_EQ(now.y, pointer.y);
+}
+
+// A spreadsheet is scrolled by clicks on its bar's arrows, a document through the bar beside it; the
+// pointer ends where it was.
+TEST_F(HostEndToEndTest, TiltsClickASpreadsheetsArrowsAndDriveADocumentsSiblingBar) {
+  MakeFolder(false);
+  WriteProfiles([](int, ProfileRecord& profile) { profile.TiltSpeed = 2; });
+  SetMouseButton(5, kTiltRight);
+  RecordingWindow option(kOptionTitle);
+  RecordingWindow sheet("Kavo sheet", "EXCEL7", WS_POPUP | WS_HSCROLL | WS_VISIBLE);
+  RecordingWindow frame("Kavo document", "KavoDocumentFrame", WS_POPUP | WS_VISIBLE);
+  ASSERT_TRUE(sheet.window() && frame.window());
+  ::SetWindowPos(sheet.window(), HWND_TOPMOST, 100, 100, 300, 200, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+  ::SetWindowPos(frame.window(), HWND_TOPMOST, 500, 100, 300, 240, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+  // The document's page and the bar below it, both children of the frame.
+  WNDCLASSA pageClass{};
+  pageClass.lpfnWndProc = ::DefWindowProcA;
+  pageClass.hInstance = ::GetModuleHandleA(nullptr);
+  pageClass.lpszClassName = "_WwG";
+  ::RegisterClassA(&pageClass);
+  win32::UniqueWindow page(::CreateWindowExA(0, "_WwG", "", WS_CHILD | WS_VISIBLE, 0, 0, 300, 220, frame.window(),
+                                             nullptr, pageClass.hInstance, nullptr));
+  win32::UniqueWindow bar(::CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | SBS_HORZ, 0, 220, 300, 20,
+                                            frame.window(), nullptr, ::GetModuleHandleA(nullptr), nullptr));
+  ASSERT_TRUE(page && bar);
+  StartAndRead(option);
+
+  const POINT overSheet{250, 200};
+  ::SetCursorPos(overSheet.x, overSheet.y);
+  Click(5);
+  ASSERT_TRUE(sheet.WaitFor(WM_LBUTTONUP, 2, 10000)) << "two clicks, as the profile's tilt speed says";
+  for (const auto& click : sheet.Received(WM_LBUTTONDOWN)) {
+    RECT window;
+    ::GetWindowRect(sheet.window(), &window);
+    POINT at{GET_X_LPARAM(click.lParam), GET_Y_LPARAM(click.lParam)};
+    ::ClientToScreen(sheet.window(), &at);
+    EXPECT_EQ(at.x, window.right - 5) << "on the right arrow";
+    EXPECT_EQ(at.y, window.top + 5);
+  }
+  POINT now;
+  ::GetCursorPos(&now);
+  EXPECT_EQ(now.x, overSheet.x);
+  EXPECT_EQ(now.y, overSheet.y);
+
+  ::SetCursorPos(650, 200);  // over the page
+  Click(5);
+  ASSERT_TRUE(frame.WaitFor(WM_HSCROLL, 2, 10000));
+  for (const auto& scroll : frame.Received(WM_HSCROLL)) {
+    EXPECT_EQ(LOWORD(scroll.wParam), SB_LINERIGHT);
+    EXPECT_EQ(reinterpret_cast<HWND>(scroll.lParam), bar.get()) << "driven through the parent, naming the bar";
+  }
 }
 
 TEST_F(HostEndToEndTest, MediaButtonsDriveWinamp) {

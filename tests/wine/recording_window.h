@@ -3,7 +3,8 @@
 // program, the on-screen display, the notice programs). A thread of its own owns it and keeps pumping its
 // messages, so that the service's posts, and the setting-change broadcasts that must be answered, are taken
 // at any moment, also while the test waits for a tool or for SendMessage. It records every application
-// message (WM_USER and above), WM_COMMAND, WM_HSCROLL and WM_CLOSE, which it takes without closing.
+// message (WM_USER and above), WM_COMMAND, WM_HSCROLL, left-button clicks and WM_CLOSE, which it takes
+// without closing.
 #include <windows.h>
 
 #include <condition_variable>
@@ -73,7 +74,8 @@ class RecordingWindow {
     }
     auto* self = reinterpret_cast<RecordingWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
     if (self != nullptr &&
-        (message == WM_CLOSE || message == WM_COMMAND || message == WM_HSCROLL || message >= WM_USER)) {
+        (message == WM_CLOSE || message == WM_COMMAND || message == WM_HSCROLL || message == WM_LBUTTONDOWN ||
+         message == WM_LBUTTONUP || message >= WM_USER)) {
       {
         std::lock_guard<std::mutex> lock(self->mutex_);
         self->received_.push_back(ReceivedMessage{message, wParam, lParam, ::GetTickCount()});
