@@ -10,6 +10,7 @@ namespace kavo {
 namespace {
 
 constexpr std::int64_t kMillisecond = 1000;
+constexpr std::int64_t kLateTolerance = 500;  // µs
 constexpr int kLongPress = 500;         // ms a key is held before it repeats
 constexpr int kTypematicPeriod = 33;    // ms between repeats of a long press
 constexpr int kStopReleaseGap = 50;     // ms between the releases of a stopped macro
@@ -53,6 +54,7 @@ void MacroPlayer::PlayMacro() {
   }
   playing_ = true;
   timeline_.PrecisionNeeded(true);
+  PrepareKeys(macro);
   bool stopped = false;
   std::int64_t deadline = timeline_.NowMicroseconds();
   for (int pass = 0; pass < macro.repeatCount && !stopped; ++pass) {
@@ -75,6 +77,9 @@ void MacroPlayer::PlayMacro() {
 }
 
 std::int64_t MacroPlayer::PlayEvent(const MacroEvent& event, std::int64_t start) {
+  // An event that goes out late shortens the gap after it by no more than the tolerance: the deadlines
+  // keep long macros from drifting, but a delay is never cut to catch up.
+  start = std::max(start, timeline_.NowMicroseconds() - kLateTolerance);
   const int delay = event.delay == 0 ? 1 : event.delay;
   const std::int64_t end = start + delay * kMillisecond;
   const Action action = event.action == kActionPress     ? Action::Press
@@ -105,11 +110,20 @@ std::int64_t MacroPlayer::PlayEvent(const MacroEvent& event, std::int64_t start)
   return end;
 }
 
+void MacroPlayer::PrepareKeys(const Macro& macro) {
+  for (int i = 0; i < macro.eventCount; ++i) {
+    const int code = macro.events[i].key;
+    const int virtualKey = PlaybackVirtualKey(layout_, code);
+    keys_[code] = {virtualKey, layout_.ScanCodeOfVirtualKey(virtualKey)};
+  }
+}
+
 void MacroPlayer::Send(int keyCode, bool up) {
   if (IsMouseCode(keyCode)) {
     input_.Button(ButtonOf(keyCode), up);
   } else {
-    SendKey(input_, layout_, PlaybackVirtualKey(layout_, keyCode), up);
+    const PreparedKey& key = keys_[static_cast<std::uint8_t>(keyCode)];
+    input_.Key(key.virtualKey, key.scanCode, up, false);
   }
 }
 

@@ -2,6 +2,7 @@
 // Macros of the buttons: the window thread hands a button's macro over whole, the macro thread plays it
 // against the time line, each event at its absolute deadline (start plus the delays before it), so that
 // no error adds up over a long macro. A macro button pressed while one plays only stops the playing one.
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <mutex>
@@ -46,6 +47,9 @@ class MacroPlayer {
 
   // Plays one event from its deadline on; returns the next event's deadline.
   std::int64_t PlayEvent(const MacroEvent& event, std::int64_t deadline);
+  // The macro's keys looked up before it starts: the first look-up on a thread can take many
+  // milliseconds, which would otherwise land inside the first delay.
+  void PrepareKeys(const Macro& macro);
   void Send(int keyCode, bool up);
   void NoteHeld(int keyCode, Action action);
   void ReleaseHeld();
@@ -63,6 +67,11 @@ class MacroPlayer {
   std::atomic<bool> stop_{false};
   std::atomic<int> currentAction_{0};
   std::vector<int> held_;  // macro thread only: key codes pressed and not yet released, in pressing order
+  struct PreparedKey {
+    int virtualKey = 0;
+    int scanCode = 0;
+  };
+  std::array<PreparedKey, 256> keys_{};  // macro thread only: by device key code
 };
 
 }  // namespace kavo

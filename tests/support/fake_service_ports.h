@@ -155,10 +155,12 @@ class FakeTimeline final : public Timeline {
         action();
       }
     }
+    now += overshoot;
     return true;
   }
   void PrecisionNeeded(bool needed) override { precise = needed; }
   std::int64_t now = 0;
+  std::int64_t overshoot = 0;  // µs every completed wait ends late
   bool precise = false;
   std::optional<std::pair<std::int64_t, std::function<void()>>> atTime;
 };

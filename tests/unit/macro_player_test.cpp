@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,6 +31,24 @@ class TimedSink final : public InputSink {
  private:
   std::string Stamp() const { return std::to_string(timeline_.now / 1000) + " "; }
   const test::FakeTimeline& timeline_;
+};
+
+// A layout whose look-ups take time on the time line, as the first one on a thread does.
+class SlowLayout final : public KeyboardLayout {
+ public:
+  SlowLayout(KeyboardLayout& layout, test::FakeTimeline& timeline) : layout_(layout), timeline_(timeline) {}
+  int ScanCodeOfVirtualKey(int virtualKey) override {
+    timeline_.now += 20000;
+    return layout_.ScanCodeOfVirtualKey(virtualKey);
+  }
+  int VirtualKeyOfScanCode(int scanCode) override { return layout_.VirtualKeyOfScanCode(scanCode); }
+  std::optional<char> CharacterOfKey(int virtualKey, int scanCode) override {
+    return layout_.CharacterOfKey(virtualKey, scanCode);
+  }
+
+ private:
+  KeyboardLayout& layout_;
+  test::FakeTimeline& timeline_;
 };
 
 MacroKeyInfo Macro(std::vector<MacroEvent> events, int repeatCount = 1) {
@@ -120,6 +139,25 @@ TEST_F(MacroPlayerTest, DeadlinesDoNotDriftOverALongMacro) {
   Play(Macro(events));
   ASSERT_EQ(sink.entries.size(), 200u);
   EXPECT_EQ(sink.entries.back(), std::to_string(123 + total) + " key 65 up");
+}
+
+TEST_F(MacroPlayerTest, ALateWakeUpNeverShortensTheNextDelay) {
+  // Every wait ends 3 ms late, as on a busy system: each gap stays at least its delay less half a
+  // millisecond instead of being cut to catch up.
+  timeline.overshoot = 3000;
+  Play(Macro({{kDeviceA, kPress, 10}, {kDeviceA, kRelease, 10}, {kDeviceB, kPress, 10}}));
+  EXPECT_EQ(sink.entries, (std::vector<std::string>{"0 key 65 down", "13 key 65 up", "25 key 66 down"}));
+}
+
+TEST_F(MacroPlayerTest, KeyLookUpsHappenBeforeTheFirstDeadline) {
+  SlowLayout slow(layout, timeline);
+  test::FakeMacroQueue slowQueue;
+  MacroPlayer slowPlayer(sink, slow, timeline, debug, slowQueue);
+  slowPlayer.StartMacro(Macro({{kDeviceA, kPress, 30}, {kDeviceB, kPress, 30}, {kDeviceA, kRelease, 30}}));
+  slowPlayer.PlayMacro();
+  ASSERT_EQ(sink.entries.size(), 3u);
+  // The look-ups (20 ms each) come before the start; then the events are exactly 30 ms apart.
+  EXPECT_EQ(sink.entries, (std::vector<std::string>{"60 key 65 down", "90 key 66 down", "120 key 65 up"}));
 }
 
 TEST_F(MacroPlayerTest, StoppingReleasesWhatIsHeldLatestFirst50MillisecondsApart) {
