@@ -33,14 +33,14 @@ class ScriptedWindows final : public WindowTree {
  public:
   ScriptedWindows() { desktop_ = Add(kNoWindow, {"desktop", "#32769", 0, {0, 0, 1280, 1024}, {}}); }
 
-  WindowHandle Add(WindowHandle parent, const Win& spec) {
+  WindowHandle Add(WindowHandle parent, const Win& description) {
     const WindowHandle handle = 0x10000 + 4 * windows_.size();
-    windows_[handle] = Node{spec.name, spec.className, spec.style, spec.rect, parent, {}};
+    windows_[handle] = Node{description.name, description.className, description.style, description.rect, parent, {}};
     if (parent != kNoWindow) windows_.at(parent).children.push_back(handle);
-    for (const Win& child : spec.children) Add(handle, child);
+    for (const Win& child : description.children) Add(handle, child);
     return handle;
   }
-  WindowHandle AddTopLevel(const Win& spec) { return Add(desktop_, spec); }
+  WindowHandle AddTopLevel(const Win& description) { return Add(desktop_, description); }
   WindowHandle Named(const std::string& name) const {
     for (const auto& [handle, node] : windows_) {
       if (node.name == name) return handle;
