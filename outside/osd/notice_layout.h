@@ -1,19 +1,11 @@
 #pragma once
 // Where the notice goes: near the bottom right corner of the primary work area, sized to its text.
+#include "skin/geometry.h"
+
 namespace kavo::osd {
 
-struct Rect {
-  int left = 0, top = 0, right = 0, bottom = 0;
-  int Width() const { return right - left; }
-  int Height() const { return bottom - top; }
-  bool operator==(const Rect& other) const {
-    return left == other.left && top == other.top && right == other.right && bottom == other.bottom;
-  }
-};
-
-struct Extent {
-  int width = 0, height = 0;
-};
+using skin::Extent;
+using skin::Rect;
 
 constexpr int kPaddingX = 22;  // includes the accent strip at the left edge
 constexpr int kPaddingY = 14;

@@ -3,13 +3,9 @@
 #include <ostream>
 
 #include "outside/osd/notice_layout.h"
+#include "tests/unit/skin_test_printers.h"
 
 namespace kavo::osd {
-
-std::ostream& operator<<(std::ostream& out, const Rect& r) {
-  return out << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
-}
-
 namespace {
 
 struct LayoutCase {
@@ -53,7 +49,7 @@ TEST(NoticeRectTest, StaysInsideEveryWorkArea) {
   for (const Rect& area : areas) {
     for (const Extent& text : texts) {
       const Rect notice = NoticeRect(area, text);
-      SCOPED_TRACE(::testing::Message() << "area " << area << " text " << text.width << "x" << text.height);
+      SCOPED_TRACE(::testing::Message() << "area " << ::testing::PrintToString(area) << " text " << text.width << "x" << text.height);
       EXPECT_GE(notice.left, area.left);
       EXPECT_GE(notice.top, area.top);
       EXPECT_LE(notice.right, area.right);

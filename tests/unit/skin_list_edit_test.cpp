@@ -84,13 +84,13 @@ TEST_P(ListEditEndTest, EnterGivesTheRowsAndTheNotification) {
   EXPECT_FALSE(slot_.Taken());
 }
 
-const std::vector<ListRow> kBetaRenamed(const char* text) {
+std::vector<ListRow> BetaRenamed(const char* text) {
   return {{"Alpha", 0x10087}, {text, 0x20000}, {"Gamma", 0x87}};
 }
-const std::vector<ListRow> kGammaRenamed(const char* text) {
+std::vector<ListRow> GammaRenamed(const char* text) {
   return {{"Alpha", 0x10087}, {"Beta", 0x20000}, {text, 0x87}};
 }
-const std::vector<ListRow> kWithNewRow(const char* text) {
+std::vector<ListRow> WithNewRow(const char* text) {
   return {{"Alpha", 0x10087}, {"Beta", 0x20000}, {"Gamma", 0x87}, {text, 0}};
 }
 
@@ -99,21 +99,21 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         EndCase{"RenameToSpacesKeepsTheRow", Start::kRenameByDoubleClick, "   ", kRows, 1, std::nullopt},
         EndCase{"RenameToNothingKeepsTheRow", Start::kRenameByDoubleClick, "", kRows, 1, std::nullopt},
-        EndCase{"RenameTrimmed", Start::kRenameByDoubleClick, "  Delta \t", kBetaRenamed("Delta"), 1,
+        EndCase{"RenameTrimmed", Start::kRenameByDoubleClick, "  Delta \t", BetaRenamed("Delta"), 1,
                 ListNotification{kWmListRenamed, 1}},
         EndCase{"RenameToTheSameText", Start::kRenameByDoubleClick, "Beta", kRows, 1,
                 ListNotification{kWmListRenamed, 1}},
         EndCase{"RenameCutToTheLimit", Start::kRenameByDoubleClick, "abcdefghijklmnopqrstuvwxyz0123",
-                kBetaRenamed("abcdefghijklmnopqrstuvwx"), 1, ListNotification{kWmListRenamed, 1}},
-        EndCase{"NewRowNamed", Start::kNewRow, "Zeta", kWithNewRow("Zeta"), 3, ListNotification{kWmListNewRow, 3}},
+                BetaRenamed("abcdefghijklmnopqrstuvwx"), 1, ListNotification{kWmListRenamed, 1}},
+        EndCase{"NewRowNamed", Start::kNewRow, "Zeta", WithNewRow("Zeta"), 3, ListNotification{kWmListNewRow, 3}},
         EndCase{"NewRowLeftEmptyDisappears", Start::kNewRow, "  ", kRows, -1, std::nullopt},
-        EndCase{"DigitsTrimmed", Start::kDigitsRename, " 250 ", kGammaRenamed("250"), 2,
+        EndCase{"DigitsTrimmed", Start::kDigitsRename, " 250 ", GammaRenamed("250"), 2,
                 ListNotification{kWmListRenamed, 2}},
-        EndCase{"DigitsKeepTheLeadingRun", Start::kDigitsRename, "12a3", kGammaRenamed("12"), 2,
+        EndCase{"DigitsKeepTheLeadingRun", Start::kDigitsRename, "12a3", GammaRenamed("12"), 2,
                 ListNotification{kWmListRenamed, 2}},
         EndCase{"DigitsWithoutADigitKeepTheRow", Start::kDigitsRename, "ms", kRows, 2, std::nullopt},
         EndCase{"DigitsCutToTheLimit", Start::kDigitsRename, "1234567890123456789012345",
-                kGammaRenamed("12345678901234567890"), 2, ListNotification{kWmListRenamed, 2}}),
+                GammaRenamed("12345678901234567890"), 2, ListNotification{kWmListRenamed, 2}}),
     [](const ::testing::TestParamInfo<EndCase>& row) { return std::string(row.param.name); });
 
 TEST_F(ListEditTest, EscapeRemovesANewRowAndKeepsARenamedOne) {

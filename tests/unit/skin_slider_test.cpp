@@ -89,6 +89,12 @@ INSTANTIATE_TEST_SUITE_P(
                       ClickCase{"JustBelowAWhole", 211, 6, 5}, ClickCase{"JustAboveAWhole", 190, 5, 5}),
     [](const ::testing::TestParamInfo<ClickCase>& row) { return std::string(row.param.name); });
 
+TEST(TrackClickTest, HalfRoundsUpBelowZeroToo) {
+  // -10 + 90 * 10 / 200 = -5.5: half up is -5, not away from zero.
+  EXPECT_EQ(TrackClickValue(190, 100, 300, SliderRange(-10, 0), true), -5);
+  EXPECT_EQ(TrackClickValue(189, 100, 300, SliderRange(-10, 0), true), -6);
+}
+
 TEST(TrackClickTest, ATrackWithoutWidthGivesTheMinimum) {
   EXPECT_EQ(TrackClickValue(150, 150, 150, SliderRange(3, 9), true), 3);
   EXPECT_EQ(TrackClickValue(150, 200, 150, SliderRange(3, 9), false), 3);
@@ -185,6 +191,17 @@ TEST(ThumbDragTest, TheWidestRangeDragsWithoutOverflow) {
   EXPECT_EQ(thumb.MouseMove(90), -1);
   EXPECT_EQ(thumb.MouseMove(90), INT_MAX);
   EXPECT_EQ(thumb.ButtonUp(), INT_MAX);
+}
+
+TEST(ThumbMappingTest, AsManyPixelsAsValuesMapOneToOne) {
+  // A track as wide as the whole int range over that range: every product in the mapping exceeds 64
+  // bits when taken whole, yet each value sits on its own pixel.
+  const ThumbTrack track{INT_MIN, INT_MAX, 0};
+  const SliderRange range(INT_MIN, INT_MAX);
+  for (const int value : {INT_MIN, INT_MIN + 1, -1, 0, 1, INT_MAX - 1, INT_MAX}) {
+    EXPECT_EQ(ThumbLeftForValue(value, track, range), value);
+    EXPECT_EQ(DragValue(value, track, range), value);
+  }
 }
 
 TEST(ThumbMappingTest, PlaceAndValueAgreeOnTheDocumentsSlider) {

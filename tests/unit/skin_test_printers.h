@@ -1,5 +1,5 @@
 #pragma once
-// Readable failure messages for the skin's geometry in the skin suites.
+// Readable failure messages for the shared screen geometry (the skin's, also the notice's).
 #include <ostream>
 
 #include "skin/geometry.h"
