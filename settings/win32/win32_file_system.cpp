@@ -27,6 +27,23 @@ bool WriteAll(HANDLE file, std::string_view contents) {
   return true;
 }
 
+// A reader of the target (another program reading its settings) keeps it from being replaced for a
+// moment; the replacement waits for it rather than losing the write.
+constexpr int kReplaceAttempts = 50;
+constexpr DWORD kReplaceRetryPause = 10;  // ms
+
+bool IsMomentary(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
+}
+
+bool MoveOver(const std::string& temporary, const std::string& path) {
+  for (int attempt = 1;; ++attempt) {
+    if (::MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    if (attempt == kReplaceAttempts || !IsMomentary(::GetLastError())) return false;
+    ::Sleep(kReplaceRetryPause);
+  }
+}
+
 }  // namespace
 
 bool Win32FileSystem::Read(const std::string& path, std::string& contents) {
@@ -60,7 +77,7 @@ bool Win32FileSystem::Replace(const std::string& path, std::string_view contents
       return false;
     }
   }
-  if (!::MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (!MoveOver(temporary, path)) {
     ::DeleteFileA(temporary.c_str());
     return false;
   }

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "settings/key_tables.h"
@@ -213,6 +214,26 @@ TEST_F(Win32FileSystemTest, FileHeldOpenKeepsItsContent) {
   ASSERT_TRUE(files_.Read(path, read));
   EXPECT_EQ(read, "old");
   EXPECT_EQ(TempFolder::List(folder_.path()), std::vector<std::string>{"held.ini"});
+}
+
+// Another program reading the file (as the private-profile functions do, without delete sharing) only
+// delays the replacement.
+TEST_F(Win32FileSystemTest, AReaderForAMomentDelaysTheReplacement) {
+  const std::string path = folder_.File("read.ini");
+  ASSERT_TRUE(files_.Replace(path, "old"));
+  const HANDLE reader = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  std::thread closer([reader] {
+    ::Sleep(100);
+    ::CloseHandle(reader);
+  });
+  EXPECT_TRUE(files_.Replace(path, "new"));
+  closer.join();
+  std::string read;
+  ASSERT_TRUE(files_.Read(path, read));
+  EXPECT_EQ(read, "new");
+  EXPECT_EQ(TempFolder::List(folder_.path()), std::vector<std::string>{"read.ini"});
 }
 
 TEST_F(Win32FileSystemTest, MissingFilesAreNeitherReadNorRemoved) {
