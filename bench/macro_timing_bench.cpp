@@ -26,6 +26,7 @@
 #include "settings/win32/win32_handles.h"
 #include "settings/win32/win32_registry.h"
 #include "tests/wine/input_recording.h"
+#include "tests/wine/recording_window.h"
 #include "tests/wine/temp_folder.h"
 
 namespace {
@@ -129,37 +130,6 @@ bool RunTool(const std::string& program, const std::string& arguments) {
   return ::WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0 &&
          ::GetExitCodeProcess(process.hProcess, &code) && code == 0;
 }
-
-// A window titled like the configuration program, to learn when the service has read the mouse.
-class OptionWindow {
- public:
-  OptionWindow() {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = &OptionWindow::Procedure;
-    windowClass.hInstance = ::GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "KavoMacroBenchOption";
-    ::RegisterClassA(&windowClass);
-    window_.reset(::CreateWindowExA(0, "KavoMacroBenchOption", kavo::kOptionWindowTitle, WS_POPUP, 0, 0, 10, 10,
-                                    nullptr, nullptr, windowClass.hInstance, nullptr));
-  }
-  bool WaitForFreshData(DWORD milliseconds) {
-    const DWORD start = ::GetTickCount();
-    while (!freshData_ && ::GetTickCount() - start < milliseconds) {
-      MSG message;
-      while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);
-      ::Sleep(5);
-    }
-    return freshData_;
-  }
-
- private:
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kavo::kMsgFreshData) freshData_ = true;
-    return ::DefWindowProcA(window, message, wParam, lParam);
-  }
-  static inline bool freshData_ = false;
-  kavo::win32::UniqueWindow window_;
-};
 
 // The service and the simulated mouse in a fresh program folder, with the macro on input 1 and a shortcut
 // (the letter A alone) on input 2 of every profile.
@@ -318,12 +288,12 @@ int main(int argc, char** argv) {
     return 1;
   }
   ServiceRun run(steps);
-  OptionWindow option;
+  kavo::wine_test::RecordingWindow option(kavo::kOptionWindowTitle);  // learns when the mouse was read
   if (!run.Problem().empty() || !run.Start()) {
     std::fprintf(stderr, "service: %s\n", run.Problem().empty() ? "cannot start KavoMonitor.exe" : run.Problem().c_str());
     return 1;
   }
-  if (!option.WaitForFreshData(60000)) {
+  if (!option.WaitFor(kavo::kMsgFreshData, 1, 60000)) {
     std::fprintf(stderr, "the service never announced its first read\n");
     return 1;
   }

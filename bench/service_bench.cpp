@@ -17,6 +17,7 @@
 #include "settings/win32/module_folder.h"
 #include "settings/win32/shared_block.h"
 #include "settings/win32/win32_handles.h"
+#include "tests/wine/recording_window.h"
 #include "tests/wine/temp_folder.h"
 
 namespace {
@@ -96,43 +97,12 @@ double StartUpToFirstReport() {
   return elapsed;
 }
 
-// A window titled like the configuration program, to learn when the service has read the mouse.
-class OptionWindow {
- public:
-  OptionWindow() {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = &OptionWindow::Procedure;
-    windowClass.hInstance = ::GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "KavoBenchOption";
-    ::RegisterClassA(&windowClass);
-    window_.reset(::CreateWindowExA(0, "KavoBenchOption", kavo::kOptionWindowTitle, WS_POPUP, 0, 0, 10, 10, nullptr,
-                                    nullptr, windowClass.hInstance, nullptr));
-  }
-  bool WaitForFreshData(Clock::duration limit) {
-    const auto deadline = Clock::now() + limit;
-    while (!freshData_ && Clock::now() < deadline) {
-      MSG message;
-      while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);
-      ::Sleep(1);
-    }
-    return freshData_;
-  }
-
- private:
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kavo::kMsgFreshData) freshData_ = true;
-    return ::DefWindowProcA(window, message, wParam, lParam);
-  }
-  static inline bool freshData_ = false;
-  kavo::win32::UniqueWindow window_;
-};
-
 std::vector<double> ApplyRoundTrips(int count) {
   ProgramFolder folder;
-  OptionWindow option;
+  kavo::wine_test::RecordingWindow option(kavo::kOptionWindowTitle);  // learns when the mouse was read
   UniqueKernelHandle service = StartService(folder);
   std::vector<double> samples;
-  if (!option.WaitForFreshData(std::chrono::seconds(60))) {
+  if (!option.WaitFor(kavo::kMsgFreshData, 1, 60000)) {
     std::fprintf(stderr, "the service never announced its first read\n");
     EndService(service);
     return samples;

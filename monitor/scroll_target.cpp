@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "monitor/service_messages.h"
+
 namespace kavo {
 namespace {
 

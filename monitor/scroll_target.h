@@ -64,7 +64,6 @@ class WebDocuments {
   virtual WebScrollResult ScrollBy(WindowHandle window, int dx) = 0;
 };
 
-constexpr unsigned kMsgScrollWebView = 1238;  // to the service itself: wParam count, lParam 1 left / 0 right
 constexpr unsigned kMsgHScroll = 0x0114;      // WM_HSCROLL
 constexpr unsigned kMsgKeyDown = 0x0100, kMsgKeyUp = 0x0101;
 constexpr std::uintptr_t kLineLeft = 0, kLineRight = 1;  // SB_LINELEFT, SB_LINERIGHT

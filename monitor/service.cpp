@@ -196,6 +196,28 @@ void MonitorService::OnCustomizer() {
   ports_.shell.Open(ports_.moduleFolder + "KavoOption.exe");
 }
 
+void MonitorService::OnSystrayNotify(unsigned mouseMessage) {
+  switch (mouseMessage) {
+    case kTrayLeftDown:
+      ports_.window.BringPopupForward();
+      break;
+    case kTrayLeftDoubleClick:
+      ports_.debug.Write("OnSystrayNotify WM_LBUTTONDBLCLK\n");
+      OnCustomizer();
+      break;
+    case kTrayRightDown:
+      ports_.window.ShowTrayMenu();
+      break;
+    default:
+      break;
+  }
+}
+
+void MonitorService::OnMenuCommand(unsigned command) {
+  if (command == kCmdConfiguration) OnCustomizer();
+  if (command == kCmdExit) ports_.window.Close();
+}
+
 void MonitorService::BeginShutdown() {
   dispatcher_.ReleaseHeld();
   dispatcher_.StopPlayback();

@@ -84,6 +84,10 @@ class MonitorService : private TransferObserver, private DispatchHost {
   void OnFetchRecord();                // message 1226
   void OnFetchAndApplyPointer();       // message 1227
   void OnCustomizer();
+  // The tray icon's callback: lParam is the mouse message.
+  void OnSystrayNotify(unsigned mouseMessage);
+  // WM_COMMAND of the tray menu: "Configuration" or "Exit".
+  void OnMenuCommand(unsigned command);
   void ApplyPointerSettings();
   // Timer 500: the profile of the game in front, or back to the profile for Windows.
   void CheckForegroundGame();
@@ -100,7 +104,6 @@ class MonitorService : private TransferObserver, private DispatchHost {
   void RunDeviceCommand(int command) { transfer_.RunDeviceCommand(command); }
   // The macro thread's work.
   void PlayMacro() { macros_.PlayMacro(); }
-  EventDispatcher& dispatcher() { return dispatcher_; }
   DeviceTransfer& transfer() { return transfer_; }
   // A copy of the record, taken under the lock that device reads store under.
   void CopyRecord(SettingsRecord& copy);

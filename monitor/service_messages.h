@@ -8,12 +8,15 @@ constexpr unsigned kMsgFetchRecord = 1226;
 constexpr unsigned kMsgFetchAndApplyPointer = 1227;
 constexpr unsigned kMsgIgnored[] = {1228, 1229, 1274};
 constexpr unsigned kMsgTrayCallback = 1036;
+constexpr unsigned kMsgScrollWebView = 1238;      // to the service itself: wParam count, lParam 1 left / 0 right
 constexpr unsigned kMsgDeviceEvent = 1325;        // from the device library: class in wParam, data in lParam
 constexpr unsigned kMsgDevicePresence = 1326;     // from the device library: wParam 1 arrival, 0 removal
 constexpr unsigned kMsgDeviceCommand = 1649;      // thread message of the device thread
 constexpr unsigned kMsgPlayMacro = 1648;          // thread message of the macro thread
 constexpr unsigned kCmdConfiguration = 6001;
 constexpr unsigned kCmdExit = 6002;
+// The mouse messages the tray callback carries in lParam.
+constexpr unsigned kTrayLeftDown = 0x0201, kTrayLeftDoubleClick = 0x0203, kTrayRightDown = 0x0204;
 constexpr unsigned kTrayIconId = 102;
 
 constexpr unsigned kMsgClose = 0x0010;  // WM_CLOSE

@@ -36,6 +36,12 @@ class ServiceWindow {
   virtual void PostDeviceCommand(int command) = 0;
   // A menu command to the window itself, as the tray menu sends it.
   virtual void PostCommand(int command) = 0;
+  // The window's last active pop-up, restored when minimised, in front.
+  virtual void BringPopupForward() = 0;
+  // The tray menu at the pointer; the choice comes back as a menu command.
+  virtual void ShowTrayMenu() = 0;
+  // Ends the service as closing its window does.
+  virtual void Close() = 0;
 };
 
 // The named block that carries the record to the configuration program. Every call copies the whole

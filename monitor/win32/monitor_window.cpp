@@ -4,7 +4,6 @@
 #include <objbase.h>
 #include <wtsapi32.h>
 
-#include "monitor/scroll_target.h"
 #include "monitor/service_messages.h"
 #include "settings/win32/module_folder.h"
 
@@ -80,14 +79,8 @@ LRESULT CMonitorWnd::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COPYDATA:
     case kMsgBusy:
       return TRUE;
-    case kMsgTrayCallback:
-      OnSystrayNotify(lParam);
-      return 0;
     case kMsgScrollWebView:
       if (scroller_) scroller_->ScrollWebView(static_cast<int>(wParam), lParam != 0);
-      return 0;
-    case WM_COMMAND:
-      OnCommand(wParam);
       return 0;
     default:
       break;
@@ -108,6 +101,12 @@ LRESULT CMonitorWnd::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       case kMsgFetchAndApplyPointer:
         service_->OnFetchAndApplyPointer();
+        return 0;
+      case kMsgTrayCallback:
+        service_->OnSystrayNotify(static_cast<unsigned>(lParam));
+        return 0;
+      case WM_COMMAND:
+        service_->OnMenuCommand(LOWORD(wParam));
         return 0;
       default:
         break;
@@ -183,40 +182,19 @@ void CMonitorWnd::OnSessionChange(WPARAM change) {
   if (change == WTS_CONSOLE_DISCONNECT) service_->OnConsoleDisconnect();
 }
 
-void CMonitorWnd::OnSystrayNotify(LPARAM mouseMessage) {
-  switch (mouseMessage) {
-    case WM_LBUTTONDOWN: {
-      HWND popup = ::GetLastActivePopup(hwnd_);
-      if (::IsIconic(popup)) ::ShowWindow(popup, SW_RESTORE);
-      ::SetForegroundWindow(popup);
-      ::SetActiveWindow(popup);
-      break;
-    }
-    case WM_LBUTTONDBLCLK:
-      debug_.Write("OnSystrayNotify WM_LBUTTONDBLCLK\n");
-      if (service_) service_->OnCustomizer();
-      break;
-    case WM_RBUTTONDOWN:
-      ::SetForegroundWindow(::GetLastActivePopup(hwnd_));
-      ShowTrayMenu(hwnd_);
-      break;
-    default:
-      break;
-  }
+void CMonitorWnd::BringPopupForward() {
+  HWND popup = ::GetLastActivePopup(hwnd_);
+  if (::IsIconic(popup)) ::ShowWindow(popup, SW_RESTORE);
+  ::SetForegroundWindow(popup);
+  ::SetActiveWindow(popup);
 }
 
-void CMonitorWnd::OnCommand(WPARAM command) {
-  switch (LOWORD(command)) {
-    case kCmdConfiguration:
-      if (service_) service_->OnCustomizer();
-      break;
-    case kCmdExit:
-      ::PostMessageA(hwnd_, WM_CLOSE, 0, 0);
-      break;
-    default:
-      break;
-  }
+void CMonitorWnd::ShowTrayMenu() {
+  ::SetForegroundWindow(::GetLastActivePopup(hwnd_));
+  win32::ShowTrayMenu(hwnd_);
 }
+
+void CMonitorWnd::Close() { ::PostMessageA(hwnd_, WM_CLOSE, 0, 0); }
 
 void CMonitorWnd::StartTimer(int id, int milliseconds) { ::SetTimer(hwnd_, id, milliseconds, nullptr); }
 

@@ -41,8 +41,6 @@ class CMonitorWnd final : private ServiceWindow, private MacroQueue {
   int OnCreate();
   void OnDestroy();
   void OnSessionChange(WPARAM change);
-  void OnSystrayNotify(LPARAM mouseMessage);
-  void OnCommand(WPARAM command);
   void OnDeviceThreadMessage(UINT message, WPARAM wParam);
 
   // ServiceWindow
@@ -52,6 +50,9 @@ class CMonitorWnd final : private ServiceWindow, private MacroQueue {
   void RemoveTrayIcon() override;
   void PostDeviceCommand(int command) override;
   void PostCommand(int command) override;
+  void BringPopupForward() override;
+  void ShowTrayMenu() override;
+  void Close() override;
   // MacroQueue
   bool PostPlay() override;
 

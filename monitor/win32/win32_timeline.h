@@ -20,7 +20,6 @@ class Win32Timeline final : public Timeline {
   std::int64_t NowMicroseconds() override;
   bool WaitUntil(std::int64_t deadlineMicroseconds, const std::atomic<bool>& stop) override;
   void PrecisionNeeded(bool needed) override;
-  bool highResolution() const { return highResolution_; }
 
  private:
   LARGE_INTEGER frequency_{};

@@ -91,6 +91,9 @@ class FakeServiceWindow final : public ServiceWindow {
     log_.push_back("command " + std::to_string(command));
   }
   void PostCommand(int command) override { log_.push_back("menu command " + std::to_string(command)); }
+  void BringPopupForward() override { log_.push_back("popup forward"); }
+  void ShowTrayMenu() override { log_.push_back("tray menu"); }
+  void Close() override { log_.push_back("close"); }
   std::map<int, int> timers;  // running timers and their periods
   bool trayIcon = false;
   std::vector<int> commands;  // posted to the device thread, not yet run

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -181,6 +182,35 @@ TEST_F(ServiceTest, OpeningTheConfigurationBringsARunningOneForward) {
   service->OnCustomizer();
   EXPECT_EQ(log, (test::EventLog{"front VELMAR Kavo Mouse Option"}));
   EXPECT_EQ(debug.lines, (std::vector<std::string>{"CMonitorWnd OnCustomizer\n", "CMonitorWnd OnCustomizer hWnd!=NULL\n"}));
+}
+
+TEST_F(ServiceTest, TrayIconAndMenu) {
+  struct Case {
+    const char* name;
+    std::function<void(MonitorService&)> act;
+    test::EventLog effects;
+    std::vector<std::string> traces;
+  };
+  const Case cases[] = {
+      {"left press", [](MonitorService& s) { s.OnSystrayNotify(0x0201); }, {"popup forward"}, {}},
+      {"double click", [](MonitorService& s) { s.OnSystrayNotify(0x0203); }, {"open C:\\Kavo\\KavoOption.exe"},
+       {"OnSystrayNotify WM_LBUTTONDBLCLK\n", "CMonitorWnd OnCustomizer\n", "CMonitorWnd OnCustomizer hWnd==NULL\n"}},
+      {"right press", [](MonitorService& s) { s.OnSystrayNotify(0x0204); }, {"tray menu"}, {}},
+      {"other mouse messages", [](MonitorService& s) { s.OnSystrayNotify(0x0200); s.OnSystrayNotify(0x0202); }, {}, {}},
+      {"Configuration", [](MonitorService& s) { s.OnMenuCommand(6001); }, {"open C:\\Kavo\\KavoOption.exe"},
+       {"CMonitorWnd OnCustomizer\n", "CMonitorWnd OnCustomizer hWnd==NULL\n"}},
+      {"Exit", [](MonitorService& s) { s.OnMenuCommand(6002); }, {"close"}, {}},
+      {"another command", [](MonitorService& s) { s.OnMenuCommand(6003); }, {}, {}},
+  };
+  auto service = MakeService();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    log.clear();
+    debug.lines.clear();
+    c.act(*service);
+    EXPECT_EQ(log, c.effects);
+    EXPECT_EQ(debug.lines, c.traces);
+  }
 }
 
 TEST_F(ServiceTest, FirstReadSavesPublishesAndAnnounces) {

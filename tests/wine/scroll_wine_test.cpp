@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "monitor/scroll_target.h"
+#include "monitor/service_messages.h"
 #include "monitor/win32/win32_horizontal_scroller.h"
 #include "monitor/win32/win32_window_tree.h"
 #include "settings/win32/win32_handles.h"

@@ -19,6 +19,7 @@
 #include "settings/win32/win32_file_system.h"
 #include "settings/win32/win32_handles.h"
 #include "settings/win32/win32_registry.h"
+#include "tests/support/text_lines.h"
 #include "tests/wine/temp_folder.h"
 
 namespace kavo::wine_test {
@@ -188,18 +189,7 @@ class ServiceFolder {
   // "kavo-sim dump" as lines: active, firmware, pid, host-active, resets, then settings and buttons of each
   // profile.
   std::vector<std::string> Dump() {
-    std::vector<std::string> lines;
-    std::string line;
-    for (char c : SimOk("dump")) {
-      if (c == '\r') continue;
-      if (c == '\n') {
-        lines.push_back(line);
-        line.clear();
-      } else {
-        line += c;
-      }
-    }
-    return lines;
+    return test::TextLines(SimOk("dump"));
   }
 
   // One line of the dump; empty when the dump has no such line.
@@ -217,19 +207,8 @@ class ServiceFolder {
   // The lines the configuration program's stand-in logged so far.
   std::vector<std::string> StandInLog() {
     std::string text;
-    std::vector<std::string> lines;
-    if (!files_.Read(File(kStandInLog), text)) return lines;
-    std::string line;
-    for (char c : text) {
-      if (c == '\r') continue;
-      if (c == '\n') {
-        lines.push_back(line);
-        line.clear();
-      } else {
-        line += c;
-      }
-    }
-    return lines;
+    if (!files_.Read(File(kStandInLog), text)) return {};
+    return test::TextLines(text);
   }
 
   static PointerState Pointer() {

@@ -11,6 +11,7 @@
 #include "outside/device-sim/win32/kernel_handles.h"
 #include "outside/device-sim/win32/shared_mouse.h"
 #include "settings/win32/module_folder.h"
+#include "tests/support/text_lines.h"
 #include "tests/wine/temp_folder.h"
 
 namespace kavo::sim::wine_test {
@@ -104,18 +105,7 @@ class MouseFolderTest : public ::testing::Test {
   }
   // The lines of "kavo-sim dump", without line ends.
   std::vector<std::string> Dump() {
-    std::vector<std::string> lines;
-    std::string line;
-    for (char c : SimOk("dump")) {
-      if (c == '\r') continue;
-      if (c == '\n') {
-        lines.push_back(line);
-        line.clear();
-      } else {
-        line += c;
-      }
-    }
-    return lines;
+    return test::TextLines(SimOk("dump"));
   }
 
   kavo::wine_test::TempFolder folder_;
