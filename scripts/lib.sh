@@ -6,6 +6,7 @@ KAVO_PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev googletest
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64 xvfb xauth xdotool x11-utils imagemagick procps
+  python3 python3-pil fonts-liberation2
 )
 
 kavo_say() { printf '\n== %s\n' "$*"; }

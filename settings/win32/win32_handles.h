@@ -1,5 +1,6 @@
 #pragma once
-// Owners of the Win32 handles, modules, windows, mapped views, icons and menus; a scoped mutex lock.
+// Owners of the Win32 handles, modules, windows, mapped views, icons, menus, GDI objects, memory device
+// contexts and hooks; a scoped GDI selection and a scoped mutex lock.
 #include <windows.h>
 
 #include <utility>
@@ -79,6 +80,64 @@ struct MenuTraits {
   static void Close(HMENU menu) { ::DestroyMenu(menu); }
 };
 using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
+
+// Bitmaps, regions, fonts, brushes and pens.
+template <typename Object>
+struct GdiObjectTraits {
+  static Object Invalid() { return nullptr; }
+  static void Close(Object object) { ::DeleteObject(object); }
+};
+using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectTraits<HBITMAP>>;
+using UniqueRegion = UniqueHandle<HRGN, GdiObjectTraits<HRGN>>;
+using UniqueFont = UniqueHandle<HFONT, GdiObjectTraits<HFONT>>;
+using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectTraits<HBRUSH>>;
+using UniquePen = UniqueHandle<HPEN, GdiObjectTraits<HPEN>>;
+
+// Memory device contexts from CreateCompatibleDC.
+struct MemoryDcTraits {
+  static HDC Invalid() { return nullptr; }
+  static void Close(HDC dc) { ::DeleteDC(dc); }
+};
+using UniqueDC = UniqueHandle<HDC, MemoryDcTraits>;
+
+struct HookTraits {
+  static HHOOK Invalid() { return nullptr; }
+  static void Close(HHOOK hook) { ::UnhookWindowsHookEx(hook); }
+};
+using UniqueHook = UniqueHandle<HHOOK, HookTraits>;
+
+// A window's device context from GetDC, released to its window.
+class WindowDC {
+ public:
+  explicit WindowDC(HWND window) : window_(window), dc_(::GetDC(window)) {}
+  ~WindowDC() {
+    if (dc_ != nullptr) ::ReleaseDC(window_, dc_);
+  }
+  WindowDC(const WindowDC&) = delete;
+  WindowDC& operator=(const WindowDC&) = delete;
+  HDC get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// Selects a GDI object into a device context for one scope and puts the previous one back, so that the
+// object can be deleted afterwards (a selected object cannot be).
+class SelectedObject {
+ public:
+  SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(object != nullptr ? ::SelectObject(dc, object) : nullptr) {}
+  ~SelectedObject() {
+    if (previous_ != nullptr && previous_ != HGDI_ERROR) ::SelectObject(dc_, previous_);
+  }
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
 
 // Holds a mutex for one scope. An abandoned mutex is taken as well: its owner died, and whatever it
 // guarded is validated by its readers.

@@ -46,6 +46,23 @@ class HostEndToEndTest : public ServiceSessionTest {
   }
   std::string Active() { return folder().DumpLine(0); }
   void Click(int input) { folder().SimOk("click " + std::to_string(input)); }
+  // Puts the pointer at the point and waits until it stays there: moves the service injected for an earlier
+  // click may still be on their way and would otherwise carry it back.
+  static void MovePointer(POINT to) {
+    int steady = 0;
+    for (int round = 0; round < 100 && steady < 5; ++round) {
+      POINT now;
+      ::GetCursorPos(&now);
+      if (now.x == to.x && now.y == to.y) {
+        ++steady;
+      } else {
+        steady = 0;
+        ::SetCursorPos(to.x, to.y);
+      }
+      ::Sleep(50);
+    }
+    ASSERT_EQ(steady, 5) << "the pointer did not stay at " << to.x << "," << to.y;
+  }
 };
 
 TEST_F(HostEndToEndTest, TheGameInFrontTakesItsProfileAndLeavingItBringsBackTheProfileForWindows) {
@@ -91,7 +108,7 @@ TEST_F(HostEndToEndTest, TiltsScrollTheWindowUnderThePointer) {
   RECT client;
   ::GetWindowRect(target.window(), &client);
   const POINT pointer{(client.left + client.right) / 2, (client.top + client.bottom) / 2};
-  ::SetCursorPos(pointer.x, pointer.y);
+  MovePointer(pointer);
   ASSERT_EQ(::WindowFromPoint(pointer), target.window());
   StartAndRead(option);
 
@@ -139,7 +156,7 @@ TEST_F(HostEndToEndTest, TiltsClickASpreadsheetsArrowsAndDriveADocumentsSiblingB
   StartAndRead(option);
 
   const POINT overSheet{250, 200};
-  ::SetCursorPos(overSheet.x, overSheet.y);
+  MovePointer(overSheet);
   Click(5);
   ASSERT_TRUE(sheet.WaitFor(WM_LBUTTONUP, 2, 10000)) << "two clicks, as the profile's tilt speed says";
   for (const auto& click : sheet.Received(WM_LBUTTONDOWN)) {
@@ -155,7 +172,9 @@ TEST_F(HostEndToEndTest, TiltsClickASpreadsheetsArrowsAndDriveADocumentsSiblingB
   EXPECT_EQ(now.x, overSheet.x);
   EXPECT_EQ(now.y, overSheet.y);
 
-  ::SetCursorPos(650, 200);  // over the page
+  // Only once the sheet's clicks are over: the service's move back could otherwise overtake this one.
+  ::Sleep(300);
+  MovePointer(POINT{650, 200});  // over the page
   Click(5);
   ASSERT_TRUE(frame.WaitFor(WM_HSCROLL, 2, 10000));
   for (const auto& scroll : frame.Received(WM_HSCROLL)) {

@@ -43,6 +43,32 @@ TEST(HandleOwnersTest, ReleaseOnDestructionAndMoveOwnership) {
   EXPECT_FALSE(::GetIconInfo(iconHandle, &info));
 }
 
+TEST(HandleOwnersTest, GdiObjectsAreDeletedOnlyOnceDeselected) {
+  WindowDC screen(nullptr);
+  ASSERT_TRUE(screen);
+  HDC memoryHandle = ::CreateCompatibleDC(screen.get());
+  HBITMAP bitmapHandle = ::CreateCompatibleBitmap(screen.get(), 8, 8);
+  HBRUSH brushHandle = ::CreateSolidBrush(RGB(1, 2, 3));
+  ASSERT_TRUE(memoryHandle && bitmapHandle && brushHandle);
+  {
+    UniqueDC memory(memoryHandle);
+    UniqueBitmap bitmap(bitmapHandle);
+    UniqueBrush brush(brushHandle);
+    const HGDIOBJ original = ::GetCurrentObject(memory.get(), OBJ_BITMAP);
+    {
+      SelectedObject selected(memory.get(), bitmap.get());
+      EXPECT_EQ(::GetCurrentObject(memory.get(), OBJ_BITMAP), bitmapHandle);
+    }
+    EXPECT_EQ(::GetCurrentObject(memory.get(), OBJ_BITMAP), original) << "the previous bitmap is back";
+    UniqueBitmap moved(std::move(bitmap));
+    EXPECT_FALSE(bitmap);
+    EXPECT_EQ(::GetObjectType(bitmapHandle), static_cast<DWORD>(OBJ_BITMAP)) << "a move does not delete";
+  }
+  EXPECT_EQ(::GetObjectType(bitmapHandle), 0u);
+  EXPECT_EQ(::GetObjectType(brushHandle), 0u);
+  EXPECT_EQ(::GetObjectType(memoryHandle), 0u);
+}
+
 TEST(WorkerThreadTest, HandlesPostedMessagesInOrderOnItsOwnThread) {
   std::vector<WPARAM> handled;
   std::atomic<DWORD> handlerThread{0};
