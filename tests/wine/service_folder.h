@@ -20,6 +20,7 @@
 #include "settings/win32/win32_handles.h"
 #include "settings/win32/win32_registry.h"
 #include "tests/support/text_lines.h"
+#include "tests/wine/programs.h"
 #include "tests/wine/temp_folder.h"
 
 namespace kavo::wine_test {
@@ -38,17 +39,6 @@ constexpr UINT kDisplaySettingsMessage = 1326;
 constexpr WPARAM kTrayExitCommand = 6002;
 
 constexpr char kStandInLog[] = "option-standin.log";
-
-// Polls until done() holds or the time is up; true when it held.
-template <typename Condition>
-bool WaitFor(Condition done, DWORD milliseconds, DWORD step = 20) {
-  const DWORD start = ::GetTickCount();
-  while (!done()) {
-    if (::GetTickCount() - start >= milliseconds) return false;
-    ::Sleep(step);
-  }
-  return true;
-}
 
 // The running system's pointer settings as a process that never read them before sees them.
 struct PointerState {
@@ -73,68 +63,6 @@ struct PointerState {
            std::to_string(acceleration[2]);
   }
 };
-
-struct ChildProcess {
-  win32::UniqueKernelHandle handle;
-  DWORD id = 0;
-
-  bool Running() const { return handle && ::WaitForSingleObject(handle.get(), 0) == WAIT_TIMEOUT; }
-  // True when it ended within the time.
-  bool WaitForExit(DWORD milliseconds) const {
-    return handle && ::WaitForSingleObject(handle.get(), milliseconds) == WAIT_OBJECT_0;
-  }
-  DWORD ExitCode() const {
-    DWORD code = STILL_ACTIVE;
-    if (handle) ::GetExitCodeProcess(handle.get(), &code);
-    return code;
-  }
-};
-
-inline ChildProcess StartProgram(const std::string& path, const std::string& arguments, const std::string& folder) {
-  ChildProcess child;
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  std::string commandLine = "\"" + path + "\"" + (arguments.empty() ? "" : " " + arguments);
-  if (::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
-                       &info)) {
-    ::CloseHandle(info.hThread);
-    child.handle.reset(info.hProcess);
-    child.id = info.dwProcessId;
-  }
-  return child;
-}
-
-struct WindowSearch {
-  DWORD processId;  // 0: any process
-  std::string title;
-  std::vector<HWND> found;
-};
-
-inline BOOL CALLBACK CollectWindow(HWND window, LPARAM context) {
-  auto& search = *reinterpret_cast<WindowSearch*>(context);
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(window, &owner);
-  if (search.processId != 0 && owner != search.processId) return TRUE;
-  char text[256] = {};
-  ::GetWindowTextA(window, text, sizeof text);
-  if (!search.title.empty() && search.title != text) return TRUE;
-  search.found.push_back(window);
-  return TRUE;
-}
-
-// Top-level windows, hidden ones too, of one process (any when 0) with the given title (any when empty).
-inline std::vector<HWND> TopLevelWindows(DWORD processId, const std::string& title) {
-  WindowSearch search{processId, title, {}};
-  ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-inline DWORD WindowProcess(HWND window) {
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(window, &owner);
-  return owner;
-}
 
 inline bool NamedObjectExists(bool mapping, const char* name) {
   win32::UniqueKernelHandle handle(mapping ? ::OpenFileMappingA(FILE_MAP_READ, FALSE, name)
