@@ -53,6 +53,12 @@ kavo_wine_prefix() {  # build folder
     wine wineboot --init >/dev/null 2>&1 || true
     wineserver -w
   fi
+  # Xvfb runs no window manager, and Wine would wait two seconds for one at every top-level window that
+  # goes away; windows that Wine manages itself go at once.
+  if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+    wineserver -w
+  fi
 }
 
 # One persistent wineserver for a whole suite, so that each program start stays cheap. Wine's own

@@ -23,6 +23,8 @@ class UniqueHandle {
 
   Handle get() const { return handle_; }
   explicit operator bool() const { return handle_ != Traits::Invalid(); }
+  // Hands the handle to whoever takes ownership of it (SetWindowRgn takes the region it is given).
+  [[nodiscard]] Handle release() { return std::exchange(handle_, Traits::Invalid()); }
   void reset(Handle handle = Traits::Invalid()) {
     if (handle_ != Traits::Invalid()) Traits::Close(handle_);
     handle_ = handle;

@@ -1,0 +1,174 @@
+#include "skin/win32/click_slider.h"
+
+#include <windowsx.h>
+
+#include <utility>
+
+#include "skin/skin_messages.h"
+#include "skin/slider_math.h"
+#include "skin/win32/cut_picture.h"
+#include "skin/win32/picture_resources.h"
+
+namespace kavo::skin::win32 {
+
+using kavo::win32::SelectedObject;
+using kavo::win32::UniqueBitmap;
+using kavo::win32::UniqueDC;
+
+namespace {
+
+constexpr char kTrackClass[] = "KavoSliderTrack";
+
+bool RegisterTrackClass(WNDPROC procedure) {
+  WNDCLASSA existing{};
+  if (::GetClassInfoA(::GetModuleHandleA(nullptr), kTrackClass, &existing)) return true;
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = ::GetModuleHandleA(nullptr);
+  windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.lpszClassName = kTrackClass;
+  return ::RegisterClassA(&windowClass) != 0;
+}
+
+}  // namespace
+
+CclickHSlider::CclickHSlider(UniqueBitmap thumbPicture, HWND parent, int notifyValue)
+    : thumbPicture_(std::move(thumbPicture)), parent_(parent), notifyValue_(notifyValue) {}
+
+std::unique_ptr<CclickHSlider> CclickHSlider::Create(HINSTANCE module, int thumbPictureId, const Rect& rect,
+                                                     HWND parent, int notifyValue) {
+  return Create(LoadPicture(module, thumbPictureId), rect, parent, notifyValue);
+}
+
+std::unique_ptr<CclickHSlider> CclickHSlider::Create(UniqueBitmap thumbPicture, const Rect& rect, HWND parent,
+                                                     int notifyValue) {
+  if (!thumbPicture || !RegisterTrackClass(Procedure)) return nullptr;
+  std::unique_ptr<CclickHSlider> track(new CclickHSlider(std::move(thumbPicture), parent, notifyValue));
+  // The thumb is made while the track's window is created; without it there is no track.
+  const HWND window = ::CreateWindowExA(0, kTrackClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, rect.left,
+                                        rect.top, rect.Width(), rect.Height(), parent,
+                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(notifyValue)),
+                                        ::GetModuleHandleA(nullptr), track.get());
+  if (window == nullptr) return nullptr;
+  track->window_.reset(window);
+  return track;
+}
+
+CclickHSlider::~CclickHSlider() { window_.reset(); }
+
+void CclickHSlider::SetBackground(HBITMAP pagePicture) {
+  const RECT place = PlaceInParent();
+  background_ = CutPicture(pagePicture, Rect{place.left, place.top, place.right, place.bottom});
+  if (window_) ::InvalidateRect(window_.get(), nullptr, FALSE);
+}
+
+void CclickHSlider::SetRange(int minimum, int maximum) {
+  if (thumb_) thumb_->SetRange(minimum, maximum);
+}
+
+void CclickHSlider::SetRounding(bool rounding) {
+  rounding_ = rounding;
+  if (thumb_) thumb_->SetRounding(rounding);
+}
+
+void CclickHSlider::SetValue(int value) {
+  if (thumb_) thumb_->SetValue(value);
+  if (window_) ::InvalidateRect(window_.get(), nullptr, FALSE);
+}
+
+void CclickHSlider::SetHelpText(std::string_view text) {
+  help_.SetText(text);
+  if (thumb_) thumb_->SetHelpText(text);
+}
+
+LRESULT CALLBACK CclickHSlider::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<CclickHSlider*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (self == nullptr) return ::DefWindowProcA(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    static_cast<void>(self->window_.release());
+    return ::DefWindowProcA(window, message, wParam, lParam);
+  }
+  try {
+    return self->Handle(window, message, wParam, lParam);
+  } catch (...) {
+    return message == WM_CREATE ? -1 : ::DefWindowProcA(window, message, wParam, lParam);
+  }
+}
+
+LRESULT CclickHSlider::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      return MakeThumb(window) ? 0 : -1;
+    case WM_PAINT:
+      Paint(window);
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // the background picture covers the track
+    case WM_LBUTTONUP:
+      Clicked(window, lParam);
+      return 0;
+    case kWmSliderPos:
+      // The thumb moved or was dropped: the page hears it from the track, with the track's notify value.
+      ::PostMessageA(parent_, kWmSliderPos, wParam, notifyValue_);
+      return 0;
+    case WM_MOUSEMOVE:
+      help_.MouseMoved(window);
+      return 0;
+    case WM_MOUSELEAVE:
+      help_.MouseLeft();
+      return 0;
+    default:
+      return ::DefWindowProcA(window, message, wParam, lParam);
+  }
+}
+
+bool CclickHSlider::MakeThumb(HWND window) {
+  RECT client{};
+  ::GetClientRect(window, &client);
+  thumb_ = CPHSlider::Create(std::move(thumbPicture_), 0, 0, client.right, window, notifyValue_, true);
+  if (!thumb_) return false;
+  thumb_->SetValue(0);
+  thumb_->EnableDragging(true);
+  return true;
+}
+
+void CclickHSlider::Paint(HWND window) const {
+  PAINTSTRUCT paint{};
+  const HDC dc = ::BeginPaint(window, &paint);
+  if (dc != nullptr && background_) {
+    const UniqueDC source(::CreateCompatibleDC(dc));
+    if (source) {
+      const SelectedObject selected(source.get(), background_.get());
+      RECT client{};
+      ::GetClientRect(window, &client);
+      ::BitBlt(dc, 0, 0, client.right, client.bottom, source.get(), 0, 0, SRCCOPY);
+    }
+  }
+  ::EndPaint(window, &paint);
+}
+
+void CclickHSlider::Clicked(HWND window, LPARAM clientPoint) {
+  if (!thumb_) return;
+  // The click in the page's coordinates against the track's place there: the whole width is the range.
+  POINT point{GET_X_LPARAM(clientPoint), GET_Y_LPARAM(clientPoint)};
+  ::MapWindowPoints(window, parent_, &point, 1);
+  const RECT place = PlaceInParent();
+  const int value = TrackClickValue(point.x, place.left, place.right, thumb_->range(), rounding_);
+  thumb_->SetValue(value);
+  ::PostMessageA(parent_, kWmSliderPos, static_cast<WPARAM>(static_cast<INT_PTR>(value)), notifyValue_);
+}
+
+RECT CclickHSlider::PlaceInParent() const {
+  RECT place{};
+  if (!window_) return place;
+  ::GetWindowRect(window_.get(), &place);
+  ::MapWindowPoints(nullptr, parent_, reinterpret_cast<POINT*>(&place), 2);
+  return place;
+}
+
+}  // namespace kavo::skin::win32
