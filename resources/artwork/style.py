@@ -489,11 +489,13 @@ def row_picture(kind, width, height):
 # ---- icon and cursor
 
 
-def submenu_arrow(size=16):
+def submenu_arrow(size=32):
     """The submenu arrow of the skinned menus: a small right-pointing triangle, white with a light-blue
-    edge, on transparent."""
-    shape = polygon_coverage(size, size, [(6, 3.5), (11.5, 8), (6, 12.5)])
-    inner = polygon_coverage(size, size, [(7.1, 5.7), (10.1, 8), (7.1, 10.3)])
+    edge, on transparent. Menus draw the icon at its full size 19 pixels left of an item's right edge and
+    9 pixels above its top, so the arrow sits in the icon's left columns, centred on row 18: the middle of
+    an 18-pixel item."""
+    shape = polygon_coverage(size, size, [(6, 13.5), (11.5, 18), (6, 22.5)])
+    inner = polygon_coverage(size, size, [(7.1, 15.7), (10.1, 18), (7.1, 20.3)])
     image = Image.new("RGBA", (size, size), (0, 0, 0, 0))
     colour = Image.new("RGBA", (size, size), ACCENT_LIGHT + (255,))
     colour.paste(WHITE + (255,), (0, 0), inner)

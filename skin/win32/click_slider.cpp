@@ -8,6 +8,7 @@
 #include "skin/slider_math.h"
 #include "skin/win32/cut_picture.h"
 #include "skin/win32/picture_resources.h"
+#include "skin/win32/window_class.h"
 
 namespace kavo::skin::win32 {
 
@@ -19,16 +20,6 @@ namespace {
 
 constexpr char kTrackClass[] = "KavoSliderTrack";
 
-bool RegisterTrackClass(WNDPROC procedure) {
-  WNDCLASSA existing{};
-  if (::GetClassInfoA(::GetModuleHandleA(nullptr), kTrackClass, &existing)) return true;
-  WNDCLASSA windowClass{};
-  windowClass.lpfnWndProc = procedure;
-  windowClass.hInstance = ::GetModuleHandleA(nullptr);
-  windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = kTrackClass;
-  return ::RegisterClassA(&windowClass) != 0;
-}
 
 }  // namespace
 
@@ -42,7 +33,9 @@ std::unique_ptr<CclickHSlider> CclickHSlider::Create(HINSTANCE module, int thumb
 
 std::unique_ptr<CclickHSlider> CclickHSlider::Create(UniqueBitmap thumbPicture, const Rect& rect, HWND parent,
                                                      int notifyValue) {
-  if (!thumbPicture || !RegisterTrackClass(Procedure)) return nullptr;
+  if (!thumbPicture || !RegisterWindowClass(kTrackClass, ControlWindowProc<CclickHSlider>, ::LoadCursorA(nullptr, IDC_ARROW))) {
+    return nullptr;
+  }
   std::unique_ptr<CclickHSlider> track(new CclickHSlider(std::move(thumbPicture), parent, notifyValue));
   // The thumb is made while the track's window is created; without it there is no track.
   const HWND window = ::CreateWindowExA(0, kTrackClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, rect.left,
@@ -81,24 +74,7 @@ void CclickHSlider::SetHelpText(std::string_view text) {
   if (thumb_) thumb_->SetHelpText(text);
 }
 
-LRESULT CALLBACK CclickHSlider::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<CclickHSlider*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (self == nullptr) return ::DefWindowProcA(window, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-    static_cast<void>(self->window_.release());
-    return ::DefWindowProcA(window, message, wParam, lParam);
-  }
-  try {
-    return self->Handle(window, message, wParam, lParam);
-  } catch (...) {
-    return message == WM_CREATE ? -1 : ::DefWindowProcA(window, message, wParam, lParam);
-  }
-}
+void CclickHSlider::WindowGone() { static_cast<void>(window_.release()); }
 
 LRESULT CclickHSlider::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {

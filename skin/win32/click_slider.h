@@ -22,6 +22,7 @@
 #include "skin/geometry.h"
 #include "skin/win32/hover_help.h"
 #include "skin/win32/slider_thumb_window.h"
+#include "skin/win32/window_class.h"
 
 namespace kavo::skin::win32 {
 
@@ -54,7 +55,10 @@ class CclickHSlider {
 
  private:
   CclickHSlider(kavo::win32::UniqueBitmap thumbPicture, HWND parent, int notifyValue);
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  template <typename Control>
+  friend LRESULT CALLBACK ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // The window is being freed: the object lets go of it without destroying it again.
+  void WindowGone();
   LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   bool MakeThumb(HWND window);
   void Paint(HWND window) const;

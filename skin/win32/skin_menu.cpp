@@ -4,6 +4,8 @@
 #include <string>
 #include <utility>
 
+#include "skin/win32/window_class.h"
+
 namespace kavo::skin::win32 {
 
 using kavo::win32::SelectedObject;
@@ -16,15 +18,6 @@ namespace {
 
 constexpr char kOwnerClass[] = "KavoSkinMenuOwner";
 
-bool RegisterOwnerClass(WNDPROC procedure) {
-  WNDCLASSA existing{};
-  if (::GetClassInfoA(::GetModuleHandleA(nullptr), kOwnerClass, &existing)) return true;
-  WNDCLASSA windowClass{};
-  windowClass.lpfnWndProc = procedure;
-  windowClass.hInstance = ::GetModuleHandleA(nullptr);
-  windowClass.lpszClassName = kOwnerClass;
-  return ::RegisterClassA(&windowClass) != 0;
-}
 
 RECT ToRect(const Rect& rect) { return RECT{rect.left, rect.top, rect.right, rect.bottom}; }
 
@@ -111,7 +104,7 @@ bool SkinMenu::AppendItem(unsigned commandId, std::string_view text, std::unique
 }
 
 unsigned SkinMenu::Show(HWND owner, POINT screenPoint) {
-  if (!menu_ || !RegisterOwnerClass(OwnerProcedure)) return 0;
+  if (!menu_ || !RegisterWindowClass(kOwnerClass, OwnerProcedure)) return 0;
   // The hidden window owns the popup while it is shown, and so receives its items' measuring and drawing.
   const UniqueWindow drawer(::CreateWindowExA(WS_EX_TOOLWINDOW, kOwnerClass, "", WS_POPUP, 0, 0, 0, 0, owner, nullptr,
                                               ::GetModuleHandleA(nullptr), this));

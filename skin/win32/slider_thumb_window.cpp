@@ -12,6 +12,7 @@
 #include "skin/thumb_shape.h"
 #include "skin/win32/cut_picture.h"
 #include "skin/win32/picture_resources.h"
+#include "skin/win32/window_class.h"
 #include "skin/win32/window_region.h"
 
 namespace kavo::skin::win32 {
@@ -25,48 +26,12 @@ namespace {
 
 constexpr char kThumbClass[] = "KavoSliderThumb";
 
-bool RegisterThumbClass(WNDPROC procedure) {
-  WNDCLASSA existing{};
-  if (::GetClassInfoA(::GetModuleHandleA(nullptr), kThumbClass, &existing)) return true;
-  WNDCLASSA windowClass{};
-  windowClass.lpfnWndProc = procedure;
-  windowClass.hInstance = ::GetModuleHandleA(nullptr);
-  windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = kThumbClass;
-  return ::RegisterClassA(&windowClass) != 0;
-}
 
-BITMAPINFO TopDown32(const Extent& size) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = size.width;
-  info.bmiHeader.biHeight = -size.height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  return info;
-}
-
-// The thumb's shape: its picture without the pixels of the top-left pixel's colour, made into a mask
-// picture for the window-shape scan.
+// The thumb's shape: its picture without the pixels of the top-left pixel's colour.
 UniqueRegion ThumbRegion(HBITMAP picture, const Extent& size) {
-  BITMAPINFO info = TopDown32(size);
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height));
-  {
-    const UniqueDC dc(::CreateCompatibleDC(nullptr));
-    if (!dc || ::GetDIBits(dc.get(), picture, 0, static_cast<UINT>(size.height), pixels.data(), &info,
-                           DIB_RGB_COLORS) != size.height) {
-      return {};
-    }
-  }
-  const std::vector<std::uint32_t> mask = ThumbShapeMask(pixels, size.width, size.height);
-  if (mask.empty()) return {};
-  void* bits = nullptr;
-  const UniqueBitmap maskPicture(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!maskPicture || bits == nullptr) return {};
-  std::copy(mask.begin(), mask.end(), static_cast<std::uint32_t*>(bits));
-  ::GdiFlush();
-  return RegionFromMask(maskPicture.get());
+  const std::vector<std::uint32_t> pixels = ReadPicturePixels(picture, size);
+  if (pixels.empty()) return {};
+  return RegionFromMaskPixels(ThumbShapeMask(pixels, size.width, size.height), size);
 }
 
 }  // namespace
@@ -87,7 +52,7 @@ std::unique_ptr<CPHSlider> CPHSlider::Create(UniqueBitmap picture, int x, int y,
                                              int notifyValue, bool shaped) {
   const Extent size = PictureSize(picture.get());
   if (size.width <= 0 || size.height <= 0) return nullptr;
-  if (!RegisterThumbClass(Procedure)) return nullptr;
+  if (!RegisterWindowClass(kThumbClass, ControlWindowProc<CPHSlider>, ::LoadCursorA(nullptr, IDC_ARROW))) return nullptr;
   std::unique_ptr<CPHSlider> thumb(new CPHSlider(std::move(picture), size, rightBound, parent, notifyValue));
   // Asked for topmost as the thumbs always were; the window manager drops the bit from a child window.
   const HWND window = ::CreateWindowExA(WS_EX_TOPMOST, kThumbClass, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
@@ -109,24 +74,7 @@ void CPHSlider::SetValue(int value) {
   Place();
 }
 
-LRESULT CALLBACK CPHSlider::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<CPHSlider*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (self == nullptr) return ::DefWindowProcA(window, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-    static_cast<void>(self->window_.release());
-    return ::DefWindowProcA(window, message, wParam, lParam);
-  }
-  try {
-    return self->Handle(window, message, wParam, lParam);
-  } catch (...) {
-    return ::DefWindowProcA(window, message, wParam, lParam);
-  }
-}
+void CPHSlider::WindowGone() { static_cast<void>(window_.release()); }
 
 LRESULT CPHSlider::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {

@@ -16,6 +16,7 @@
 #include "skin/geometry.h"
 #include "skin/slider_thumb.h"
 #include "skin/win32/hover_help.h"
+#include "skin/win32/window_class.h"
 
 namespace kavo::skin::win32 {
 
@@ -50,7 +51,10 @@ class CPHSlider {
 
  private:
   CPHSlider(kavo::win32::UniqueBitmap picture, const Extent& size, int rightBound, HWND parent, int notifyValue);
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  template <typename Control>
+  friend LRESULT CALLBACK ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // The window is being freed: the object lets go of it without destroying it again.
+  void WindowGone();
   LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void Paint(HWND window) const;
   void Drop();

@@ -14,22 +14,6 @@ using kavo::win32::UniqueRegion;
 
 namespace {
 
-// The mask's pixels as a 32-bit top-down copy, whatever depth and direction the picture has.
-bool ReadPixels(HBITMAP mask, const Extent& size, std::vector<std::uint8_t>& pixels) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = size.width;
-  info.bmiHeader.biHeight = -size.height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  pixels.assign(static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height) * 4, 0);
-  const UniqueDC dc(::CreateCompatibleDC(nullptr));
-  if (!dc) return false;
-  return ::GetDIBits(dc.get(), mask, 0, static_cast<UINT>(size.height), pixels.data(), &info, DIB_RGB_COLORS) ==
-         size.height;
-}
-
 UniqueRegion RegionOfRects(const std::vector<Rect>& rects) {
   std::vector<std::uint8_t> buffer(sizeof(RGNDATAHEADER) + rects.size() * sizeof(RECT));
   RGNDATAHEADER header{};
@@ -54,16 +38,40 @@ UniqueRegion RegionOfRects(const std::vector<Rect>& rects) {
 
 }  // namespace
 
+std::vector<std::uint32_t> ReadPicturePixels(HBITMAP picture, const Extent& size) {
+  if (picture == nullptr || size.width <= 0 || size.height <= 0) return {};
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = size.width;
+  info.bmiHeader.biHeight = -size.height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height));
+  const UniqueDC dc(::CreateCompatibleDC(nullptr));
+  if (!dc || ::GetDIBits(dc.get(), picture, 0, static_cast<UINT>(size.height), pixels.data(), &info,
+                         DIB_RGB_COLORS) != size.height) {
+    return {};
+  }
+  return pixels;
+}
+
 UniqueRegion RegionFromMask(HBITMAP mask) {
   const Extent size = PictureSize(mask);
   if (size.width <= 0 || size.height <= 0 || size.width > kMaxMaskSide || size.height > kMaxMaskSide) return {};
-  std::vector<std::uint8_t> pixels;
-  if (!ReadPixels(mask, size, pixels)) return {};
+  return RegionFromMaskPixels(ReadPicturePixels(mask, size), size);
+}
+
+UniqueRegion RegionFromMaskPixels(const std::vector<std::uint32_t>& pixels, const Extent& size) {
+  if (size.width <= 0 || size.height <= 0 ||
+      pixels.size() != static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height)) {
+    return {};
+  }
   UniqueRegion shape(::CreateRectRgn(0, 0, 0, 0));
   if (!shape) return {};
   bool failed = false;
-  const MaskPixels picture{pixels.data(), pixels.size(), size.width, size.height, 4,
-                           static_cast<std::size_t>(size.width) * 4};
+  const MaskPixels picture{reinterpret_cast<const std::uint8_t*>(pixels.data()), pixels.size() * 4, size.width,
+                           size.height, 4, static_cast<std::size_t>(size.width) * 4};
   const bool scanned = skin::RegionFromMask(picture, [&](const std::vector<Rect>& batch) {
     if (failed) return;
     const UniqueRegion piece = RegionOfRects(batch);

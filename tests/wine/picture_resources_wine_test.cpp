@@ -229,14 +229,33 @@ TEST(ArtworkHeadersTest, LayoutStringsParseToRectanglesInsideTheirWindow) {
 
 TEST(ArtworkIconsTest, SubmenuArrowAndHandCursorLoad) {
   const UniqueIcon arrow(static_cast<HICON>(
-      ::LoadImageA(Module(), MAKEINTRESOURCEA(artwork::kSubmenuArrowIcon), IMAGE_ICON, 16, 16, 0)));
+      ::LoadImageA(Module(), MAKEINTRESOURCEA(artwork::kSubmenuArrowIcon), IMAGE_ICON, 0, 0, 0)));
   ASSERT_TRUE(arrow);
   ICONINFO info{};
   ASSERT_TRUE(::GetIconInfo(arrow.get(), &info));
   const UniqueBitmap arrowMask(info.hbmMask), arrowColour(info.hbmColor);
   EXPECT_TRUE(info.fIcon);
   ASSERT_TRUE(arrowColour);
-  EXPECT_EQ(Describe(arrowColour.get()).bmWidth, 16);
+  EXPECT_EQ(Describe(arrowColour.get()).bmWidth, 32);
+  // Menus draw it 19 pixels left of an item's right edge and 9 above its top: the arrow must lie in the
+  // rows of an 18-pixel item (9 to 26) and in the 19 columns left of its edge.
+  const HDC screen = ::GetDC(nullptr);
+  const UniqueDC canvas(::CreateCompatibleDC(screen));
+  const UniqueBitmap black(::CreateCompatibleBitmap(screen, 32, 32));
+  ::ReleaseDC(nullptr, screen);
+  const SelectedObject drawing(canvas.get(), black.get());
+  RECT all{0, 0, 32, 32};
+  ::FillRect(canvas.get(), &all, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+  ::DrawIconEx(canvas.get(), 0, 0, arrow.get(), 0, 0, 0, nullptr, DI_NORMAL);
+  int inside = 0, outside = 0;
+  for (int y = 0; y < 32; ++y) {
+    for (int x = 0; x < 32; ++x) {
+      if (::GetPixel(canvas.get(), x, y) == RGB(0, 0, 0)) continue;
+      (y >= 9 && y < 27 && x < 19 ? inside : outside) += 1;
+    }
+  }
+  EXPECT_GT(inside, 10);
+  EXPECT_EQ(outside, 0);
 
   // Shared: the system keeps a loaded cursor as long as the program runs.
   HCURSOR hand = static_cast<HCURSOR>(
