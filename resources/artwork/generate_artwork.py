@@ -15,7 +15,11 @@ The same descriptions always give the same bytes.
 A description (TOML; its leading comment becomes the header's):
 
     program = "option"            # whose resource script carries the pictures: option or gallery
-    title = "Notice"              # drawn in the title strip
+    frame = "dialog"              # dialog (default; title strip), page (a card in the main window, no
+                                  # title) or popup (a low header band)
+    title = "Notice"              # drawn in the title strip; pages have none
+    mask_size = [774, 312]        # optional: the mask's size when the window's shape is smaller than
+                                  # its background picture (the region clips the rest)
     size = [305, 245]
     accent = "blue"               # colour of the title mark: blue (default) or amber
     footer = 186                  # optional: the strip behind the dialog buttons starts here
@@ -23,18 +27,28 @@ A description (TOML; its leading comment becomes the header's):
     watermark = [520, 300]        # optional faint product mark
     [pictures]                    # ids; a repeated id is one picture, drawn for its first role
     mask = 310                    # then background, normal, hover, pressed, disabled
-    [[extra]]                     # standalone pictures: slider_thumb, row_key, row_clock
-    id = 910
+    [[extra]]                     # standalone pictures: slider_thumb, row_key, row_clock, and the
+    id = 910                      # button pictures button, language, windows_marker, model_badge
     constant = "kThumbPicture"
     kind = "slider_thumb"
     size = [20, 20]
+    state = "hover"               # button pictures: normal (default), hover, pressed or disabled
+    caption = "EN"                # button: its caption; language: its two-letter code
+    at = [12, 570]                # optional: the window point it is shown at, so its corners carry the
+                                  # window's panel there
     [[controls]]                  # drawn in every state picture at its layout string's rectangle
-    kind = "button"               # button, menu, toggle, label, close, slider, edit, list, plain, help_line
+    kind = "button"               # button, menu, toggle, label, close, slider, edit, list, plain, help_line;
+                                  # tab, minimize, radio, resolution, spin, dark_edit, text, item,
+                                  # windows_profile; hidden (a zero-size control: header only)
     layout = "BUTTON_OK,72,200,56,24,"
-    caption = "OK"                # button, menu, toggle and label only
+    caption = "OK"                # button, menu, toggle, label, tab, resolution, text, item; radio optional
     align = "left"                # optional; toggles and labels are left-aligned, others centred
     constant = "kOk"              # optional; else from the layout name (BUTTON_OK -> kButtonOk)
     thumb = 910                   # sliders: the extra picture of their thumb
+    steps = 10                    # sliders: tick marks, one per value (default 11; 0 for none)
+    flag = "EN"                   # items: the language flag before the caption
+    overlaps = ["Scroll speed"]   # layout names whose rectangles this one may overlap (the program's
+                                  # own layouts sometimes touch by a few rows)
 """
 
 import argparse
@@ -78,8 +92,21 @@ CONTROL_KINDS = {
     "list": (False, 2),
     "plain": (False, 0),
     "help_line": (False, 0),
+    "tab": (True, 0),
+    "minimize": (False, 0),
+    "radio": (None, 0),  # None: a caption is optional
+    "resolution": (True, 0),
+    "spin": (False, 0),
+    "dark_edit": (False, 2),
+    "text": (True, 0),
+    "item": (True, 0),
+    "windows_profile": (False, 0),
+    "hidden": (False, 0),
 }
-EXTRA_KINDS = ("slider_thumb", "row_key", "row_clock")
+EXTRA_KINDS = ("slider_thumb", "row_key", "row_clock", "button", "language", "windows_marker", "model_badge", "spin")
+BUTTON_EXTRAS = ("button", "language", "windows_marker", "spin")
+FRAMES = ("dialog", "page", "popup")
+BUTTON_STATES = ("normal", "hover", "pressed", "disabled")
 BADGES = ("notice", "question", "warning")
 BADGE_SIZE = 40
 WATERMARK_TEXT = "VELMAR KAVO"
@@ -104,6 +131,9 @@ class Control:
     caption: str = ""
     align: str = "centre"
     thumb: int = 0
+    steps: int = 11
+    flag: str = ""
+    overlaps: tuple = ()
 
 
 @dataclass
@@ -112,6 +142,9 @@ class Extra:
     constant: str
     kind: str
     size: tuple
+    state: str = "normal"
+    caption: str = ""
+    at: tuple = ()
 
 
 @dataclass
@@ -131,6 +164,8 @@ class Window:
     badge_centre: tuple = (0, 0)
     footer: int = 0
     watermark: tuple = ()
+    frame: str = "dialog"
+    mask_size: tuple = ()
 
 
 # ---- reading descriptions
@@ -197,7 +232,9 @@ def read_window(path):
     except (tomllib.TOMLDecodeError, UnicodeDecodeError) as error:
         raise DescriptionError(f"{where}: {error}") from None
     _no_other_keys(
-        table, ("program", "title", "size", "accent", "badge", "footer", "watermark", "pictures", "controls", "extra"), where
+        table,
+        ("program", "frame", "title", "size", "mask_size", "accent", "badge", "footer", "watermark", "pictures", "controls", "extra"),
+        where,
     )
 
     program = _take(table, "program", str, where)
@@ -209,16 +246,26 @@ def read_window(path):
     accent = _take(table, "accent", str, where, default="blue")
     if accent not in ACCENTS:
         raise DescriptionError(f"{where}: accent must be one of {', '.join(ACCENTS)}")
+    frame = _take(table, "frame", str, where, default="dialog")
+    if frame not in FRAMES:
+        raise DescriptionError(f"{where}: frame must be one of {', '.join(FRAMES)}")
+    if frame == "page" and "title" in table:
+        raise DescriptionError(f"{where}: a page has no title strip, so no title")
+    mask_size = _pair(table, "mask_size", where, required=False) or ()
+    if mask_size and not (64 <= mask_size[0] <= width and 64 <= mask_size[1] <= height):
+        raise DescriptionError(f"{where}: mask_size {mask_size} must lie within the window's size")
     window = Window(
         name=name,
         path=path,
         summary=_summary(raw.decode("utf-8")),
         program=program,
-        title=_take(table, "title", str, where),
+        title=_take(table, "title", str, where) if frame != "page" else "",
         width=width,
         height=height,
         accent=ACCENTS[accent],
         pictures={},
+        frame=frame,
+        mask_size=mask_size,
     )
 
     pictures = _take(table, "pictures", dict, where)
@@ -232,14 +279,27 @@ def read_window(path):
         at = f"{where} [[extra]] {k + 1}"
         if not isinstance(extra, dict):
             raise DescriptionError(f"{at}: must be a table")
-        _no_other_keys(extra, ("id", "constant", "kind", "size"), at)
+        _no_other_keys(extra, ("id", "constant", "kind", "size", "state", "caption", "at"), at)
         kind = _take(extra, "kind", str, at)
         if kind not in EXTRA_KINDS:
             raise DescriptionError(f"{at}: kind must be one of {', '.join(EXTRA_KINDS)}")
         size = _pair(extra, "size", at)
         if not (8 <= size[0] <= 256 and 8 <= size[1] <= 256):
             raise DescriptionError(f"{at}: size {size} is not a small picture's")
-        window.extras.append(Extra(_picture_id(_take(extra, "id", int, at), at), _take(extra, "constant", str, at), kind, size))
+        state = _take(extra, "state", str, at, default="normal", required=False)
+        if state not in BUTTON_STATES or (state != "normal" and kind not in BUTTON_EXTRAS):
+            raise DescriptionError(f"{at}: state {state!r} is not one of a button picture's")
+        caption = _take(extra, "caption", str, at, default="", required=False)
+        if (kind in ("button", "language")) != bool(caption):
+            raise DescriptionError(f"{at}: a button or language picture, and only these, has a caption")
+        if kind == "language" and caption not in style.FLAGS:
+            raise DescriptionError(f"{at}: no flag for language {caption!r}")
+        spot = _pair(extra, "at", at, required=False) or ()
+        if spot and not (0 <= spot[0] and spot[0] + size[0] <= width and 0 <= spot[1] and spot[1] + size[1] <= height):
+            raise DescriptionError(f"{at}: 'at' puts the picture outside the window")
+        window.extras.append(
+            Extra(_picture_id(_take(extra, "id", int, at), at), _take(extra, "constant", str, at), kind, size, state, caption, spot)
+        )
 
     if "badge" in table:
         badge = _take(table, "badge", dict, where)
@@ -257,7 +317,7 @@ def read_window(path):
         at = f"{where} [[controls]] {k + 1}"
         if not isinstance(entry, dict):
             raise DescriptionError(f"{at}: must be a table")
-        _no_other_keys(entry, ("kind", "layout", "caption", "align", "constant", "thumb"), at)
+        _no_other_keys(entry, ("kind", "layout", "caption", "align", "constant", "thumb", "steps", "flag", "overlaps"), at)
         kind = _take(entry, "kind", str, at)
         if kind not in CONTROL_KINDS:
             raise DescriptionError(f"{at}: kind must be one of {', '.join(CONTROL_KINDS)}")
@@ -273,7 +333,7 @@ def read_window(path):
         caption = _take(entry, "caption", str, at, default="", required=False)
         if takes_caption and not caption:
             raise DescriptionError(f"{at}: a {kind} needs a caption")
-        if not takes_caption and caption:
+        if takes_caption is False and caption:
             raise DescriptionError(f"{at}: a {kind} shows no caption")
         align = _take(entry, "align", str, at, default="left" if kind in ("toggle", "label") else "centre", required=False)
         if align not in ("centre", "left"):
@@ -281,7 +341,18 @@ def read_window(path):
         thumb = _take(entry, "thumb", int, at, default=0, required=False)
         if (kind == "slider") != bool(thumb):
             raise DescriptionError(f"{at}: a slider, and only a slider, names its thumb picture")
-        window.controls.append(Control(kind, layout, constant, caption, align, thumb))
+        steps = _take(entry, "steps", int, at, default=11, required=False)
+        if kind != "slider" and "steps" in entry or not (steps == 0 or 2 <= steps <= 100):
+            raise DescriptionError(f"{at}: steps are a slider's, 0 or 2 to 100")
+        flag = _take(entry, "flag", str, at, default="", required=False)
+        if flag and (kind != "item" or flag not in style.FLAGS):
+            raise DescriptionError(f"{at}: flag {flag!r} is not a language flag of an item")
+        if kind == "hidden" and layout.width and layout.height:
+            raise DescriptionError(f"{at}: a hidden control has zero width or height")
+        overlaps = _take(entry, "overlaps", list, at, default=[], required=False)
+        if not all(isinstance(name, str) and name for name in overlaps):
+            raise DescriptionError(f"{at}: overlaps must be a list of layout names")
+        window.controls.append(Control(kind, layout, constant, caption, align, thumb, steps, flag, tuple(overlaps)))
     return window
 
 
@@ -292,7 +363,27 @@ def _overlap(a, b):
     return a[0] < b[2] and b[0] < a[2] and a[1] < b[3] and b[1] < a[3]
 
 
-def check_window(window, fonts):
+def _caption_fits(control, fonts, program_fonts):
+    """The caption's width and height needed inside the control's rectangle."""
+    kind, caption, layout = control.kind, control.caption, control.layout
+    if kind == "tab":
+        return style.text_width(fonts.title, caption) + 2 * style.TEXT_PADDING, style.text_height(fonts.title) + style.TAB_INSET
+    if kind == "resolution":
+        return style.text_width(fonts.heading, caption) + 2, layout.height  # drawn in two lines, checked below
+    if kind == "radio":
+        return style.RADIO_SIZE + style.CHECK_GAP + style.text_width(fonts.caption, caption) + 1, style.text_height(fonts.caption)
+    if kind == "item":
+        room = style.text_width(program_fonts.item, caption) + 4 + (17 if control.flag else 0)
+        return room, style.text_height(program_fonts.item)
+    if kind == "text":
+        lines = style.wrap_lines(program_fonts.text, caption, layout.width)
+        widest = max(style.text_width(program_fonts.text, line) for line in lines)
+        return widest, style.paragraph_height(program_fonts.text, lines)
+    font = fonts.heading if kind == "label" else fonts.caption
+    return style.caption_room(kind, caption, fonts), style.text_height(font)
+
+
+def check_window(window, fonts, program_fonts=None):
     where = _where(window.path)
     constants = {"kWidth", "kHeight", *ROLE_CONSTANTS.values()}
     for item in window.controls + window.extras:
@@ -307,34 +398,46 @@ def check_window(window, fonts):
     for control in window.controls:
         layout, at = control.layout, f"{where}: {control.layout.source!r}"
         reach = CONTROL_KINDS[control.kind][1]
+        if control.kind == "hidden":
+            if layout.left < 0 or layout.top < 0 or layout.right > window.width or layout.bottom > window.height:
+                raise DescriptionError(f"{at}: lies outside the {window.width} x {window.height} window")
+            continue
         if layout.width <= 0 or layout.height <= 0:
             raise DescriptionError(f"{at}: empty rectangle")
         if layout.left - reach < 0 or layout.top - reach < 0 or layout.right + reach > window.width or layout.bottom + reach > window.height:
             raise DescriptionError(f"{at}: lies outside the {window.width} x {window.height} window")
-        for other, other_rect in occupied:
-            if _overlap(layout.rect, other_rect):
+        for other, other_rect, other_control in occupied:
+            allowed = other_control.layout.name in control.overlaps or layout.name in other_control.overlaps
+            if _overlap(layout.rect, other_rect) and not allowed:
                 raise DescriptionError(f"{at}: overlaps {other!r}")
-        occupied.append((layout.source, layout.rect))
+        occupied.append((layout.source, layout.rect, control))
         if control.caption:
-            font = fonts.heading if control.kind == "label" else fonts.caption
-            needed = style.caption_room(control.kind, control.caption, fonts)
-            if needed > layout.width or style.text_height(font) > layout.height:
-                raise DescriptionError(f"{at}: caption {control.caption!r} does not fit ({needed} pixels wide)")
+            needed, high = _caption_fits(control, fonts, program_fonts or style.ProgramFonts())
+            if needed > layout.width or high > layout.height:
+                raise DescriptionError(f"{at}: caption {control.caption!r} does not fit ({needed} x {high} pixels)")
         if control.kind == "toggle" and style.CHECK_SIZE > layout.height:
             raise DescriptionError(f"{at}: too low for its check box")
+        if control.kind == "radio" and style.RADIO_SIZE > min(layout.width, layout.height):
+            raise DescriptionError(f"{at}: too small for its option circle")
+        if control.kind == "resolution" and layout.height < 30:
+            raise DescriptionError(f"{at}: too low for the count over its unit")
+        if control.kind == "spin" and layout.width < 2 * style.SPIN_BUTTON + 12:
+            raise DescriptionError(f"{at}: too narrow for its two buttons and the field between")
         if control.kind == "slider":
             thumb = extras.get(control.thumb)
             if thumb is None or thumb.kind != "slider_thumb":
                 raise DescriptionError(f"{at}: thumb {control.thumb} is not a slider_thumb picture of this window")
             if thumb.size[0] * 2 > layout.width or thumb.size[1] > layout.height:
                 raise DescriptionError(f"{at}: too small for its {thumb.size[0]} x {thumb.size[1]} thumb")
+            if control.steps > 1 and (layout.width - thumb.size[0]) // (control.steps - 1) < 3:
+                raise DescriptionError(f"{at}: {control.steps} ticks crowd its track")
     if window.badge:
         cx, cy = window.badge_centre
         half = BADGE_SIZE // 2
         box = (cx - half, cy - half, cx + half, cy + half)
         if box[0] < 1 or box[1] <= style.TITLE_HEIGHT or box[2] > window.width - 1 or box[3] > window.height - 1:
             raise DescriptionError(f"{where}: the badge lies outside the window's panel")
-        for other, other_rect in occupied:
+        for other, other_rect, _ in occupied:
             if _overlap(box, other_rect):
                 raise DescriptionError(f"{where}: the badge overlaps {other!r}")
     if window.watermark:
@@ -342,7 +445,7 @@ def check_window(window, fonts):
         box = (cx + WATERMARK_BOX[0], cy + WATERMARK_BOX[1], cx + WATERMARK_BOX[2], cy + WATERMARK_BOX[3])
         if box[0] < 1 or box[1] <= style.TITLE_HEIGHT or box[2] > window.width - 1 or box[3] > window.height - 1:
             raise DescriptionError(f"{where}: the watermark lies outside the window's panel")
-        for other, other_rect in occupied:
+        for other, other_rect, _ in occupied:
             if _overlap(box, other_rect):
                 raise DescriptionError(f"{where}: the watermark overlaps {other!r}")
 
@@ -350,8 +453,31 @@ def check_window(window, fonts):
 # ---- drawing
 
 
-def render_state(window, state, fonts):
-    image = style.panel(window.width, window.height, window.title, fonts, window.accent, window.footer or None)
+def render_panel(window, fonts, program_fonts):
+    """The window without its controls."""
+    if window.frame == "page":
+        image = style.page_panel(window.width, window.height)
+    elif window.frame == "popup":
+        image = style.popup_panel(window.width, window.height, window.title, fonts, program_fonts, window.accent)
+    else:
+        image = style.panel(window.width, window.height, window.title, fonts, window.accent, window.footer or None)
+    if window.frame != "dialog" and window.footer:
+        draw_footer = style.ImageDraw.Draw(image)
+        image.paste(style.FOOTER, (1, window.footer, window.width - 1, window.height))
+        draw_footer.line([(0, window.footer), (window.width, window.footer)], fill=style.FOOTER_RULE)
+    return image
+
+
+def finish_frame(window, image):
+    if window.frame == "page":
+        style.page_frame(image, window.mask_size or (window.width, window.height))
+    else:
+        style.window_frame(image, style.ACCENT)
+
+
+def render_state(window, state, fonts, program_fonts=None):
+    program_fonts = program_fonts or style.ProgramFonts()
+    image = render_panel(window, fonts, program_fonts)
     if window.badge:
         style.badge(image, window.badge_centre, window.badge)
     if window.watermark:
@@ -369,6 +495,8 @@ def render_state(window, state, fonts):
             style.close_button(image, rect, state)
         elif control.kind == "label":
             style.heading(image, rect, control.caption, fonts, control.align)
+        elif control.kind == "slider" and (control.steps != 11 or extras[control.thumb].size[1] != rect[3] - rect[1]):
+            style.slider_track(image, rect, extras[control.thumb].size, control.steps)
         elif control.kind == "slider":
             style.slider_groove(image, rect, extras[control.thumb].size[0])
         elif control.kind == "edit":
@@ -377,16 +505,51 @@ def render_state(window, state, fonts):
             style.list_frame(image, rect)
         elif control.kind == "help_line":
             style.help_line(image, rect)
-        # "plain" areas stay as the panel: the program draws into them.
-    style.window_frame(image, style.ACCENT)
+        elif control.kind == "tab":
+            style.tab(image, rect, state, control.caption, fonts)
+        elif control.kind == "minimize":
+            style.minimize_button(image, rect, state)
+        elif control.kind == "radio":
+            style.radio(image, rect, state, control.caption, fonts)
+        elif control.kind == "resolution":
+            style.resolution_button(image, rect, state, control.caption, fonts, program_fonts)
+        elif control.kind == "spin":
+            style.spin(image, rect, state, fonts)
+        elif control.kind == "dark_edit":
+            style.dark_edit_field(image, rect)
+        elif control.kind == "text":
+            style.paragraph(image, rect, control.caption, program_fonts.text)
+        elif control.kind == "item":
+            style.item(image, rect, state, control.caption, program_fonts, control.flag)
+        elif control.kind == "windows_profile":
+            style.windows_profile_button(image, rect, state)
+        # "plain" areas stay as the panel: the program draws into them; "hidden" ones have no area.
+    finish_frame(window, image)
     return image
 
 
-def render_extra(extra):
+def render_extra(extra, window=None, fonts=None, program_fonts=None):
     width, height = extra.size
     if extra.kind == "slider_thumb":
         return style.slider_thumb(width, height)
-    return style.row_picture("key" if extra.kind == "row_key" else "clock", width, height)
+    if extra.kind in ("row_key", "row_clock"):
+        return style.row_picture("key" if extra.kind == "row_key" else "clock", width, height)
+    # Button pictures stand on the window's panel where they are shown, or on the plain panel colour.
+    if extra.at:
+        base = render_panel(window, fonts, program_fonts).crop((extra.at[0], extra.at[1], extra.at[0] + width, extra.at[1] + height))
+    else:
+        base = style.Image.new("RGB", (width, height), style.PANEL_BOTTOM)
+    if extra.kind == "button":
+        return style.standalone_button(base, extra.state, extra.caption, fonts)
+    if extra.kind == "language":
+        return style.language_button(base, extra.caption, extra.state, program_fonts)
+    if extra.kind == "windows_marker":
+        return style.windows_profile_marker(base, extra.state)
+    if extra.kind == "spin":
+        image = base.copy()
+        style.spin(image, (0, 0, width, height), extra.state, fonts)
+        return image
+    return style.model_badge(base, fonts, program_fonts)
 
 
 def png_bytes(image):
@@ -397,17 +560,18 @@ def png_bytes(image):
     return out.getvalue()
 
 
-def render_window(window, fonts):
+def render_window(window, fonts, program_fonts=None):
     """The window's pictures: id -> PNG bytes. An id listed for several roles is drawn for its first."""
-    pictures = {window.pictures["mask"]: png_bytes(style.mask_picture(window.width, window.height))}
+    program_fonts = program_fonts or style.ProgramFonts()
+    pictures = {window.pictures["mask"]: png_bytes(style.mask_picture(*(window.mask_size or (window.width, window.height))))}
     for role in STATE_ROLES:
         picture = window.pictures[role]
         if picture not in pictures:
-            pictures[picture] = png_bytes(render_state(window, ROLE_STATE[role], fonts))
+            pictures[picture] = png_bytes(render_state(window, ROLE_STATE[role], fonts, program_fonts))
     for extra in window.extras:
         if extra.id in pictures:
             raise DescriptionError(f"{_where(window.path)}: picture {extra.id} is listed twice")
-        pictures[extra.id] = png_bytes(render_extra(extra))
+        pictures[extra.id] = png_bytes(render_extra(extra, window, fonts, program_fonts))
     return pictures
 
 
@@ -492,11 +656,12 @@ def generate(descriptions, output):
     if not paths:
         raise DescriptionError(f"no window descriptions in {descriptions}")
     fonts = style.Fonts()
+    program_fonts = style.ProgramFonts()
     windows = [read_window(p) for p in paths]
     pictures, drawn_by, program_ids = {}, {}, {program: set() for program in PROGRAMS}
     for window in windows:
-        check_window(window, fonts)
-        for picture, data in render_window(window, fonts).items():
+        check_window(window, fonts, program_fonts)
+        for picture, data in render_window(window, fonts, program_fonts).items():
             if picture in pictures and pictures[picture] != data:
                 raise DescriptionError(
                     f"picture {picture} is drawn differently by {drawn_by[picture]}.toml and {window.name}.toml"

@@ -532,3 +532,354 @@ def hand_cursor(size=32):
     for x, y0, y1 in ((15, 12, 19), (19, 13, 20), (23, 14, 21)):  # the lines between the fingers
         draw.line([(x, y0), (x, y1)], fill=(0, 0, 0, 255))
     return image, (12, 1)
+
+
+# ---- the configuration program's own looks (pages, tabs, popups and its small standalone pictures)
+
+PAGE_TOP = (25, 26, 31)
+PAGE_BOTTOM = (15, 16, 19)
+PAGE_FRAME = (44, 47, 54)
+SMALL_SIZE = 10
+ITEM_SIZE = 11
+BADGE_NAME_SIZE = 26
+TAB_INSET = 4  # rows above a tab left as panel: the model badge overlaps the tab row's top
+RADIO_SIZE = 14
+SPIN_BUTTON = 13  # width of the value control's decrease and increase parts
+TEXT_COLOUR = (176, 181, 190)  # running text drawn into the artwork
+LINE_GAP = 3
+
+
+class ProgramFonts:
+    """The extra faces of the configuration program's pictures; kept apart from Fonts so the existing
+    pictures stay byte for byte what they were."""
+
+    def __init__(self):
+        regular, bold = find_font("regular"), find_font("bold")
+        basic = ImageFont.Layout.BASIC
+        self.small = ImageFont.truetype(regular, SMALL_SIZE, layout_engine=basic)
+        self.small_bold = ImageFont.truetype(bold, SMALL_SIZE, layout_engine=basic)
+        self.item = ImageFont.truetype(regular, ITEM_SIZE, layout_engine=basic)
+        self.text = ImageFont.truetype(regular, ITEM_SIZE, layout_engine=basic)
+        self.badge_name = ImageFont.truetype(bold, BADGE_NAME_SIZE, layout_engine=basic)
+
+
+def page_panel(width, height):
+    """A page of the main window: no title strip, a panel a shade lighter than the window it sits in,
+    so it reads as a card."""
+    return vertical_gradient(width, height, PAGE_TOP, PAGE_BOTTOM)
+
+
+def page_frame(image, shape):
+    """A quiet one-pixel frame along the page's shape; outside the shape the picture is black."""
+    width, height = shape
+    outer = window_coverage(width, height)
+    inner = rounded_coverage(width, height, CORNER_RADIUS, inset=1)
+    paint(image, (0, 0), ImageChops.subtract(outer, inner), PAGE_FRAME)
+    outside = Image.new("L", image.size, 255)
+    outside.paste(ImageChops.invert(hard_edge(outer)), (0, 0))
+    image.paste(BLACK, (0, 0), outside)
+
+
+def popup_panel(width, height, title, fonts, program_fonts, accent):
+    """A small popup: a low header band with its title in small capitals over the dark panel."""
+    image = vertical_gradient(width, height, PANEL_TOP, PANEL_BOTTOM)
+    band = 15
+    image.paste(vertical_gradient(width, band, TITLE_TOP, TITLE_BOTTOM), (0, 0))
+    draw = ImageDraw.Draw(image)
+    draw.line([(0, band), (width, band)], fill=TITLE_RULE)
+    draw.rectangle([6, band - 1, 6 + 24, band], fill=accent)
+    draw_text(image, program_fonts.small_bold, title, (7, 0, width - 4, band), MUTED, align="left")
+    return image
+
+
+def tab(image, rect, state, caption, fonts):
+    """A page tab; the pressed picture is the selected tab: lifted face, accent bar along its foot."""
+    left, top, right, bottom = rect
+    box = (left + 1, top + TAB_INSET, right - 1, bottom)
+    width, height = box[2] - box[0], box[3] - box[1]
+    # Rounded at the top only: a taller rounded box cut at the bottom edge.
+    outer = rounded_coverage(width, height + 8, 5).crop((0, 0, width, height))
+    inner = rounded_coverage(width, height + 8, 5, inset=1).crop((0, 0, width, height))
+    faces = {
+        "normal": ((31, 33, 38), (22, 23, 27)),
+        "hover": ((44, 47, 54), (30, 32, 37)),
+        "pressed": ((40, 50, 60), (27, 30, 36)),
+        "disabled": ((24, 25, 29), (20, 21, 24)),
+    }
+    borders = {"normal": (52, 55, 62), "hover": (74, 80, 90), "pressed": ACCENT_DARK, "disabled": (38, 40, 45)}
+    paint(image, box[:2], inner, vertical_gradient(width, height, *faces[state]))
+    paint(image, box[:2], ImageChops.subtract(outer, inner), borders[state])
+    draw = ImageDraw.Draw(image)
+    if state == "pressed":
+        draw.rectangle([box[0] + 1, bottom - 3, box[2] - 2, bottom - 1], fill=ACCENT)
+    elif state == "hover":
+        draw.line([(box[0] + 6, bottom - 1), (box[2] - 7, bottom - 1)], fill=ACCENT_DARK)
+    colour = {"normal": (170, 175, 184), "hover": WHITE, "pressed": WHITE, "disabled": DIM}[state]
+    draw_text(image, fonts.title, caption, (box[0], box[1], box[2], bottom - 2), colour)
+
+
+def minimize_button(image, rect, state):
+    """The title strip's minimise button: a dash, with the close button's hover and pressed faces."""
+    left, top, right, bottom = rect
+    width, height = right - left, bottom - top
+    if state == "hover":
+        framed_box(image, rect, BUTTON_RADIUS, ((52, 56, 64), (40, 43, 50)), ACCENT)
+    elif state == "pressed":
+        framed_box(image, rect, BUTTON_RADIUS, (ACCENT, ACCENT_DARK), ACCENT_LIGHT)
+    colour = {"normal": (170, 174, 182), "hover": WHITE, "pressed": WHITE, "disabled": DIM}[state]
+    cx, cy = width / 2, height / 2 + 3.5
+    paint(image, (left, top), line_coverage(width, height, [(cx - 4.5, cy), (cx + 4.5, cy)], 1.6), colour)
+
+
+def radio(image, rect, state, caption, fonts):
+    """A round option button with an optional label; the pressed picture is the chosen look. Circle and
+    label sit at the rectangle's foot, clear of a slider track that may reach into its top."""
+    left, top, right, bottom = rect
+    y = bottom - RADIO_SIZE
+    top = y
+    size = RADIO_SIZE
+    outer = ellipse_coverage(size, size, (0.5, 0.5, size - 0.5, size - 0.5))
+    inner = ellipse_coverage(size, size, (1.7, 1.7, size - 1.7, size - 1.7))
+    paint(image, (left, y), inner, CHECK_FILL[state] if state != "pressed" else (13, 35, 50))
+    paint(image, (left, y), ImageChops.subtract(outer, inner), CHECK_BORDER[state])
+    if state == "pressed":
+        dot = ellipse_coverage(size, size, (4, 4, size - 4, size - 4))
+        paint(image, (left, y), dot, ACCENT_LIGHT)
+    if caption:
+        colour = {"normal": CAPTION, "hover": WHITE, "pressed": WHITE, "disabled": DIM}[state]
+        draw_text(image, fonts.caption, caption, (left + size + CHECK_GAP, top, right, bottom), colour, align="left")
+
+
+def resolution_button(image, rect, state, caption, fonts, program_fonts):
+    """A tall resolution step: the count in bold over a small "DPI"; the pressed picture is the chosen
+    step, lit in the accent."""
+    left, top, right, bottom = rect
+    framed_box(image, rect, BUTTON_RADIUS, BUTTON_FACE[state], BUTTON_BORDER[state])
+    colour = BUTTON_TEXT[state]
+    middle = (top + bottom) // 2
+    draw_text(image, fonts.heading, caption, (left, top + 2, right, middle + 3), colour)
+    unit = {"normal": MUTED, "hover": CAPTION, "pressed": (220, 240, 252), "disabled": DIM}[state]
+    draw_text(image, program_fonts.small, "DPI", (left, middle + 1, right, bottom - 3), unit)
+
+
+def spin(image, rect, state, fonts):
+    """The value control: a decrease part, the number's field and an increase part, each SPIN_BUTTON
+    wide at the sides; the field is black, as the edit over it paints."""
+    left, top, right, bottom = rect
+    framed_box(image, rect, 3, BUTTON_FACE[state], BUTTON_BORDER[state])
+    draw = ImageDraw.Draw(image)
+    field = (left + SPIN_BUTTON, top + 1, right - SPIN_BUTTON, bottom - 1)
+    draw.rectangle([field[0], field[1], field[2] - 1, field[3] - 1], fill=BLACK)
+    draw.line([(field[0], top + 1), (field[0], bottom - 2)], fill=BUTTON_BORDER[state])
+    draw.line([(field[2] - 1, top + 1), (field[2] - 1, bottom - 2)], fill=BUTTON_BORDER[state])
+    colour = BUTTON_TEXT[state]
+    height = bottom - top
+    cy = height / 2
+    for x0, plus in ((0, False), (right - left - SPIN_BUTTON, True)):
+        cx = x0 + SPIN_BUTTON / 2
+        glyph = line_coverage(SPIN_BUTTON, height, [(cx - x0 - 3, cy), (cx - x0 + 3, cy)], 1.5)
+        if plus:
+            glyph = ImageChops.lighter(glyph, line_coverage(SPIN_BUTTON, height, [(cx - x0, cy - 3), (cx - x0, cy + 3)], 1.5))
+        paint(image, (left + x0, top), glyph, colour)
+
+
+def dark_edit_field(image, rect):
+    """An edit that paints white on black: the same border as edit_field around a black field."""
+    left, top, right, bottom = rect
+    framed_box(image, (left - 2, top - 2, right + 2, bottom + 2), 3, (4, 4, 5), FIELD_BORDER)
+    image.paste(BLACK, (left, top, right, bottom))
+
+
+def wrap_lines(font, text, width):
+    """Words laid into lines no wider than width; a word wider than the line stands alone."""
+    lines, line = [], ""
+    for word in text.split():
+        trial = f"{line} {word}" if line else word
+        if line and text_width(font, trial) > width:
+            lines.append(line)
+            line = word
+        else:
+            line = trial
+    if line:
+        lines.append(line)
+    return lines
+
+
+def paragraph_height(font, lines):
+    return len(lines) * (text_height(font) + LINE_GAP) - LINE_GAP
+
+
+def paragraph(image, rect, text, font, colour=TEXT_COLOUR):
+    """Running text, word-wrapped from the rectangle's top-left corner."""
+    left, top, right, bottom = rect
+    draw = ImageDraw.Draw(image)
+    ascent, _ = font.getmetrics()
+    y = top
+    for line in wrap_lines(font, text, right - left):
+        draw.text((left, y + ascent), line, font=font, fill=colour, anchor="ls")
+        y += text_height(font) + LINE_GAP
+
+
+def windows_glyph(image, origin, size, colour, gap=1.4):
+    """Four panes, the sign for the Windows profile."""
+    x, y = origin
+    half = (size - gap) / 2
+    shape = Image.new("L", (size + 1, size + 1), 0)
+    for px, py in ((0, 0), (half + gap, 0), (0, half + gap), (half + gap, half + gap)):
+        pane = polygon_coverage(size + 1, size + 1, [(px, py), (px + half, py), (px + half, py + half), (px, py + half)])
+        shape = ImageChops.lighter(shape, pane)
+    paint(image, (x, y), shape, colour)
+
+
+def windows_profile_button(image, rect, state):
+    """The plain Windows-profile button of a slot: the four panes, dim until the mouse comes."""
+    left, top, right, bottom = rect
+    if state in ("hover", "pressed"):
+        framed_box(image, rect, BUTTON_RADIUS, BUTTON_FACE[state], BUTTON_BORDER[state])
+    else:
+        framed_box(image, rect, BUTTON_RADIUS, (17, 18, 22), (46, 49, 56))
+    colour = {"normal": (84, 89, 98), "hover": CAPTION, "pressed": WHITE, "disabled": (48, 50, 56)}[state]
+    size = 10
+    windows_glyph(image, (left + (right - left - size) // 2, top + (bottom - top - size) // 2), size, colour)
+
+
+def windows_profile_marker(base, state):
+    """The marker over the slot that is the Windows profile: the four panes lit in the accent with a
+    soft glow; base is the window's panel under it."""
+    image = base.copy()
+    width, height = image.size
+    glow = ellipse_coverage(width, height, (2, 1, width - 2, height - 1)).filter(ImageFilter.GaussianBlur(3))
+    glow = glow.point(lambda v: v * (70 if state == "hover" else 46) // 255)
+    paint(image, (0, 0), glow, ACCENT)
+    face = {"normal": ((24, 58, 82), (15, 38, 56)), "hover": ((30, 76, 108), (20, 50, 72)),
+            "pressed": (ACCENT, ACCENT_DARK), "disabled": ((24, 58, 82), (15, 38, 56))}[state]
+    framed_box(image, (1, 0, width - 1, height), BUTTON_RADIUS, face, ACCENT_LIGHT if state != "normal" else ACCENT)
+    size = 10
+    windows_glyph(image, ((width - size) // 2, (height - size) // 2), size, WHITE if state != "normal" else ACCENT_LIGHT)
+    return image
+
+
+# Simplified flags of the ten languages, drawn as stripes and crosses.
+FLAGS = {
+    "DA": ("cross", (198, 12, 48), WHITE),
+    "EN": ("union", (1, 33, 105), (200, 16, 46)),
+    "FI": ("cross", WHITE, (0, 47, 108)),
+    "FR": ("vertical", (0, 85, 164), WHITE, (239, 65, 53)),
+    "DE": ("horizontal", (20, 20, 20), (221, 0, 0), (255, 206, 0)),
+    "PL": ("horizontal", WHITE, (220, 20, 60)),
+    "RU": ("horizontal", WHITE, (0, 57, 166), (213, 43, 30)),
+    "ES": ("spain", (170, 21, 27), (241, 191, 0)),
+    "SV": ("cross", (0, 106, 167), (254, 204, 0)),
+    "TR": ("crescent", (227, 10, 23), WHITE),
+}
+
+
+def flag(image, box, code):
+    """The language's flag filling box (left, top, right, bottom), with a thin dark edge."""
+    left, top, right, bottom = box
+    width, height = right - left, bottom - top
+    kind, *colours = FLAGS[code]
+    picture = Image.new("RGB", (width, height), colours[0])
+    draw = ImageDraw.Draw(picture)
+    if kind == "horizontal":
+        for k, colour in enumerate(colours):
+            draw.rectangle([0, height * k // len(colours), width, height * (k + 1) // len(colours) - 1], fill=colour)
+    elif kind == "vertical":
+        for k, colour in enumerate(colours):
+            draw.rectangle([width * k // len(colours), 0, width * (k + 1) // len(colours) - 1, height], fill=colour)
+    elif kind == "spain":
+        draw.rectangle([0, height // 4, width, height - height // 4 - 1], fill=colours[1])
+    elif kind == "cross":
+        x = width * 3 // 8
+        draw.rectangle([x, 0, x + 1, height], fill=colours[1])
+        draw.rectangle([0, height // 2 - 1, width, height // 2], fill=colours[1])
+    elif kind == "union":
+        draw.line([(0, 0), (width, height)], fill=WHITE, width=2)
+        draw.line([(0, height), (width, 0)], fill=WHITE, width=2)
+        draw.rectangle([width // 2 - 2, 0, width // 2 + 1, height], fill=WHITE)
+        draw.rectangle([0, height // 2 - 2, width, height // 2 + 1], fill=WHITE)
+        draw.rectangle([width // 2 - 1, 0, width // 2, height], fill=colours[1])
+        draw.rectangle([0, height // 2 - 1, width, height // 2], fill=colours[1])
+    elif kind == "crescent":
+        moon = ellipse_coverage(width, height, (width * 0.18, height * 0.18, width * 0.18 + height * 0.64, height * 0.82))
+        bite = ellipse_coverage(width, height, (width * 0.3, height * 0.26, width * 0.3 + height * 0.5, height * 0.74))
+        paint(picture, (0, 0), ImageChops.subtract(moon, bite), WHITE)
+        star = ellipse_coverage(width, height, (width * 0.62, height * 0.4, width * 0.62 + 2, height * 0.4 + 2))
+        paint(picture, (0, 0), star, WHITE)
+    image.paste(picture, (left, top))
+    ImageDraw.Draw(image).rectangle([left - 1, top - 1, right, bottom], outline=(6, 6, 8))
+
+
+def language_button(base, code, state, fonts):
+    """The main window's language button: the flag and the two-letter code on a small chip; base is
+    the window's panel under it."""
+    image = base.copy()
+    width, height = image.size
+    framed_box(image, (0, 0, width, height), 3, BUTTON_FACE[state], BUTTON_BORDER[state])
+    flag(image, (4, 5, 14, 12), code)
+    colour = BUTTON_TEXT[state]
+    draw_text(image, fonts.small_bold, code, (16, 0, width, height), colour, align="left")
+    return image
+
+
+def item(image, rect, state, caption, program_fonts, code=""):
+    """An entry of a popup list: its flag when it has one, the name; hover tints it, pressed fills it
+    with the accent."""
+    left, top, right, bottom = rect
+    if state == "hover":
+        framed_box(image, rect, 2, ((40, 58, 74), (30, 44, 57)), None)
+    elif state == "pressed":
+        framed_box(image, rect, 2, (ACCENT, ACCENT_DARK), None)
+    x = left + 4
+    if code:
+        middle = (top + bottom) // 2
+        flag(image, (x + 1, middle - 3, x + 12, middle + 4), code)
+        x += 17
+    colour = {"normal": CAPTION, "hover": WHITE, "pressed": WHITE, "disabled": DIM}[state]
+    draw_text(image, program_fonts.item, caption, (x, top, right, bottom), colour, align="left")
+
+
+def model_badge(base, fonts, program_fonts):
+    """The product badge shown for the Kavo model: the mark, "KAVO" large, a tag line under it; base is
+    the window's panel under it, so the badge sits in the window seamlessly."""
+    image = base.copy()
+    width, height = image.size
+    big = (36, 29)
+    left = polygon_coverage(*big, [(0, 0), (10.1, 0), (20.6, 29), (13, 29)])
+    right = polygon_coverage(*big, [(25.4, 0), (35.5, 0), (23, 29), (18.2, 16)])
+    paint(image, (6, 6), left, ACCENT)
+    paint(image, (6, 6), right, WHITE)
+    draw = ImageDraw.Draw(image)
+    name_box = (50, 2, width, 28)
+    draw_text(image, program_fonts.badge_name, "KAVO", name_box, WHITE, align="left")
+    name_width = text_width(program_fonts.badge_name, "KAVO")
+    draw.rectangle([50, 30, 50 + name_width, 30], fill=ACCENT)
+    draw_text(image, program_fonts.small_bold, "GAMING MOUSE", (50, 32, width, 41), MUTED, align="left")
+    return image
+
+
+def standalone_button(base, state, caption, fonts):
+    """A button picture of its own (not cut from a window): the skin's button with its caption."""
+    image = base.copy()
+    width, height = image.size
+    button(image, (0, 0, width, height), state, caption, fonts)
+    return image
+
+
+def slider_track(image, rect, thumb_size, steps):
+    """A slider's track for a thumb that rides at the track's top: the groove through the thumb's centre
+    row, one tick per value (steps), the ends and middle marked brighter."""
+    left, top, right, bottom = rect
+    thumb_width, thumb_height = thumb_size
+    cy = top + thumb_height // 2
+    groove = (left + thumb_width // 2 - 3, cy - 2, right - thumb_width // 2 + 3, cy + 3)
+    framed_box(image, groove, 2, (4, 5, 6), (58, 62, 70))
+    draw = ImageDraw.Draw(image)
+    if steps < 2:
+        return
+    span = right - left - thumb_width
+    tick_top = max(top + thumb_height + 1, bottom - 3)
+    for k in range(steps):
+        x = left + thumb_width // 2 + span * k // (steps - 1)
+        bright = k in (0, steps - 1)
+        draw.line([(x, tick_top), (x, bottom - 1)], fill=(110, 116, 126) if bright else (62, 66, 74))
