@@ -82,7 +82,13 @@ void Frame(HWND window) {
   if (!IsPopupMenu(window) || ::GetPropA(window, kMenuOldProcProperty) != nullptr) return;
   const auto oldProc = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(window, GWLP_WNDPROC));
   if (oldProc == nullptr || !::SetPropA(window, kMenuOldProcProperty, reinterpret_cast<HANDLE>(oldProc))) return;
-  state.registry->Add(Key(window), FramedMenu{oldProc});
+  try {
+    state.registry->Add(Key(window), FramedMenu{oldProc});
+  } catch (...) {
+    // Runs inside the hook: nothing may unwind into the system. The window keeps its own procedure.
+    ::RemovePropA(window, kMenuOldProcProperty);
+    return;
+  }
   ::SetLastError(0);
   if (::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FrameProcedure)) == 0 &&
       ::GetLastError() != 0) {

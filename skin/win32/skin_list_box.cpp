@@ -219,6 +219,9 @@ LRESULT SkinListBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_LBUTTONDBLCLK: {
       const LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
+      // The list told its owner (LBN_DBLCLK) from inside that call; an owner that destroyed the list there
+      // took this object along with the window: nothing of it is touched then.
+      if (!::IsWindow(window)) return result;
       const LRESULT hit = ::SendMessageA(window, LB_ITEMFROMPOINT, 0, lParam);
       // The high word is set when the point lies outside every row.
       const int row = HIWORD(hit) != 0 ? -1 : static_cast<int>(LOWORD(hit));

@@ -80,6 +80,11 @@ bool SkinMenu::AppendSubmenu(unsigned commandId, std::string_view text, std::uni
 bool SkinMenu::AppendItem(unsigned commandId, std::string_view text, std::unique_ptr<SkinMenu> submenu,
                           int highlight, int trademark) {
   if (!menu_) return false;
+  // Room first: once a submenu is in the menu, nothing may throw and take the submenu's object (and its
+  // menu) away while the menu still holds it.
+  opensSubmenu_.reserve(opensSubmenu_.size() + 1);
+  itemData_.reserve(itemData_.size() + 1);
+  submenus_.reserve(submenus_.size() + 1);
   auto data = std::make_unique<Item>(Item{this, items_.items().size()});
   const auto itemData = reinterpret_cast<LPCSTR>(data.get());
   BOOL appended = FALSE;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 #include "skin/mask_region.h"
@@ -40,6 +41,12 @@ UniqueRegion RegionOfRects(const std::vector<Rect>& rects) {
 
 std::vector<std::uint32_t> ReadPicturePixels(HBITMAP picture, const Extent& size) {
   if (picture == nullptr || size.width <= 0 || size.height <= 0) return {};
+  // The pixel count in a 32-bit size_t would wrap for a large picture, and GetDIBits would write past the
+  // buffer made for the wrapped count.
+  if (static_cast<std::uint64_t>(size.width) * static_cast<std::uint64_t>(size.height) >
+      static_cast<std::uint64_t>(std::numeric_limits<std::size_t>::max() / sizeof(std::uint32_t))) {
+    return {};
+  }
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = size.width;
