@@ -1,13 +1,23 @@
-// KavoOption.exe. The configuration program grows here; so far it loads the settings record from its folder.
+// KavoOption.exe: the configuration program. One instance at a time; its main window runs modally for the
+// program's lifetime.
 #include <windows.h>
 
-#include <memory>
+#include "option/win32/main_window.h"
+#include "settings/win32/win32_handles.h"
+#include "skin/win32/menu_frame_hook.h"
 
-#include "settings/win32/win32_settings.h"
+namespace {
+constexpr char kSingleInstanceMutex[] = "Velmar_Kavo_configure";
+}  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  kavo::win32::Win32Settings settings;
-  auto record = std::make_unique<kavo::SettingsRecord>();
-  kavo::ClearRecord(*record);
-  return settings.settings.ReadAll(*record) == 1 ? 0 : 1;
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  HANDLE made = ::CreateMutexA(nullptr, FALSE, kSingleInstanceMutex);
+  const bool existed = ::GetLastError() == ERROR_ALREADY_EXISTS;
+  const kavo::win32::UniqueKernelHandle single(made);
+  if (!single || existed) return 0;
+
+  kavo::skin::win32::MenuFrameHook menuFrames;
+  kavo::option::win32::MainWindow window(instance);
+  window.RunModal(nullptr);
+  return 0;
 }

@@ -63,8 +63,11 @@ inline BOOL CALLBACK CollectWindow(HWND window, LPARAM context) {
   DWORD owner = 0;
   ::GetWindowThreadProcessId(window, &owner);
   if (search.processId != 0 && owner != search.processId) return TRUE;
-  char text[256] = {};
-  ::GetWindowTextA(window, text, sizeof text);
+  // Read without a message to the window: a program that hangs must not hang the test with it.
+  wchar_t wide[256] = {};
+  ::InternalGetWindowText(window, wide, 256);
+  char text[512] = {};
+  ::WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
   if (!search.title.empty() && search.title != text) return TRUE;
   search.found.push_back(window);
   return TRUE;

@@ -1,0 +1,332 @@
+#include "option/win32/main_window.h"
+
+#include <utility>
+
+#include "artwork/advanced_page.h"
+#include "artwork/help_page.h"
+#include "artwork/main_settings_page.h"
+#include "artwork/main_window.h"
+#include "artwork/update_page.h"
+#include "settings/win32/module_folder.h"
+#include "skin/layout.h"
+#include "skin/skin_messages.h"
+#include "skin/win32/help_text.h"
+#include "skin/win32/picture_resources.h"
+#include "skin/win32/skin_message_box.h"
+
+namespace kavo::option::win32 {
+namespace {
+
+namespace art = artwork::main_window;
+namespace skinw = skin::win32;
+using kavo::win32::SelectedObject;
+using kavo::win32::UniqueDC;
+using kavo::win32::UniqueFont;
+
+constexpr std::array<const char*, kPageCount> kTabs = {art::kMain, art::kButtonAssign, art::kAdvanced, art::kUpdate,
+                                                       art::kHelp};
+constexpr std::array<const char*, kProfileCount> kSlots = {art::kProfile1, art::kProfile2, art::kProfile3,
+                                                           art::kProfile4, art::kProfile5};
+constexpr std::array<const char*, kProfileCount> kWindowsProfiles = {
+    art::kWindowsProfile1, art::kWindowsProfile2, art::kWindowsProfile3, art::kWindowsProfile4, art::kWindowsProfile5};
+constexpr std::array<const char*, kProfileCount> kNames = {art::kProfile1Name, art::kProfile2Name, art::kProfile3Name,
+                                                           art::kProfile4Name, art::kProfile5Name};
+// The model badge and the help line have no layout string of their own.
+constexpr RECT kBadgeArea{7, 34, 178, 79};
+constexpr RECT kHelpLine{115, 570, 580, 590};
+constexpr COLORREF kVersionColour = RGB(255, 255, 255);
+
+skin::Rect Bounds(const char* layout) {
+  const auto entry = skin::ParseLayout(layout);
+  return entry ? entry->Bounds() : skin::Rect{};
+}
+std::string LayoutText(const char* layout) {
+  const auto entry = skin::ParseLayout(layout);
+  return entry ? entry->text : std::string();
+}
+RECT ToRect(const skin::Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+COLORREF ToColour(std::uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+
+UniqueFont Arial(int height, int width) {
+  return UniqueFont(::CreateFontA(height, width, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                                  "Arial"));
+}
+
+void DrawLine(HDC dc, const std::string& text, RECT area, UINT format) {
+  ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &area, format | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(HINSTANCE instance)
+    : SkinDialog(instance, kMainWindowTemplate),
+      programFolder_(kavo::win32::ModuleFolder()),
+      help_(helpFiles_, programFolder_) {
+  model_ = std::make_unique<MainWindowModel>(MainWindowPorts{block_, settings_.settings, settings_.registry, *this,
+                                                             help_, peers_, *this, *this, *this, programFolder_});
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::OnBuild() {
+  // The taskbar offers minimise and close for it.
+  ::SetWindowLongPtrA(window(), GWL_STYLE, ::GetWindowLongPtrA(window(), GWL_STYLE) | WS_SYSMENU | WS_MINIMIZEBOX);
+  const HICON icon = ::LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+  ::SendMessageA(window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  ::SendMessageA(window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  skinw::SetHelpLineWindow(window());
+
+  SetPictures(skinw::LoadWindowPictures(instance(), {art::kMaskPicture, art::kBackgroundPicture, art::kNormalPicture,
+                                                     art::kHoverPicture, art::kPressedPicture, art::kDisabledPicture}));
+  PlaceAt(skin::Point{(::GetSystemMetrics(SM_CXSCREEN) - art::kWidth) / 2,
+                      (::GetSystemMetrics(SM_CYSCREEN) - art::kHeight) / 2});
+  badge_ = skinw::LoadPicture(instance(), art::kModelBadge);
+  nameFont_ = Arial(14, 0);
+  versionFont_ = Arial(14, 6);
+
+  BuildControls();
+  BuildPages();
+  model_->Initialise();
+  ShowView();
+  // Last: other programs find the window by this title, and it should be whole when they do.
+  ::SetWindowTextA(window(), kMainWindowTitle);
+}
+
+void MainWindow::BuildControls() {
+  // helpId 0: a control without a tooltip in the help library.
+  const auto button = [this](const char* layout, int helpId, std::function<void()> onClick) -> skinw::BitmapButton& {
+    skinw::BitmapButton& made = AddButton(layout, std::move(onClick));
+    made.SetHandCursor(true);
+    if (helpId != 0) tooltips_.push_back(Tooltip{&made, layout, helpId});
+    return made;
+  };
+  constexpr std::array<int, kPageCount> kTabHelp = {help_id::kMainTab, help_id::kButtonAssignTab, 0,
+                                                    help_id::kUpdateTab, 0};
+  button(art::kMin, help_id::kMinimize, [this] { model_->Minimise(); });
+  button(art::kExit, help_id::kExit, [this] { model_->Cancel(); });
+  for (int i = 0; i < kPageCount; ++i) {
+    tabs_[i] = &button(kTabs[i], kTabHelp[i], [this, i] {
+      model_->SelectPage(static_cast<Page>(i));
+      ShowView();
+    });
+  }
+  button(art::kCreate, help_id::kCreate, [this] {
+    model_->CreateProfile();
+    ShowView();
+  });
+  button(art::kLoad, help_id::kLoad, [this] {
+    model_->LoadProfile();
+    ShowView();
+  });
+  button(art::kSave, help_id::kSave, [this] { model_->SaveProfile(); });
+  button(art::kEdit, help_id::kEdit, [this] {
+    model_->EditProfile();
+    ShowView();
+  });
+  for (int p = 0; p < kProfileCount; ++p) {
+    slots_[p] = &button(kSlots[p], help_id::kProfileSlot1 + p, [this, p] {
+      model_->SelectSlot(p);
+      ShowView();
+    });
+    slots_[p]->SetToggleMode(true);
+  }
+  // A marker stands where its slot's plain button stands; only one of the two shows.
+  for (int p = 0; p < kProfileCount; ++p) {
+    const auto toggle = [this, p] {
+      model_->ToggleWindowsProfile(p);
+      ShowView();
+    };
+    windowsButtons_[p] = &button(kWindowsProfiles[p], help_id::kWindowsProfile, toggle);
+    markers_[p] = &button(kWindowsProfiles[p], help_id::kWindowsProfileMarker, toggle);
+    markers_[p]->SetPictures(skinw::ButtonPictures{skinw::LoadPicture(instance(), art::kWindowsMarkerNormal),
+                                                   skinw::LoadPicture(instance(), art::kWindowsMarkerHover),
+                                                   skinw::LoadPicture(instance(), art::kWindowsMarkerPressed),
+                                                   skinw::LoadPicture(instance(), art::kWindowsMarkerNormal)});
+  }
+  language_ = &button(art::kButtonLanguage, help_id::kLanguage, [this] {
+    model_->ChangeLanguage();
+    ShowView();
+  });
+  ok_ = &button(art::kOk, help_id::kOk, [this] { model_->Ok(); });
+  apply_ = &button(art::kApply, help_id::kApply, [this] { model_->Apply(kApplyChanges); });
+  button(art::kCancel, help_id::kCancel, [this] { model_->Cancel(); });
+}
+
+void MainWindow::BuildPages() {
+  const skin::Rect area = Bounds(art::kPagePosition);
+  const skin::Point at{area.left, area.top};
+  const skin::Extent size{area.Width(), area.Height()};
+  const auto pictures = [](int mask, int background) {
+    skinw::WindowPictureIds ids;
+    ids.mask = mask;
+    ids.background = background;
+    return ids;
+  };
+  namespace ms = artwork::main_settings_page;
+  namespace adv = artwork::advanced_page;
+  namespace up = artwork::update_page;
+  namespace hp = artwork::help_page;
+  // In the order of the tabs; the button assignment page has no artwork yet.
+  const std::array<std::pair<int, skinw::WindowPictureIds>, kPageCount> made = {{
+      {kMainSettingsPageTemplate, pictures(ms::kMaskPicture, ms::kBackgroundPicture)},
+      {kButtonAssignPageTemplate, skinw::WindowPictureIds{}},
+      {skinw::kAdvancedPageTemplate, pictures(adv::kMaskPicture, adv::kBackgroundPicture)},
+      {skinw::kPageTemplate, pictures(up::kMaskPicture, up::kBackgroundPicture)},
+      {skinw::kPageTemplate, pictures(hp::kMaskPicture, hp::kBackgroundPicture)},
+  }};
+  for (int i = 0; i < kPageCount; ++i) {
+    pages_[i] = std::make_unique<OptionPage>(instance(), made[i].first, made[i].second, at, size);
+    pages_[i]->Create(window());
+  }
+}
+
+void MainWindow::ShowView() {
+  const MainWindowView& view = model_->View();
+  for (int i = 0; i < kPageCount; ++i) {
+    tabs_[i]->SetChecked(view.tabPressed[i]);
+    if (pages_[i] && pages_[i]->window()) {
+      ::ShowWindow(pages_[i]->window(), view.visiblePage == static_cast<Page>(i) ? SW_SHOW : SW_HIDE);
+    }
+  }
+  for (int p = 0; p < kProfileCount; ++p) {
+    const SlotView& slot = view.slots[p];
+    slots_[p]->SetChecked(slot.pressed);
+    ::ShowWindow(markers_[p]->window(), slot.markerVisible ? SW_SHOW : SW_HIDE);
+    ::ShowWindow(windowsButtons_[p]->window(), slot.plainButtonVisible ? SW_SHOW : SW_HIDE);
+    InvalidateLayout(kNames[p]);
+  }
+  ShowLanguagePictures(view.language.normal);
+  ::EnableWindow(ok_->window(), view.applyEnabled);
+  ::EnableWindow(apply_->window(), view.applyEnabled);
+  ::InvalidateRect(window(), &kBadgeArea, FALSE);
+}
+
+void MainWindow::ShowLanguagePictures(int normalPicture) {
+  if (normalPicture == languageShown_) return;
+  const LanguagePictures& pictures = model_->View().language;
+  language_->SetPictures(skinw::ButtonPictures{
+      skinw::LoadPicture(instance(), pictures.normal), skinw::LoadPicture(instance(), pictures.hover),
+      skinw::LoadPicture(instance(), pictures.pressed), skinw::LoadPicture(instance(), pictures.normal)});
+  languageShown_ = normalPicture;
+}
+
+void MainWindow::InvalidateLayout(const char* layout) {
+  const RECT area = ToRect(Bounds(layout));
+  ::InvalidateRect(window(), &area, FALSE);
+}
+
+void MainWindow::PaintTexts(HDC dc) {
+  const MainWindowView& view = model_->View();
+  ::SetBkMode(dc, TRANSPARENT);
+  if (view.modelBadgeVisible && badge_) {
+    const UniqueDC source(::CreateCompatibleDC(dc));
+    if (source) {
+      const SelectedObject selected(source.get(), badge_.get());
+      ::BitBlt(dc, kBadgeArea.left, kBadgeArea.top, kBadgeArea.right - kBadgeArea.left,
+               kBadgeArea.bottom - kBadgeArea.top, source.get(), 0, 0, SRCCOPY);
+    }
+  }
+  {
+    const SelectedObject font(dc, versionFont_.get());
+    ::SetTextColor(dc, kVersionColour);
+    const skin::Rect software = Bounds(art::kSoftwareVersion);
+    const skin::Rect firmware = Bounds(art::kFirmwareVersion);
+    ::TextOutA(dc, software.left, software.top, view.softwareVersion.c_str(),
+               static_cast<int>(view.softwareVersion.size()));
+    ::TextOutA(dc, firmware.left, firmware.top, view.firmwareVersion.c_str(),
+               static_cast<int>(view.firmwareVersion.size()));
+  }
+  const SelectedObject font(dc, nameFont_.get());
+  for (int p = 0; p < kProfileCount; ++p) {
+    ::SetTextColor(dc, ToColour(view.slots[p].nameColour));
+    DrawLine(dc, view.slots[p].name, ToRect(Bounds(kNames[p])), DT_LEFT | DT_VCENTER | DT_END_ELLIPSIS);
+  }
+  ::SetTextColor(dc, kVersionColour);
+  DrawLine(dc, skinw::CurrentHelpText(), kHelpLine, DT_LEFT | DT_VCENTER | DT_END_ELLIPSIS);
+}
+
+std::optional<LRESULT> MainWindow::OnMessage(UINT message, WPARAM, LPARAM) {
+  if (message == skin::kWmHelpText) {
+    ::InvalidateRect(window(), &kHelpLine, FALSE);
+    return 0;
+  }
+  if (model_->OnMessage(message)) {
+    ShowView();
+    return 0;
+  }
+  return std::nullopt;
+}
+
+void MainWindow::OnDestroy() {
+  help_.Free();
+  if (skinw::HelpLineWindow() == window()) skinw::SetHelpLineWindow(nullptr);
+}
+
+void MainWindow::SetVersions(const std::string& software, const std::string& firmware) {
+  pagesSoftwareVersion_ = software;
+  pagesFirmwareVersion_ = firmware;
+}
+
+bool MainWindow::EditProfile(SettingsRecord&, bool) {
+  // The profile edit dialog is not part of this program yet: nothing is edited.
+  return false;
+}
+
+bool MainWindow::ConfirmWindowsProfile() {
+  WindowsProfileDialog dialog(instance());
+  return dialog.Ask(window());
+}
+
+int MainWindow::ChooseLanguage(int left, int top) {
+  RECT frame{};
+  ::GetWindowRect(window(), &frame);
+  LanguagePopup popup(instance());
+  return popup.Choose(window(), POINT{frame.left + left, frame.top + top});
+}
+
+std::optional<std::string> MainWindow::ChooseProfileFile(const ProfileFileDialog& dialog) {
+  return RunFileDialog(window(), dialog);
+}
+
+void MainWindow::ShowError(const std::string& text) {
+  skinw::SkinMessageBox box(instance(), skinw::MessageBoxLook::kA);
+  box.SetText(text);
+  box.RunModal(window());
+}
+
+void MainWindow::BeginWaitCursor() { ::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT))); }
+
+void MainWindow::EndWaitCursor() { ::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW))); }
+
+void MainWindow::SetApplyEnabled(bool enabled) {
+  for (skinw::BitmapButton* button : {ok_, apply_}) {
+    ::EnableWindow(button->window(), enabled);
+    ::UpdateWindow(button->window());
+  }
+}
+
+void MainWindow::Redraw() {
+  ShowView();
+  ::RedrawWindow(window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void MainWindow::ReloadTooltips() {
+  // A control whose text the library lacks keeps its layout's own.
+  for (const Tooltip& tip : tooltips_) {
+    const std::string text = help_.Text(tip.helpId);
+    tip.button->SetHelpText(text.empty() ? LayoutText(tip.layout) : text);
+  }
+}
+
+void MainWindow::Minimise() { ::ShowWindow(window(), SW_MINIMIZE); }
+
+void MainWindow::ReleaseCapture() {
+  if (::GetCapture() != window()) return;
+  ::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
+  ::ReleaseCapture();
+}
+
+void MainWindow::PostClose() { ::PostMessageA(window(), WM_CLOSE, 0, 0); }
+
+}  // namespace kavo::option::win32

@@ -1,0 +1,102 @@
+#pragma once
+// MainWindow: the configuration program's one main window, a skinned dialog whose every decision the
+// portable MainWindowModel makes; this class only builds the controls, draws what the model's view says
+// and carries the model's requests to the real API.
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "option/help_library_loader.h"
+#include "option/main_window_model.h"
+#include "option/win32/option_ports.h"
+#include "option/win32/option_windows.h"
+#include "settings/win32/win32_settings.h"
+#include "skin/win32/skin_dialog.h"
+
+namespace kavo::option::win32 {
+
+constexpr int kMainWindowTemplate = skin::win32::kMainWindowTemplate;
+
+class MainWindow : public skin::win32::SkinDialog,
+                   private HostedPages,
+                   private MainDialogs,
+                   private MainWindowShell,
+                   private MacroLibrary {
+ public:
+  explicit MainWindow(HINSTANCE instance);
+  ~MainWindow() override;
+
+ protected:
+  void OnBuild() override;
+  void PaintTexts(HDC dc) override;
+  std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnDestroy() override;
+
+ private:
+  // HostedPages: the pages show their backgrounds only so far; their content follows the working record
+  // once they have it.
+  void RefreshMainSettings() override {}
+  void RefreshButtonAssign() override {}
+  void ReloadHelpTexts() override {}
+  void SetVersions(const std::string& software, const std::string& firmware) override;
+  // MainDialogs.
+  bool EditProfile(SettingsRecord& record, bool newProfile) override;
+  bool ConfirmWindowsProfile() override;
+  int ChooseLanguage(int left, int top) override;
+  std::optional<std::string> ChooseProfileFile(const ProfileFileDialog& dialog) override;
+  void ShowError(const std::string& text) override;
+  // MainWindowShell.
+  void BeginWaitCursor() override;
+  void EndWaitCursor() override;
+  void SetApplyEnabled(bool enabled) override;
+  void Redraw() override;
+  void ReloadTooltips() override;
+  void Minimise() override;
+  void ReleaseCapture() override;
+  void PostClose() override;
+  // MacroLibrary: the macro store is not part of this program yet; the main window's calls reach nothing.
+  void Load() override {}
+  void MergeFromProfiles(const SettingsRecord&) override {}
+  void Save() override {}
+
+  void BuildControls();
+  void BuildPages();
+  // Brings every control in line with the model's view.
+  void ShowView();
+  void ShowLanguagePictures(int languageNumber);
+  void InvalidateLayout(const char* layout);
+
+  kavo::win32::Win32Settings settings_;
+  std::string programFolder_;
+  Win32RecordBlock block_;
+  Win32PeerWindows peers_;
+  ModuleHelpFiles helpFiles_;
+  CurrentHelpLibrary help_;
+  std::unique_ptr<MainWindowModel> model_;
+
+  struct Tooltip {
+    skin::win32::BitmapButton* button;
+    const char* layout;
+    int helpId;
+  };
+  std::vector<Tooltip> tooltips_;
+  std::array<skin::win32::BitmapButton*, kPageCount> tabs_{};
+  std::array<skin::win32::BitmapButton*, kProfileCount> slots_{};
+  std::array<skin::win32::BitmapButton*, kProfileCount> windowsButtons_{};
+  std::array<skin::win32::BitmapButton*, kProfileCount> markers_{};
+  skin::win32::BitmapButton* language_ = nullptr;
+  int languageShown_ = -1;
+  skin::win32::BitmapButton* ok_ = nullptr;
+  skin::win32::BitmapButton* apply_ = nullptr;
+  std::array<std::unique_ptr<OptionPage>, kPageCount> pages_;
+  kavo::win32::UniqueBitmap badge_;
+  kavo::win32::UniqueFont nameFont_;
+  kavo::win32::UniqueFont versionFont_;
+  std::string pagesSoftwareVersion_;
+  std::string pagesFirmwareVersion_;
+};
+
+}  // namespace kavo::option::win32

@@ -1,0 +1,44 @@
+#pragma once
+// The main window's ports over the real API: the service's block and mutex, the peer programs' windows, the
+// help libraries beside the program and the standard file dialogs.
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "option/help_library_loader.h"
+#include "option/main_window_ports.h"
+#include "settings/win32/shared_block.h"
+
+namespace kavo::option::win32 {
+
+// The service's block and mutex, opened only when the service made them: this program never creates them.
+class Win32RecordBlock : public SharedRecordBlock {
+ public:
+  bool OpenMutex() override;
+  BlockOpen OpenBlock() override;
+  bool Fetch(SettingsRecord& record) override;
+  bool Publish(const SettingsRecord& record) override;
+
+ private:
+  std::unique_ptr<kavo::win32::BlockMutex> mutex_;
+  std::unique_ptr<kavo::win32::SharedBlock> block_;
+};
+
+class Win32PeerWindows : public PeerWindows {
+ public:
+  bool Send(const char* title, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+  bool Post(const char* title, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+};
+
+// Help libraries loaded as modules; their strings read with LoadStringA.
+class ModuleHelpFiles : public HelpLibraryFiles {
+ public:
+  std::unique_ptr<HelpStrings> Load(const std::string& path) override;
+};
+
+// GetOpenFileNameA / GetSaveFileNameA as the dialog asks; nothing when cancelled.
+std::optional<std::string> RunFileDialog(HWND owner, const ProfileFileDialog& dialog);
+
+}  // namespace kavo::option::win32

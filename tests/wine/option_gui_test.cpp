@@ -1,0 +1,354 @@
+// KavoOption.exe as a user meets it, without the service: started from a fresh program folder with settings
+// files of the test, driven through the X server with real pointer moves and clicks (xdotool), what it shows
+// compared with its own pictures, what it leaves in config.ini read back, and screenshots kept under
+// build/<preset>/artifacts/ for looking at.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "artwork/language_popup.h"
+#include "artwork/main_settings_page.h"
+#include "artwork/main_window.h"
+#include "artwork/update_page.h"
+#include "artwork/windows_profile_dialog.h"
+#include "option/help_library_loader.h"
+#include "settings/ini_file.h"
+#include "settings/settings_files.h"
+#include "settings/settings_record.h"
+#include "settings/win32/module_folder.h"
+#include "settings/win32/win32_file_system.h"
+#include "settings/win32/win32_handles.h"
+#include "settings/win32/win32_registry.h"
+#include "skin/layout.h"
+#include "skin/win32/picture_resources.h"
+#include "tests/wine/programs.h"
+#include "tests/wine/temp_folder.h"
+#include "tests/wine/x_session.h"
+
+namespace kavo::wine_test {
+namespace {
+
+namespace art = artwork::main_window;
+constexpr char kOptionTitle[] = "VELMAR Kavo Mouse Option";
+constexpr DWORD kReactionMs = 5000;
+constexpr int kLanguages = 10;
+constexpr int kStartLanguage = 1;
+
+skin::Rect LayoutRect(const char* layout) {
+  const auto entry = skin::ParseLayout(layout);
+  return entry ? entry->Bounds() : skin::Rect{};
+}
+skin::Rect Offset(skin::Rect r, int dx, int dy) { return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
+
+using Pixels = std::vector<std::uint32_t>;
+
+std::uint32_t Rgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+
+// Every third pixel of a rectangle of the screen, with its top left at origin.
+Pixels ScreenPixels(POINT origin, const skin::Rect& r) {
+  Pixels pixels;
+  win32::WindowDC screen(nullptr);
+  for (int y = r.top; y < r.bottom; y += 3) {
+    for (int x = r.left; x < r.right; x += 3) pixels.push_back(Rgb(::GetPixel(screen.get(), origin.x + x, origin.y + y)));
+  }
+  return pixels;
+}
+
+class OptionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_FALSE(folder_.path().empty());
+    const std::string built = win32::ModuleFolder();
+    ASSERT_TRUE(::CopyFileA((built + "KavoOption.exe").c_str(), folder_.File("KavoOption.exe").c_str(), FALSE));
+    folder_.Subfolder("config");
+    folder_.Subfolder("help");
+    for (int language = 0; language < kLanguages; ++language) {
+      ASSERT_TRUE(::CopyFileA(option::HelpLibraryPath(built, language).c_str(),
+                              option::HelpLibraryPath(folder_.path(), language).c_str(), FALSE))
+          << option::HelpLibraryPath(built, language);
+    }
+    // The settings a user left: slot 1 active, English, every slot named.
+    auto record = std::make_unique<SettingsRecord>();
+    ClearRecord(*record);
+    ResetToDefaults(*record, kStartLanguage);
+    record->CurrentProfile = 0;
+    record->WindowsProfile = -1;
+    record->QuickHelpLan = kStartLanguage;
+    for (int p = 0; p < kProfileCount; ++p) {
+      std::snprintf(record->profiles[p].ProFileName, sizeof record->profiles[p].ProFileName, "Slot name %d", p + 1);
+    }
+    ASSERT_EQ(settings_.WriteAll(*record), 1);
+    program_ = win32::UniqueModule(
+        ::LoadLibraryExA(folder_.File("KavoOption.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    ASSERT_TRUE(program_);
+    ASSERT_NO_FATAL_FAILURE(Start());
+  }
+  void TearDown() override {
+    if (!option_.Running()) return;
+    // A close request ends the program, as the service's does when the mouse goes.
+    ::PostMessageA(window_, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(option_.WaitForExit(5000)) << "KavoOption.exe did not end on WM_CLOSE";
+    if (option_.Running()) {
+      ::TerminateProcess(option_.handle.get(), 1);
+      option_.WaitForExit(5000);
+    }
+  }
+
+  std::string ExitCode() const {
+    DWORD code = 0;
+    ::GetExitCodeProcess(option_.handle.get(), &code);
+    char text[16] = {};
+    std::snprintf(text, sizeof text, "0x%lx", static_cast<unsigned long>(code));
+    return text;
+  }
+
+  void Start() {
+    option_ = StartProgram(folder_.File("KavoOption.exe"), "", folder_.path());
+    ASSERT_TRUE(option_.handle) << "KavoOption.exe did not start";
+    ASSERT_TRUE(WaitFor([&] { return !TopLevelWindows(option_.id, kOptionTitle).empty(); }, 10000))
+        << "no main window; the program " << (option_.Running() ? "still runs" : "ended with " + ExitCode());
+    window_ = TopLevelWindows(option_.id, kOptionTitle).front();
+    RECT bounds{};
+    ::GetWindowRect(window_, &bounds);
+    origin_ = POINT{bounds.left, bounds.top};
+    ASSERT_EQ(bounds.right - bounds.left, art::kWidth);
+    ASSERT_EQ(bounds.bottom - bounds.top, art::kHeight);
+    // Shown once its first paint is on the screen.
+    ASSERT_TRUE(WaitFor([&] { return ShowsPicture(art::kNormalPicture, art::kHeadingProfiles); }, kReactionMs));
+    ASSERT_TRUE(XSession::MoveTo(origin_.x + 300, origin_.y + 40));
+  }
+
+  // The same pixels of one of the program's pictures, its top left at the picture's top left.
+  Pixels PicturePixels(int id, const skin::Rect& r) const {
+    Pixels pixels;
+    const auto picture = skin::win32::LoadPicture(program_.get(), id);
+    if (!picture) return pixels;
+    win32::WindowDC screen(nullptr);
+    win32::UniqueDC memory(::CreateCompatibleDC(screen.get()));
+    win32::SelectedObject selected(memory.get(), picture.get());
+    for (int y = r.top; y < r.bottom; y += 3) {
+      for (int x = r.left; x < r.right; x += 3) pixels.push_back(Rgb(::GetPixel(memory.get(), x, y)));
+    }
+    return pixels;
+  }
+  // The main window shows picture id over the layout's rectangle.
+  bool ShowsPicture(int id, const char* layout) const {
+    const skin::Rect r = LayoutRect(layout);
+    return ScreenPixels(origin_, r) == PicturePixels(id, r);
+  }
+  // A button-sized picture of its own shows at the layout's place.
+  bool ShowsButtonPicture(int id, const char* layout) const {
+    const skin::Rect r = LayoutRect(layout);
+    return ScreenPixels(origin_, r) == PicturePixels(id, skin::Rect{0, 0, r.Width(), r.Height()});
+  }
+  // The page area shows the page picture id over rectangle r of the page.
+  bool PageShows(int id, const skin::Rect& r) const {
+    const skin::Rect area = LayoutRect(art::kPagePosition);
+    return ScreenPixels(origin_, Offset(r, area.left, area.top)) == PicturePixels(id, r);
+  }
+
+  POINT Centre(const char* layout) const {
+    const skin::Rect r = LayoutRect(layout);
+    return POINT{origin_.x + (r.left + r.right) / 2, origin_.y + (r.top + r.bottom) / 2};
+  }
+  static bool ClickAt(POINT p) { return XSession::ClickAt(p.x, p.y); }
+
+  // A shown top-level window of the program other than the main one of this size, or null.
+  HWND OtherWindow(int width = artwork::language_popup::kWidth, int height = artwork::language_popup::kHeight) const {
+    for (HWND w : TopLevelWindows(option_.id, "")) {
+      if (w != window_ && ::IsWindowVisible(w)) {
+        RECT r{};
+        ::GetWindowRect(w, &r);
+        if (r.right - r.left == width && r.bottom - r.top == height) return w;
+      }
+    }
+    return nullptr;
+  }
+  HWND Question() const {
+    return OtherWindow(artwork::windows_profile_dialog::kWidth, artwork::windows_profile_dialog::kHeight);
+  }
+  // Clicks a button of the shown Windows-profile question.
+  bool Answer(const char* layout) const {
+    const HWND question = Question();
+    RECT bounds{};
+    if (question == nullptr || !::GetWindowRect(question, &bounds)) return false;
+    const skin::Rect r = LayoutRect(layout);
+    return ClickAt(POINT{bounds.left + (r.left + r.right) / 2, bounds.top + (r.top + r.bottom) / 2});
+  }
+  bool MovePointerAway() const { return XSession::MoveTo(origin_.x + 300, origin_.y + 40); }
+
+  int ConfigInt(const char* key) { return profiles_.Open(settings_.ConfigPath())->ReadInt("Setting", key, -99); }
+
+  TempFolder folder_;
+  win32::Win32FileSystem files_;
+  win32::Win32Registry registry_;
+  IniFileAccess profiles_{files_};
+  SettingsFiles settings_{folder_.path(), profiles_, files_, registry_};
+  win32::UniqueModule program_;
+  ChildProcess option_;
+  HWND window_ = nullptr;
+  POINT origin_{};
+};
+
+TEST_F(OptionTest, ShowsItsPicturesAndKeepsAScreenshot) {
+  EXPECT_TRUE(ShowsPicture(art::kNormalPicture, art::kHeadingFirmware));
+  // Slot 1 is active: its toggle shows pressed, slot 2 released.
+  EXPECT_TRUE(ShowsPicture(art::kPressedPicture, art::kProfile1));
+  EXPECT_TRUE(ShowsPicture(art::kNormalPicture, art::kProfile2));
+  EXPECT_NE(PicturePixels(art::kPressedPicture, LayoutRect(art::kProfile1)),
+            PicturePixels(art::kNormalPicture, LayoutRect(art::kProfile1)))
+      << "the pressed picture must differ from the normal one for the check above to mean anything";
+  EXPECT_TRUE(ShowsButtonPicture(art::kLanguage1Normal, art::kButtonLanguage)) << "English's language button";
+  EXPECT_TRUE(PageShows(artwork::main_settings_page::kBackgroundPicture,
+                        LayoutRect(artwork::main_settings_page::kHeadingSensitivity)));
+  EXPECT_FALSE(XSession::Screenshot("option-main").empty());
+}
+
+TEST_F(OptionTest, ASecondInstanceEndsAtOnceWithoutAWindow) {
+  ChildProcess second = StartProgram(folder_.File("KavoOption.exe"), "", folder_.path());
+  ASSERT_TRUE(second.handle);
+  ASSERT_TRUE(second.WaitForExit(kReactionMs)) << "the second KavoOption.exe still runs";
+  EXPECT_TRUE(TopLevelWindows(second.id, kOptionTitle).empty());
+  EXPECT_TRUE(::IsWindowVisible(window_)) << "the first one stays";
+}
+
+TEST_F(OptionTest, ASlotChosenIsWrittenByOkOnlyNotByCancelOrExit) {
+  struct Case {
+    const char* close;
+    int savedProfile;
+  };
+  for (const Case& c : {Case{art::kCancel, 0}, Case{art::kExit, 0}, Case{art::kOk, 2}}) {
+    SCOPED_TRACE(c.close);
+    if (!option_.Running()) {
+      ASSERT_NO_FATAL_FAILURE(Start());
+    }
+    ASSERT_TRUE(ClickAt(Centre(art::kProfile3)));
+    ASSERT_TRUE(WaitFor([&] { return ShowsPicture(art::kPressedPicture, art::kProfile3); }, kReactionMs))
+        << "slot 3 shows pressed after its click";
+    ASSERT_TRUE(MovePointerAway());
+    EXPECT_TRUE(WaitFor([&] { return ShowsPicture(art::kNormalPicture, art::kProfile1); }, kReactionMs))
+        << "slot 1 is released";
+    ASSERT_TRUE(ClickAt(Centre(c.close)));
+    ASSERT_TRUE(option_.WaitForExit(kReactionMs)) << "the program did not end";
+    EXPECT_EQ(ConfigInt("CurrentProfile"), c.savedProfile);
+  }
+}
+
+TEST_F(OptionTest, ATabShowsItsPageAndOnlyThatOne) {
+  const skin::Rect updateHeading = LayoutRect(artwork::update_page::kHeadingUpdate);
+  const skin::Rect mainHeading = LayoutRect(artwork::main_settings_page::kHeadingSensitivity);
+  ASSERT_FALSE(PageShows(artwork::update_page::kBackgroundPicture, updateHeading));
+  ASSERT_TRUE(ClickAt(Centre(art::kUpdate)));
+  EXPECT_TRUE(WaitFor([&] { return PageShows(artwork::update_page::kBackgroundPicture, updateHeading); }, kReactionMs));
+  EXPECT_FALSE(PageShows(artwork::main_settings_page::kBackgroundPicture, mainHeading));
+  ASSERT_TRUE(XSession::MoveTo(origin_.x + 300, origin_.y + 40));
+  EXPECT_TRUE(WaitFor([&] { return ShowsPicture(art::kPressedPicture, art::kUpdate); }, kReactionMs))
+      << "the visible page's tab shows pressed";
+  EXPECT_TRUE(ShowsPicture(art::kNormalPicture, art::kMain));
+  // The button assignment page has no artwork yet: its area is plain black.
+  ASSERT_TRUE(ClickAt(Centre(art::kButtonAssign)));
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        const Pixels shown = ScreenPixels(origin_, Offset(updateHeading, 12, 124));
+        return std::all_of(shown.begin(), shown.end(), [](std::uint32_t p) { return p == 0; });
+      },
+      kReactionMs));
+  ASSERT_TRUE(ClickAt(Centre(art::kMain)));
+  EXPECT_TRUE(WaitFor([&] { return PageShows(artwork::main_settings_page::kBackgroundPicture, mainHeading); }, kReactionMs));
+}
+
+TEST_F(OptionTest, TheHelpLineShowsTheTextOfTheControlUnderThePointer) {
+  const skin::Rect line{115, 570, 580, 590};
+  const Pixels empty = PicturePixels(art::kNormalPicture, line);
+  ASSERT_EQ(ScreenPixels(origin_, line), empty) << "nothing in the help line at start";
+  ASSERT_TRUE(XSession::MoveTo(Centre(art::kLoad).x, Centre(art::kLoad).y));
+  EXPECT_TRUE(WaitFor([&] { return ScreenPixels(origin_, line) != empty; }, kReactionMs))
+      << "a text appears while the pointer rests on Load";
+  ASSERT_TRUE(XSession::MoveTo(origin_.x + 300, origin_.y + 40));
+  EXPECT_TRUE(WaitFor([&] { return ScreenPixels(origin_, line) == empty; }, kReactionMs))
+      << "and goes when the pointer leaves";
+}
+
+TEST_F(OptionTest, TheLanguagePopupClosesOnAClickOutsideAndChangesTheLanguageOnAnEntry) {
+  namespace popup = artwork::language_popup;
+  ASSERT_TRUE(ClickAt(Centre(art::kButtonLanguage)));
+  HWND shown = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (shown = OtherWindow()) != nullptr; }, kReactionMs));
+  RECT bounds{};
+  ::GetWindowRect(shown, &bounds);
+  const skin::Rect button = LayoutRect(art::kButtonLanguage);
+  EXPECT_EQ(bounds.left, origin_.x + button.left);
+  EXPECT_EQ(bounds.top, origin_.y + button.top - popup::kHeight);
+  EXPECT_EQ(bounds.bottom - bounds.top, popup::kHeight);
+  ::Sleep(300);
+  EXPECT_FALSE(XSession::Screenshot("option-language-popup").empty());
+
+  // A click on the main window's background, outside the popup: no choice.
+  ASSERT_TRUE(ClickAt(POINT{origin_.x + 400, origin_.y + 40}));
+  ASSERT_TRUE(WaitFor([&] { return OtherWindow() == nullptr; }, kReactionMs)) << "the popup did not close";
+  ASSERT_TRUE(XSession::MoveTo(origin_.x + 300, origin_.y + 40));
+  EXPECT_TRUE(WaitFor([&] { return ShowsButtonPicture(art::kLanguage1Normal, art::kButtonLanguage); }, kReactionMs));
+
+  // Entry L3 chooses language 2.
+  ASSERT_TRUE(ClickAt(Centre(art::kButtonLanguage)));
+  ASSERT_TRUE(WaitFor([&] { return (shown = OtherWindow()) != nullptr; }, kReactionMs));
+  ::GetWindowRect(shown, &bounds);
+  const skin::Rect entry = LayoutRect(popup::kL3);
+  const POINT onEntry{bounds.left + (entry.left + entry.right) / 2, bounds.top + (entry.top + entry.bottom) / 2};
+  ASSERT_TRUE(XSession::MoveTo(onEntry.x, onEntry.y));
+  ::Sleep(200);
+  ASSERT_TRUE(ClickAt(onEntry));
+  ASSERT_TRUE(WaitFor([&] { return OtherWindow() == nullptr; }, kReactionMs));
+  EXPECT_TRUE(WaitFor([&] { return ShowsButtonPicture(art::kLanguage2Normal, art::kButtonLanguage); }, kReactionMs));
+}
+
+TEST_F(OptionTest, TheWindowsProfileIsChosenAfterTheQuestionAndClearedWithoutIt) {
+  namespace question = artwork::windows_profile_dialog;
+  // Cancel and Exit of the question change nothing.
+  for (const char* refuse : {question::kButtonCancel, question::kButtonExit}) {
+    SCOPED_TRACE(refuse);
+    ASSERT_TRUE(ClickAt(Centre(art::kWindowsProfile2)));
+    ASSERT_TRUE(WaitFor([&] { return Question() != nullptr; }, kReactionMs)) << "no question";
+    ::Sleep(200);
+    ASSERT_TRUE(Answer(refuse));
+    ASSERT_TRUE(WaitFor([&] { return Question() == nullptr; }, kReactionMs));
+    ASSERT_TRUE(MovePointerAway());
+    EXPECT_TRUE(WaitFor([&] { return ShowsPicture(art::kNormalPicture, art::kWindowsProfile2); }, kReactionMs))
+        << "the plain button stays";
+  }
+  // OK makes slot 2 the Windows profile: its marker replaces the plain button.
+  ASSERT_TRUE(ClickAt(Centre(art::kWindowsProfile2)));
+  ASSERT_TRUE(WaitFor([&] { return Question() != nullptr; }, kReactionMs));
+  ::Sleep(200);
+  ASSERT_TRUE(Answer(question::kButtonOk));
+  ASSERT_TRUE(WaitFor([&] { return Question() == nullptr; }, kReactionMs));
+  ASSERT_TRUE(MovePointerAway());
+  EXPECT_TRUE(WaitFor([&] { return ShowsButtonPicture(art::kWindowsMarkerNormal, art::kWindowsProfile2); }, kReactionMs));
+  EXPECT_TRUE(ShowsPicture(art::kNormalPicture, art::kWindowsProfile1)) << "the other slots keep their plain button";
+  EXPECT_NE(PicturePixels(art::kNormalPicture, LayoutRect(art::kWindowsProfile2)),
+            PicturePixels(art::kWindowsMarkerNormal, skin::Rect{0, 0, 22, 22}))
+      << "the marker must look different from the plain button for the checks to mean anything";
+  // The marker clicked clears the choice at once, without asking.
+  ASSERT_TRUE(ClickAt(Centre(art::kWindowsProfile2)));
+  ASSERT_TRUE(MovePointerAway());
+  EXPECT_TRUE(WaitFor([&] { return ShowsPicture(art::kNormalPicture, art::kWindowsProfile2); }, kReactionMs));
+  ::Sleep(300);
+  EXPECT_EQ(Question(), nullptr);
+  // Slot 4 chosen and applied with OK reaches config.ini.
+  ASSERT_TRUE(ClickAt(Centre(art::kWindowsProfile4)));
+  ASSERT_TRUE(WaitFor([&] { return Question() != nullptr; }, kReactionMs));
+  ::Sleep(200);
+  ASSERT_TRUE(Answer(question::kButtonOk));
+  ASSERT_TRUE(WaitFor([&] { return Question() == nullptr; }, kReactionMs));
+  ASSERT_TRUE(ClickAt(Centre(art::kOk)));
+  ASSERT_TRUE(option_.WaitForExit(kReactionMs));
+  EXPECT_EQ(ConfigInt("WindowsProfile"), 3);
+}
+
+}  // namespace
+}  // namespace kavo::wine_test
