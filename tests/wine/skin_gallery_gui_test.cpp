@@ -191,8 +191,9 @@ TEST_F(GalleryTest, LooksAsDrawnAndKeepsAScreenshot) {
       << "the disabled picture must differ from the normal one for the check above to mean anything";
   ASSERT_TRUE(MoveTo(Centre(gallery::kPushTwo)));
   ASSERT_TRUE(WaitForLine("hover PUSH_TWO entered"));
-  ::Sleep(200);
-  EXPECT_EQ(ScreenPixels(LayoutRect(gallery::kPushTwo)), PicturePixels(gallery::kHoverPicture, LayoutRect(gallery::kPushTwo)))
+  // The redraw follows the notification; wait for it rather than guess how long it takes.
+  const auto hover = PicturePixels(gallery::kHoverPicture, LayoutRect(gallery::kPushTwo));
+  EXPECT_TRUE(WaitFor([&] { return ScreenPixels(LayoutRect(gallery::kPushTwo)) == hover; }, kReactionMs))
       << "the button under the pointer shows its hover picture";
   EXPECT_FALSE(XSession::Screenshot("gallery").empty());
 }
@@ -219,8 +220,8 @@ TEST_F(GalleryTest, AToggleClickedTwiceEndsUncheckedAfterTwoCommands) {
   const std::size_t mark = Mark();
   ASSERT_TRUE(ClickAt(Centre(gallery::kToggle)));
   ASSERT_TRUE(WaitForLine("command TOGGLE checked 1", mark));
-  ::Sleep(100);
-  EXPECT_EQ(ScreenPixels(LayoutRect(gallery::kToggle)), PicturePixels(gallery::kPressedPicture, LayoutRect(gallery::kToggle)))
+  const auto pressed = PicturePixels(gallery::kPressedPicture, LayoutRect(gallery::kToggle));
+  EXPECT_TRUE(WaitFor([&] { return ScreenPixels(LayoutRect(gallery::kToggle)) == pressed; }, kReactionMs))
       << "a checked toggle shows its pressed picture";
   ASSERT_TRUE(XSession::XDo("click 1"));
   ASSERT_TRUE(WaitForLine("command TOGGLE checked 0", mark));
@@ -267,7 +268,9 @@ TEST_F(GalleryTest, AMenuItemChosenReachesTheOwnerAsACommand) {
   ASSERT_TRUE(MoveTo(second));
   ::Sleep(300);
   win32::WindowDC screen(nullptr);
-  EXPECT_EQ(::GetPixel(screen.get(), bounds.left, bounds.top), RGB(53, 160, 222)) << "the skinned frame";
+  EXPECT_TRUE(WaitFor([&] { return ::GetPixel(screen.get(), bounds.left, bounds.top) == RGB(53, 160, 222); },
+                      kReactionMs))
+      << "the skinned frame";
   EXPECT_EQ(::GetPixel(screen.get(), bounds.left + 1, bounds.top + 1), RGB(0, 0, 0));
   EXPECT_FALSE(XSession::Screenshot("gallery-menu").empty());
   ASSERT_TRUE(XSession::XDo("click 1"));
