@@ -10,6 +10,7 @@
 #include "settings/win32/module_folder.h"
 #include "skin/layout.h"
 #include "skin/skin_messages.h"
+#include "skin/win32/skin_font.h"
 #include "skin/win32/help_text.h"
 #include "skin/win32/picture_resources.h"
 #include "skin/win32/skin_message_box.h"
@@ -47,12 +48,6 @@ std::string LayoutText(const char* layout) {
 RECT ToRect(const skin::Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 COLORREF ToColour(std::uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 
-UniqueFont Arial(int height, int width) {
-  return UniqueFont(::CreateFontA(height, width, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                                  "Arial"));
-}
-
 void DrawLine(HDC dc, const std::string& text, RECT area, UINT format) {
   ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &area, format | DT_SINGLELINE | DT_NOPREFIX);
 }
@@ -82,8 +77,8 @@ void MainWindow::OnBuild() {
   PlaceAt(skin::Point{(::GetSystemMetrics(SM_CXSCREEN) - art::kWidth) / 2,
                       (::GetSystemMetrics(SM_CYSCREEN) - art::kHeight) / 2});
   badge_ = skinw::LoadPicture(instance(), art::kModelBadge);
-  nameFont_ = Arial(14, 0);
-  versionFont_ = Arial(14, 6);
+  nameFont_ = skinw::SkinFont(14, 0);
+  versionFont_ = skinw::SkinFont(14, 6);
 
   BuildControls();
   BuildPages();

@@ -7,6 +7,7 @@
 #include "skin/layout.h"
 #include "skin/menu_items.h"
 #include "skin/skin_messages.h"
+#include "skin/win32/skin_font.h"
 #include "skin/win32/help_text.h"
 #include "skin/win32/skin_menu.h"
 #include "skin/win32/skin_message_box.h"
@@ -38,12 +39,6 @@ std::string HelpOf(const char* layout) {
 }
 RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
-kavo::win32::UniqueFont Arial(int height, int width, int weight) {
-  return kavo::win32::UniqueFont(::CreateFontA(height, width, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                               DEFAULT_PITCH | FF_SWISS, "Arial"));
-}
-
 }  // namespace
 
 GalleryWindow::GalleryWindow(HINSTANCE instance, GalleryLog& log)
@@ -57,8 +52,8 @@ void GalleryWindow::OnBuild() {
       instance(), {art::kMaskPicture, art::kBackgroundPicture, art::kNormalPicture, art::kHoverPicture,
                    art::kPressedPicture, art::kDisabledPicture}));
   PlaceAt(Point{60, 60});
-  textFont_ = Arial(14, 6, FW_NORMAL);
-  menuFont_ = Arial(14, 6, FW_NORMAL);
+  textFont_ = win32::SkinFont(14, 6);
+  menuFont_ = win32::SkinFont(14, 6);
 
   const auto button = [this](const char* layout, int notify, std::function<void()> onClick) -> win32::BitmapButton& {
     win32::BitmapButton& made = AddButton(layout, std::move(onClick));

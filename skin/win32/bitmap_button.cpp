@@ -8,6 +8,7 @@
 #include "skin/skin_messages.h"
 #include "skin/win32/cut_picture.h"
 #include "skin/win32/help_text.h"
+#include "skin/win32/skin_font.h"
 
 namespace kavo::skin::win32 {
 
@@ -31,12 +32,6 @@ HCURSOR HandCursor() {
     return own != nullptr ? own : ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));  // IDC_HAND
   }();
   return cursor;
-}
-
-UniqueFont ArialFont(int height, int width) {
-  return UniqueFont(::CreateFontA(height, width, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  DEFAULT_PITCH | FF_DONTCARE, "Arial"));
 }
 
 bool LeftButtonDown() { return (::GetKeyState(VK_LBUTTON) & 0x8000) != 0; }
@@ -129,13 +124,13 @@ void BitmapButton::SetToggleMode(bool toggle) {
 
 void BitmapButton::SetCaption(std::string_view caption) {
   caption_ = caption;
-  if (!caption_.empty() && !captionFont_) captionFont_ = ArialFont(14, 5);
+  if (!caption_.empty() && !captionFont_) captionFont_ = SkinFont(14, 5);
   Redraw();
 }
 
 void BitmapButton::SetTrademark(bool trademark) {
   trademark_ = trademark;
-  if (trademark_ && !trademarkFont_) trademarkFont_ = ArialFont(8, 0);
+  if (trademark_ && !trademarkFont_) trademarkFont_ = SkinFont(8, 0);
   Redraw();
 }
 

@@ -7,6 +7,7 @@
 
 #include "skin/numeric_text.h"
 #include "skin/skin_messages.h"
+#include "skin/win32/skin_font.h"
 
 namespace kavo::skin::win32 {
 
@@ -14,16 +15,11 @@ using kavo::win32::UniqueFont;
 
 namespace {
 
-UniqueFont MakeEditFont() {
-  return UniqueFont(::CreateFontA(14, 6, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial"));
-}
-
 }  // namespace
 
 std::unique_ptr<BitmapEdit> BitmapEdit::Create(HWND parent, const Rect& rect, DWORD style, int id) {
   std::unique_ptr<BitmapEdit> edit(new BitmapEdit());
-  edit->font_ = MakeEditFont();
+  edit->font_ = SkinFont(14, 6);
   const HWND window = ::CreateWindowExA(0, "EDIT", "", style | WS_CHILD, rect.left, rect.top, rect.Width(),
                                         rect.Height(), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                         ::GetModuleHandleA(nullptr), nullptr);

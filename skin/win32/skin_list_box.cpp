@@ -10,6 +10,7 @@
 #include "skin/skin_messages.h"
 #include "skin/win32/cut_picture.h"
 #include "skin/win32/picture_resources.h"
+#include "skin/win32/skin_font.h"
 
 namespace kavo::skin::win32 {
 
@@ -21,11 +22,6 @@ using kavo::win32::UniqueFont;
 using kavo::win32::UniqueWindow;
 
 namespace {
-
-UniqueFont MakeListFont() {
-  return UniqueFont(::CreateFontA(14, 6, 0, 0, FW_LIGHT, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial"));
-}
 
 void Fill(HDC dc, const RECT& rect, Colour colour) {
   const UniqueBrush brush(::CreateSolidBrush(colour));
@@ -63,7 +59,7 @@ SkinListBox::SkinListBox()
 
 std::unique_ptr<SkinListBox> SkinListBox::Create(HWND parent, const Rect& rect, DWORD style) {
   std::unique_ptr<SkinListBox> list(new SkinListBox());
-  list->font_ = MakeListFont();
+  list->font_ = SkinFont(14, 6, FW_LIGHT);
   // The in-place edit is a child of the list: the list must not paint over it.
   const HWND window = ::CreateWindowExA(0, "LISTBOX", "", style | WS_CHILD | WS_CLIPCHILDREN, rect.left, rect.top,
                                         rect.Width(), rect.Height(), parent, nullptr, ::GetModuleHandleA(nullptr),

@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "skin/win32/skin_font.h"
 #include "skin/win32/window_class.h"
 
 namespace kavo::skin::win32 {
@@ -51,8 +52,7 @@ SkinMenu::SkinMenu(HFONT font)
     : font_(font),
       menu_(::CreatePopupMenu()),
       // Whatever the system substitutes when the typeface is not installed.
-      trademarkFont_(::CreateFontA(8, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Eurostile")),
+      trademarkFont_(SkinFont(8, 0, FW_NORMAL, "Eurostile")),
       // Drawn only where the program's resources have it.
       arrow_(static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kSubmenuArrowIcon),
                                              IMAGE_ICON, 0, 0, 0))) {}

@@ -6,6 +6,7 @@
 #include "artwork/message_box_b.h"
 #include "artwork/message_box_c.h"
 #include "skin/layout.h"
+#include "skin/win32/skin_font.h"
 
 namespace kavo::skin::win32 {
 
@@ -67,8 +68,7 @@ void SkinMessageBox::OnBuild() {
   AddButton(look.cancel, [this] { End(kEndCancel); });
   AddButton(look.exit, [this] { End(kEndCancel); });
   if (!font_) {
-    font_ = UniqueFont(::CreateFontA(14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial"));
+    font_ = SkinFont(14);
   }
 }
 

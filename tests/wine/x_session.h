@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "settings/win32/module_folder.h"
+
 namespace kavo::wine_test {
 
 // The Linux path of a Windows path, or empty when Wine cannot tell (not under Wine).
@@ -87,14 +89,12 @@ class XSession {
   }
 
   static std::string ArtifactsFolder() {
-    char module[MAX_PATH + 1] = {};
-    const DWORD length = ::GetModuleFileNameA(nullptr, module, MAX_PATH);
-    std::string path(module, length);
-    for (int up = 0; up < 2; ++up) {  // the program's folder, then its parent
-      const auto slash = path.find_last_of('\\');
-      if (slash == std::string::npos) return {};
-      path.resize(slash);
-    }
+    std::string path = win32::ModuleFolder();  // the program's folder, ending in a backslash
+    if (path.empty()) return {};
+    path.pop_back();
+    const auto slash = path.find_last_of('\\');
+    if (slash == std::string::npos) return {};
+    path.resize(slash);  // its parent
     path += "\\artifacts\\";
     ::CreateDirectoryA(path.c_str(), nullptr);
     return path;
