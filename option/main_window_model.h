@@ -41,6 +41,7 @@ class MainWindowModel {
   SettingsRecord& Working() { return *working_; }
   const SettingsRecord& Working() const { return *working_; }
   const SettingsRecord& Snapshot() const { return *snapshot_; }
+  OSDSetting& Osd() { return osd_; }
   const OSDSetting& Osd() const { return osd_; }
   bool BlockPresent() const { return blockPresent_; }
 
@@ -66,9 +67,11 @@ class MainWindowModel {
   // The service's messages 1254 to 1258; false for any other.
   bool OnMessage(unsigned message);
 
+  // The help library of the working record's language, then every help text and tooltip from it.
+  void LoadLanguage();
+
  private:
   void RunProfileEdit(bool newProfile);
-  void LoadLanguage();
   void OnFreshData();
   void OnProfileChanged();
   void OnResolutionChanged();

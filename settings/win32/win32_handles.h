@@ -40,6 +40,12 @@ struct FileHandleTraits {
 };
 using UniqueFile = UniqueHandle<HANDLE, FileHandleTraits>;
 
+struct FindHandleTraits {
+  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE handle) { ::FindClose(handle); }
+};
+using UniqueFind = UniqueHandle<HANDLE, FindHandleTraits>;
+
 struct RegistryKeyTraits {
   static HKEY Invalid() { return nullptr; }
   static void Close(HKEY key) { ::RegCloseKey(key); }

@@ -26,6 +26,7 @@
 #include "settings/win32/win32_registry.h"
 #include "skin/layout.h"
 #include "skin/win32/picture_resources.h"
+#include "tests/wine/option_screen.h"
 #include "tests/wine/programs.h"
 #include "tests/wine/temp_folder.h"
 #include "tests/wine/x_session.h"
@@ -38,26 +39,6 @@ constexpr char kOptionTitle[] = "VELMAR Kavo Mouse Option";
 constexpr DWORD kReactionMs = 5000;
 constexpr int kLanguages = 10;
 constexpr int kStartLanguage = 1;
-
-skin::Rect LayoutRect(const char* layout) {
-  const auto entry = skin::ParseLayout(layout);
-  return entry ? entry->Bounds() : skin::Rect{};
-}
-skin::Rect Offset(skin::Rect r, int dx, int dy) { return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
-
-using Pixels = std::vector<std::uint32_t>;
-
-std::uint32_t Rgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
-
-// Every third pixel of a rectangle of the screen, with its top left at origin.
-Pixels ScreenPixels(POINT origin, const skin::Rect& r) {
-  Pixels pixels;
-  win32::WindowDC screen(nullptr);
-  for (int y = r.top; y < r.bottom; y += 3) {
-    for (int x = r.left; x < r.right; x += 3) pixels.push_back(Rgb(::GetPixel(screen.get(), origin.x + x, origin.y + y)));
-  }
-  return pixels;
-}
 
 class OptionTest : public ::testing::Test {
  protected:
@@ -123,39 +104,12 @@ class OptionTest : public ::testing::Test {
     ASSERT_TRUE(XSession::MoveTo(origin_.x + 300, origin_.y + 40));
   }
 
-  // The same pixels of one of the program's pictures, its top left at the picture's top left.
-  Pixels PicturePixels(int id, const skin::Rect& r) const {
-    Pixels pixels;
-    const auto picture = skin::win32::LoadPicture(program_.get(), id);
-    if (!picture) return pixels;
-    win32::WindowDC screen(nullptr);
-    win32::UniqueDC memory(::CreateCompatibleDC(screen.get()));
-    win32::SelectedObject selected(memory.get(), picture.get());
-    for (int y = r.top; y < r.bottom; y += 3) {
-      for (int x = r.left; x < r.right; x += 3) pixels.push_back(Rgb(::GetPixel(memory.get(), x, y)));
-    }
-    return pixels;
-  }
-  // The main window shows picture id over the layout's rectangle.
-  bool ShowsPicture(int id, const char* layout) const {
-    const skin::Rect r = LayoutRect(layout);
-    return ScreenPixels(origin_, r) == PicturePixels(id, r);
-  }
-  // A button-sized picture of its own shows at the layout's place.
-  bool ShowsButtonPicture(int id, const char* layout) const {
-    const skin::Rect r = LayoutRect(layout);
-    return ScreenPixels(origin_, r) == PicturePixels(id, skin::Rect{0, 0, r.Width(), r.Height()});
-  }
-  // The page area shows the page picture id over rectangle r of the page.
-  bool PageShows(int id, const skin::Rect& r) const {
-    const skin::Rect area = LayoutRect(art::kPagePosition);
-    return ScreenPixels(origin_, Offset(r, area.left, area.top)) == PicturePixels(id, r);
-  }
-
-  POINT Centre(const char* layout) const {
-    const skin::Rect r = LayoutRect(layout);
-    return POINT{origin_.x + (r.left + r.right) / 2, origin_.y + (r.top + r.bottom) / 2};
-  }
+  OptionScreen screen() const { return OptionScreen(program_.get(), origin_); }
+  Pixels PicturePixels(int id, const skin::Rect& r) const { return screen().PicturePixels(id, r); }
+  bool ShowsPicture(int id, const char* layout) const { return screen().ShowsPicture(id, layout); }
+  bool ShowsButtonPicture(int id, const char* layout) const { return screen().ShowsButtonPicture(id, layout); }
+  bool PageShows(int id, const skin::Rect& r) const { return screen().PageShows(id, r); }
+  POINT Centre(const char* layout) const { return screen().Centre(layout); }
   static bool ClickAt(POINT p) { return XSession::ClickAt(p.x, p.y); }
 
   // A shown top-level window of the program other than the main one of this size, or null.
@@ -180,7 +134,7 @@ class OptionTest : public ::testing::Test {
     const skin::Rect r = LayoutRect(layout);
     return ClickAt(POINT{bounds.left + (r.left + r.right) / 2, bounds.top + (r.top + r.bottom) / 2});
   }
-  bool MovePointerAway() const { return XSession::MoveTo(origin_.x + 300, origin_.y + 40); }
+  bool MovePointerAway() const { return screen().MovePointerAway(); }
 
   int ConfigInt(const char* key) { return profiles_.Open(settings_.ConfigPath())->ReadInt("Setting", key, -99); }
 
@@ -262,16 +216,53 @@ TEST_F(OptionTest, ATabShowsItsPageAndOnlyThatOne) {
   EXPECT_TRUE(WaitFor([&] { return PageShows(artwork::main_settings_page::kBackgroundPicture, mainHeading); }, kReactionMs));
 }
 
+// A string of a language's help library, as the program loads it.
+std::string HelpString(const std::string& folder, int language, int id) {
+  const win32::UniqueModule library(::LoadLibraryExA(option::HelpLibraryPath(folder, language).c_str(), nullptr,
+                                                     LOAD_LIBRARY_AS_DATAFILE));
+  char text[option::kHelpTextBuffer] = {};
+  if (library) ::LoadStringA(library.get(), static_cast<UINT>(id), text, sizeof text);
+  return text;
+}
+
 TEST_F(OptionTest, TheHelpLineShowsTheTextOfTheControlUnderThePointer) {
-  const skin::Rect line{115, 570, 580, 590};
+  const std::string load = HelpString(folder_.path(), kStartLanguage, option::help_id::kLoad);
+  ASSERT_FALSE(load.empty());
+  const skin::Rect line = OptionScreen::kHelpLine;
   const Pixels empty = PicturePixels(art::kNormalPicture, line);
-  ASSERT_EQ(ScreenPixels(origin_, line), empty) << "nothing in the help line at start";
+  ASSERT_EQ(screen().Shown(line), empty) << "nothing in the help line at start";
   ASSERT_TRUE(XSession::MoveTo(Centre(art::kLoad).x, Centre(art::kLoad).y));
-  EXPECT_TRUE(WaitFor([&] { return ScreenPixels(origin_, line) != empty; }, kReactionMs))
-      << "a text appears while the pointer rests on Load";
-  ASSERT_TRUE(XSession::MoveTo(origin_.x + 300, origin_.y + 40));
-  EXPECT_TRUE(WaitFor([&] { return ScreenPixels(origin_, line) == empty; }, kReactionMs))
+  EXPECT_TRUE(WaitFor([&] { return screen().ShowsHelp(load); }, kReactionMs))
+      << "Load's English text appears while the pointer rests on it";
+  ASSERT_TRUE(MovePointerAway());
+  EXPECT_TRUE(WaitFor([&] { return screen().Shown(line) == empty; }, kReactionMs))
       << "and goes when the pointer leaves";
+}
+
+TEST_F(OptionTest, GermanChosenInThePopupShowsTheGermanHelpTexts) {
+  constexpr int kGerman = 4;
+  const std::string german = HelpString(folder_.path(), kGerman, option::help_id::kLoad);
+  ASSERT_FALSE(german.empty());
+  ASSERT_NE(german, HelpString(folder_.path(), kStartLanguage, option::help_id::kLoad));
+  ASSERT_TRUE(ClickAt(Centre(art::kButtonLanguage)));
+  HWND shown = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (shown = OtherWindow()) != nullptr; }, kReactionMs));
+  RECT bounds{};
+  ::GetWindowRect(shown, &bounds);
+  const skin::Rect entry = LayoutRect(artwork::language_popup::kL5);
+  const POINT onEntry{bounds.left + (entry.left + entry.right) / 2, bounds.top + (entry.top + entry.bottom) / 2};
+  ASSERT_TRUE(XSession::MoveTo(onEntry.x, onEntry.y));
+  ::Sleep(200);
+  ASSERT_TRUE(ClickAt(onEntry));
+  ASSERT_TRUE(WaitFor([&] { return OtherWindow() == nullptr; }, kReactionMs));
+  ASSERT_TRUE(XSession::MoveTo(Centre(art::kLoad).x, Centre(art::kLoad).y));
+  EXPECT_TRUE(WaitFor([&] { return screen().ShowsHelp(german); }, kReactionMs)) << "expected: " << german;
+  EXPECT_FALSE(XSession::Screenshot("option-german-help").empty());
+  ASSERT_TRUE(MovePointerAway());
+  ASSERT_TRUE(ClickAt(Centre(art::kOk)));
+  ASSERT_TRUE(option_.WaitForExit(kReactionMs));
+  EXPECT_EQ(profiles_.Open(settings_.ConfigPath())->ReadInt("Setting", "QuickHelpLan", -1), kGerman)
+      << "the language is kept by OK";
 }
 
 TEST_F(OptionTest, TheLanguagePopupClosesOnAClickOutsideAndChangesTheLanguageOnAnEntry) {

@@ -95,6 +95,25 @@ class ServiceFolder {
     }
   }
   ~ServiceFolder() { EndEverything(); }
+
+  // Puts the real configuration program in place of the stand-in, with its help libraries and the media of
+  // its double-click test; false when a file could not be copied.
+  bool InstallConfigurationProgram() {
+    const std::string built = win32::ModuleFolder();
+    bool copied = ::CopyFileA((built + "KavoOption.exe").c_str(), File("KavoOption.exe").c_str(), FALSE) != 0;
+    for (const char* folder : {"help", "wave"}) {
+      ::CreateDirectoryA(File(folder).c_str(), nullptr);
+      WIN32_FIND_DATAA found{};
+      const win32::UniqueFind search(::FindFirstFileA((built + folder + "\\*.*").c_str(), &found));
+      if (!search) continue;
+      do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        const std::string name = std::string(folder) + "\\" + found.cFileName;
+        copied = ::CopyFileA((built + name).c_str(), File(name).c_str(), FALSE) != 0 && copied;
+      } while (::FindNextFileA(search.get(), &found));
+    }
+    return copied;
+  }
   ServiceFolder(const ServiceFolder&) = delete;
   ServiceFolder& operator=(const ServiceFolder&) = delete;
 

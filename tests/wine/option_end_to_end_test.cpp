@@ -1,0 +1,246 @@
+// The whole system as a user runs it: KavoMonitor.exe with the simulated mouse, and the real KavoOption.exe
+// driven by real clicks through the X server. What the configuration program shows is compared with its
+// own pictures and texts; what it changes is read back from the mouse (kavo-sim dump), config.ini and the
+// shared block.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "artwork/main_window.h"
+#include "option/main_window_view.h"
+#include "settings/settings_record.h"
+#include "tests/wine/option_screen.h"
+#include "tests/wine/programs.h"
+#include "tests/wine/service_session.h"
+#include "tests/wine/x_session.h"
+
+namespace kavo::wine_test {
+namespace {
+
+namespace art = artwork::main_window;
+constexpr DWORD kReactionMs = 8000;
+constexpr std::uint8_t kClick = 1;
+constexpr std::uint8_t kProfileUp = 17;
+const char* const kNames[kProfileCount] = {"Alpha", "Bravo", "Charlie", "Delta", "Echo"};
+const char* const kNameLayouts[kProfileCount] = {art::kProfile1Name, art::kProfile2Name, art::kProfile3Name,
+                                                 art::kProfile4Name, art::kProfile5Name};
+const char* const kSlotLayouts[kProfileCount] = {art::kProfile1, art::kProfile2, art::kProfile3, art::kProfile4,
+                                                 art::kProfile5};
+
+// A shown dialog of process id other than its main window, or null.
+HWND OtherDialog(DWORD id, HWND main) {
+  for (HWND window : TopLevelWindows(id, "")) {
+    char name[16] = {};
+    ::GetClassNameA(window, name, sizeof name);
+    if (window != main && ::IsWindowVisible(window) && std::string(name) == "#32770") return window;
+  }
+  return nullptr;
+}
+
+struct EditSearch {
+  HWND found = nullptr;
+};
+BOOL CALLBACK FindFileNameEdit(HWND child, LPARAM context) {
+  // The file name field: an edit of its own, or the edit inside the file name combo box.
+  constexpr int kFileNameCombo = 0x47C;
+  constexpr int kFileNameEdit = 0x480;
+  char name[16] = {};
+  ::GetClassNameA(child, name, sizeof name);
+  const int id = ::GetDlgCtrlID(child);
+  if (std::string(name) != "Edit" || (id != kFileNameCombo && id != kFileNameEdit)) return TRUE;
+  reinterpret_cast<EditSearch*>(context)->found = child;
+  return FALSE;
+}
+
+// Types path into the file name field of a standard file dialog and confirms it.
+bool ChooseFile(HWND dialog, const std::string& path) {
+  EditSearch search;
+  ::EnumChildWindows(dialog, FindFileNameEdit, reinterpret_cast<LPARAM>(&search));
+  DWORD_PTR result = 0;
+  if (search.found == nullptr ||
+      !::SendMessageTimeoutA(search.found, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_NORMAL, 5000,
+                             &result)) {
+    return false;
+  }
+  return ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                        reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK))) != 0;
+}
+
+BOOL CALLBACK DescribeChild(HWND child, LPARAM text) {
+  char name[32] = {};
+  ::GetClassNameA(child, name, sizeof name);
+  *reinterpret_cast<std::string*>(text) += std::string(name) + "#" + std::to_string(::GetDlgCtrlID(child)) + " ";
+  return TRUE;
+}
+std::string DescribeChildren(HWND window) {
+  std::string text;
+  ::EnumChildWindows(window, DescribeChild, reinterpret_cast<LPARAM>(&text));
+  return text;
+}
+
+class OptionEndToEndTest : public ServiceSessionTest {
+ protected:
+  void TearDown() override {
+    if (option_.Running()) {
+      ::PostMessageA(window_, WM_CLOSE, 0, 0);
+      // A dialog left open by a failed step holds the close back.
+      if (!option_.WaitForExit(5000)) {
+        ADD_FAILURE() << "KavoOption.exe did not end on WM_CLOSE";
+        ::TerminateProcess(option_.handle.get(), 1);
+        option_.WaitForExit(5000);
+      }
+    }
+    ServiceSessionTest::TearDown();
+  }
+
+  // A program folder with the real configuration program; the profile files name the five slots and the
+  // mouse holds the button functions given (plain clicks elsewhere).
+  void PrepareFolder(std::uint8_t profileOneFirstButton = kClick) {
+    MakeFolder(false);
+    ASSERT_TRUE(folder().InstallConfigurationProgram());
+    auto record = NewRecord();
+    for (int p = 0; p < kProfileCount; ++p) {
+      ProfileRecord& profile = record->profiles[p];
+      ResetProfile(profile, p);
+      std::snprintf(profile.ProFileName, sizeof profile.ProFileName, "%s", kNames[p]);
+      for (auto& entry : profile.buttons) entry.function = kClick;
+      if (p == 0) profile.buttons[0].function = profileOneFirstButton;
+      ASSERT_EQ(folder().settings().WriteProfile(profile, folder().settings().SlotPath(p)), 1);
+    }
+    ChangeMouse([&](sim::MouseMemory& memory) {
+      memory.activeProfile = 0;
+      for (int p = 0; p < kProfileCount; ++p) {
+        for (int b = 0; b < kButtonSlotCount; ++b) memory.profiles[p].buttons[b] = record->profiles[p].buttons[b].function;
+      }
+    });
+  }
+
+  // The service, once it has read the mouse, then the configuration program with its first paint shown.
+  void StartSystem() {
+    ASSERT_NO_FATAL_FAILURE(StartService());
+    ASSERT_TRUE(WaitForHostActive(1)) << "the service did not finish reading the mouse";
+    program_ = win32::UniqueModule(
+        ::LoadLibraryExA(folder().File("KavoOption.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    ASSERT_TRUE(program_);
+    ASSERT_NO_FATAL_FAILURE(StartOption());
+  }
+
+  void StartOption() {
+    option_ = StartProgram(folder().File("KavoOption.exe"), "", folder().program());
+    ASSERT_TRUE(option_.handle);
+    ASSERT_TRUE(WaitFor([&] { return !TopLevelWindows(option_.id, kOptionTitle).empty(); }, 10000));
+    window_ = TopLevelWindows(option_.id, kOptionTitle).front();
+    RECT bounds{};
+    ::GetWindowRect(window_, &bounds);
+    origin_ = POINT{bounds.left, bounds.top};
+    ASSERT_TRUE(WaitFor([&] { return screen().ShowsPicture(art::kNormalPicture, art::kHeadingProfiles); }, kReactionMs));
+    ASSERT_TRUE(screen().MovePointerAway());
+  }
+
+  OptionScreen screen() const { return OptionScreen(program_.get(), origin_); }
+
+  bool ShowsActiveSlot(int slot) const {
+    const OptionScreen shown = screen();
+    for (int p = 0; p < kProfileCount; ++p) {
+      const bool active = p == slot;
+      if (!shown.ShowsPicture(active ? art::kPressedPicture : art::kNormalPicture, kSlotLayouts[p])) return false;
+      if (!shown.ShowsName(kNameLayouts[p], kNames[p], active ? option::kActiveNameColour : option::kInactiveNameColour)) {
+        return false;
+      }
+    }
+    return true;
+  }
+
+  // Clicks a layout's control and lets the pointer rest where it shows no hover picture.
+  void Click(const char* layout) {
+    ASSERT_TRUE(screen().Click(layout));
+    ASSERT_TRUE(screen().MovePointerAway());
+  }
+
+  // Runs the file dialog a command opens and chooses path in it.
+  void ChooseInFileDialog(const char* command, const std::string& path) {
+    ASSERT_NO_FATAL_FAILURE(Click(command));
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (dialog = OtherDialog(option_.id, window_)) != nullptr; }, kReactionMs))
+        << "no dialog; the screen is in " << XSession::Screenshot("option-no-file-dialog");
+    ASSERT_TRUE(ChooseFile(dialog, path)) << DescribeChildren(dialog);
+    ASSERT_TRUE(WaitFor([&] { return OtherDialog(option_.id, window_) == nullptr; }, kReactionMs)) << "the dialog stayed";
+  }
+
+  void CloseWith(const char* layout) {
+    ASSERT_NO_FATAL_FAILURE(Click(layout));
+    ASSERT_TRUE(option_.WaitForExit(kReactionMs)) << "KavoOption.exe did not end";
+  }
+
+  win32::UniqueModule program_;
+  ChildProcess option_;
+  HWND window_ = nullptr;
+  POINT origin_{};
+};
+
+TEST_F(OptionEndToEndTest, TheSlotsShowTheProfilesTheServiceReadAndOnlyOkChangesTheMouseProfile) {
+  ASSERT_NO_FATAL_FAILURE(PrepareFolder());
+  ASSERT_NO_FATAL_FAILURE(StartSystem());
+  EXPECT_TRUE(WaitFor([&] { return ShowsActiveSlot(0); }, kReactionMs)) << "the five names, slot 1 active";
+  EXPECT_FALSE(XSession::Screenshot("option-with-service").empty());
+
+  struct Case {
+    const char* close;
+    int profileAfter;
+  };
+  for (const Case& c : {Case{art::kCancel, 0}, Case{art::kOk, 2}}) {
+    SCOPED_TRACE(c.close);
+    if (!option_.Running()) {
+      ASSERT_NO_FATAL_FAILURE(StartOption());
+    }
+    ASSERT_NO_FATAL_FAILURE(Click(art::kProfile3));
+    ASSERT_TRUE(WaitFor([&] { return ShowsActiveSlot(2); }, kReactionMs)) << "slot 3 shows active";
+    ASSERT_NO_FATAL_FAILURE(CloseWith(c.close));
+    EXPECT_EQ(folder().ConfigInt("CurrentProfile", -1), c.profileAfter);
+    auto block = FetchBlock();
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(block->CurrentProfile, c.profileAfter);
+    EXPECT_EQ(folder().DumpLine(0), "active " + std::to_string(c.profileAfter));
+  }
+}
+
+TEST_F(OptionEndToEndTest, AProfileChangedWithTheMouseButtonShowsInTheOpenProgram) {
+  ASSERT_NO_FATAL_FAILURE(PrepareFolder(kProfileUp));
+  ASSERT_NO_FATAL_FAILURE(StartSystem());
+  ASSERT_TRUE(WaitFor([&] { return ShowsActiveSlot(0); }, kReactionMs));
+  const auto run = folder().Sim("click 1");
+  ASSERT_EQ(run.exitCode, 0u) << run.err;
+  EXPECT_TRUE(WaitFor([&] { return ShowsActiveSlot(1); }, kReactionMs)) << "slot 2 active after the mouse's step";
+  EXPECT_EQ(folder().DumpLine(0), "active 1");
+}
+
+TEST_F(OptionEndToEndTest, AProfileSavedToAFileLoadsIntoAnotherSlot) {
+  ASSERT_NO_FATAL_FAILURE(PrepareFolder());
+  ASSERT_NO_FATAL_FAILURE(StartSystem());
+  const std::string file = folder().File("config\\Saved alpha.vmp");
+  ASSERT_NO_FATAL_FAILURE(ChooseInFileDialog(art::kSave, file));
+  ASSERT_TRUE(WaitFor([&] { return folder().files().IsReadable(file); }, kReactionMs)) << "nothing saved";
+  auto saved = NewRecord();
+  ASSERT_EQ(folder().settings().ReadProfile(saved->profiles[0], file), 1);
+  EXPECT_STREQ(saved->profiles[0].ProFileName, kNames[0]);
+
+  ASSERT_NO_FATAL_FAILURE(Click(art::kProfile2));
+  ASSERT_TRUE(WaitFor([&] { return ShowsActiveSlot(1); }, kReactionMs));
+  ASSERT_NO_FATAL_FAILURE(ChooseInFileDialog(art::kLoad, file));
+  EXPECT_TRUE(WaitFor([&] { return screen().ShowsName(art::kProfile2Name, kNames[0], option::kActiveNameColour); },
+                      kReactionMs))
+      << "slot 2 carries the loaded profile's name";
+  ASSERT_NO_FATAL_FAILURE(CloseWith(art::kOk));
+  auto block = FetchBlock();
+  ASSERT_NE(block, nullptr);
+  EXPECT_STREQ(block->profiles[1].ProFileName, kNames[0]);
+  EXPECT_STREQ(block->profiles[0].ProFileName, kNames[0]) << "the saved slot keeps its own";
+  EXPECT_STREQ(block->profiles[2].ProFileName, kNames[2]);
+}
+
+}  // namespace
+}  // namespace kavo::wine_test
