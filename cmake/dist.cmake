@@ -19,3 +19,8 @@ add_custom_command(TARGET dist POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E make_directory ${KAVO_DIST}/help
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${kavo_help_files} ${KAVO_DIST}/help)
 add_dependencies(dist ${kavo_help_libraries})
+
+# The double-click test's media in "wave\" beside the configuration program.
+add_custom_command(TARGET dist POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${KAVO_WAVE_DIR} ${KAVO_DIST}/wave)
+add_dependencies(dist kavo_wave_files)

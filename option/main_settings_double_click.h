@@ -30,7 +30,8 @@ class DoubleClickTest {
   bool OnButtonDown(int x, int y);
   // A double click, however detected. A single click does nothing.
   void OnDoubleClick();
-  // The animation control reports that playing stopped.
+  // The animation control reports that playing stopped; a stop while nothing plays (the rewind's own) is
+  // ignored, so a rewind never rewinds again.
   void OnAnimationStopped();
 
  private:

@@ -3,10 +3,9 @@
 #include <utility>
 
 #include "artwork/advanced_page.h"
-#include "artwork/help_page.h"
-#include "artwork/main_settings_page.h"
 #include "artwork/main_window.h"
-#include "artwork/update_page.h"
+#include "option/win32/profile_dialogs.h"
+#include "option/win32/program_file_dialog.h"
 #include "settings/win32/module_folder.h"
 #include "skin/layout.h"
 #include "skin/skin_messages.h"
@@ -57,9 +56,12 @@ void DrawLine(HDC dc, const std::string& text, RECT area, UINT format) {
 MainWindow::MainWindow(HINSTANCE instance)
     : SkinDialog(instance, kMainWindowTemplate),
       programFolder_(kavo::win32::ModuleFolder()),
-      help_(helpFiles_, programFolder_) {
+      help_(helpFiles_, programFolder_),
+      confirmation_(instance, nullptr) {
   model_ = std::make_unique<MainWindowModel>(MainWindowPorts{block_, settings_.settings, settings_.registry, *this,
                                                              help_, peers_, *this, *this, *this, programFolder_});
+  mainSettingsModel_ = std::make_unique<MainSettingsPage>(
+      model_->Working(), model_->Osd(), MainSettingsPorts{confirmation_, *this, systemLanguage_, doubleClickTimer_});
 }
 
 MainWindow::~MainWindow() = default;
@@ -71,6 +73,7 @@ void MainWindow::OnBuild() {
   ::SendMessageA(window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   ::SendMessageA(window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
   skinw::SetHelpLineWindow(window());
+  confirmation_.SetOwner(window());
 
   SetPictures(skinw::LoadWindowPictures(instance(), {art::kMaskPicture, art::kBackgroundPicture, art::kNormalPicture,
                                                      art::kHoverPicture, art::kPressedPicture, art::kDisabledPicture}));
@@ -152,28 +155,21 @@ void MainWindow::BuildPages() {
   const skin::Rect area = Bounds(art::kPagePosition);
   const skin::Point at{area.left, area.top};
   const skin::Extent size{area.Width(), area.Height()};
-  const auto pictures = [](int mask, int background) {
-    skinw::WindowPictureIds ids;
-    ids.mask = mask;
-    ids.background = background;
-    return ids;
-  };
-  namespace ms = artwork::main_settings_page;
   namespace adv = artwork::advanced_page;
-  namespace up = artwork::update_page;
-  namespace hp = artwork::help_page;
+  skinw::WindowPictureIds advanced;
+  advanced.mask = adv::kMaskPicture;
+  advanced.background = adv::kBackgroundPicture;
+  auto mainSettings =
+      std::make_unique<MainSettingsWindow>(instance(), *mainSettingsModel_, help_, programFolder_, at);
+  auto update = std::make_unique<UpdatePageWindow>(instance(), shell_, help_, at);
+  mainSettings_ = mainSettings.get();
+  update_ = update.get();
   // In the order of the tabs; the button assignment page has no artwork yet.
-  const std::array<std::pair<int, skinw::WindowPictureIds>, kPageCount> made = {{
-      {kMainSettingsPageTemplate, pictures(ms::kMaskPicture, ms::kBackgroundPicture)},
-      {kButtonAssignPageTemplate, skinw::WindowPictureIds{}},
-      {skinw::kAdvancedPageTemplate, pictures(adv::kMaskPicture, adv::kBackgroundPicture)},
-      {skinw::kPageTemplate, pictures(up::kMaskPicture, up::kBackgroundPicture)},
-      {skinw::kPageTemplate, pictures(hp::kMaskPicture, hp::kBackgroundPicture)},
-  }};
-  for (int i = 0; i < kPageCount; ++i) {
-    pages_[i] = std::make_unique<OptionPage>(instance(), made[i].first, made[i].second, at, size);
-    pages_[i]->Create(window());
-  }
+  pages_ = {std::move(mainSettings),
+            std::make_unique<OptionPage>(instance(), kButtonAssignPageTemplate, skinw::WindowPictureIds{}, at, size),
+            std::make_unique<OptionPage>(instance(), skinw::kAdvancedPageTemplate, advanced, at, size),
+            std::move(update), std::make_unique<HelpPageWindow>(instance(), at)};
+  for (auto& page : pages_) page->Create(window());
 }
 
 void MainWindow::ShowView() {
@@ -258,14 +254,32 @@ void MainWindow::OnDestroy() {
   if (skinw::HelpLineWindow() == window()) skinw::SetHelpLineWindow(nullptr);
 }
 
-void MainWindow::SetVersions(const std::string& software, const std::string& firmware) {
-  pagesSoftwareVersion_ = software;
-  pagesFirmwareVersion_ = firmware;
+void MainWindow::RefreshMainSettings() {
+  if (mainSettings_ != nullptr) mainSettings_->Refresh();
 }
 
-bool MainWindow::EditProfile(SettingsRecord&, bool) {
-  // The profile edit dialog is not part of this program yet: nothing is edited.
-  return false;
+void MainWindow::ReloadHelpTexts() {
+  if (mainSettings_ != nullptr) mainSettings_->ReloadHelpTexts();
+  if (update_ != nullptr) update_->ReloadHelpTexts();
+}
+
+void MainWindow::SetVersions(const std::string& software, const std::string& firmware) {
+  if (update_ != nullptr) update_->SetVersions(software, firmware);
+}
+
+void MainWindow::RefreshAll() {
+  model_->Refresh();
+  Redraw();
+}
+
+void MainWindow::ReloadHelp() { model_->LoadLanguage(); }
+
+void MainWindow::Apply(int request) { model_->Apply(request); }
+
+bool MainWindow::EditProfile(SettingsRecord& record, bool newProfile) {
+  if (record.CurrentProfile < 0 || record.CurrentProfile >= kProfileCount) return false;
+  Win32ProgramFileDialog files(window());
+  return RunProfileEdit(instance(), window(), record.profiles[record.CurrentProfile], newProfile, files);
 }
 
 bool MainWindow::ConfirmWindowsProfile() {

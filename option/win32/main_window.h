@@ -10,9 +10,13 @@
 #include <vector>
 
 #include "option/help_library_loader.h"
+#include "option/main_settings_page.h"
 #include "option/main_window_model.h"
+#include "option/win32/main_settings_ports_win32.h"
+#include "option/win32/main_settings_window.h"
 #include "option/win32/option_ports.h"
 #include "option/win32/option_windows.h"
+#include "option/win32/support_pages.h"
 #include "settings/win32/win32_settings.h"
 #include "skin/win32/skin_dialog.h"
 
@@ -24,6 +28,7 @@ class MainWindow : public skin::win32::SkinDialog,
                    private HostedPages,
                    private MainDialogs,
                    private MainWindowShell,
+                   private MainWindowActions,
                    private MacroLibrary {
  public:
   explicit MainWindow(HINSTANCE instance);
@@ -36,12 +41,15 @@ class MainWindow : public skin::win32::SkinDialog,
   void OnDestroy() override;
 
  private:
-  // HostedPages: the pages show their backgrounds only so far; their content follows the working record
-  // once they have it.
-  void RefreshMainSettings() override {}
+  // HostedPages. The button assignment page shows its background only so far.
+  void RefreshMainSettings() override;
   void RefreshButtonAssign() override {}
-  void ReloadHelpTexts() override {}
+  void ReloadHelpTexts() override;
   void SetVersions(const std::string& software, const std::string& firmware) override;
+  // MainWindowActions, for the main settings page's Reset.
+  void RefreshAll() override;
+  void ReloadHelp() override;
+  void Apply(int request) override;
   // MainDialogs.
   bool EditProfile(SettingsRecord& record, bool newProfile) override;
   bool ConfirmWindowsProfile() override;
@@ -91,12 +99,17 @@ class MainWindow : public skin::win32::SkinDialog,
   int languageShown_ = -1;
   skin::win32::BitmapButton* ok_ = nullptr;
   skin::win32::BitmapButton* apply_ = nullptr;
-  std::array<std::unique_ptr<OptionPage>, kPageCount> pages_;
+  Win32SystemLanguage systemLanguage_;
+  Win32DoubleClickTimer doubleClickTimer_;
+  SkinConfirmation confirmation_;
+  ShellAddresses shell_;
+  std::unique_ptr<MainSettingsPage> mainSettingsModel_;
+  std::array<std::unique_ptr<skin::win32::SkinDialog>, kPageCount> pages_;
+  MainSettingsWindow* mainSettings_ = nullptr;
+  UpdatePageWindow* update_ = nullptr;
   kavo::win32::UniqueBitmap badge_;
   kavo::win32::UniqueFont nameFont_;
   kavo::win32::UniqueFont versionFont_;
-  std::string pagesSoftwareVersion_;
-  std::string pagesFirmwareVersion_;
 };
 
 }  // namespace kavo::option::win32

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "option/win32/main_window.h"
+#include "option/win32/web_browser_host.h"
 #include "settings/win32/win32_handles.h"
 #include "skin/win32/menu_frame_hook.h"
 
@@ -16,6 +17,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   const kavo::win32::UniqueKernelHandle single(made);
   if (!single || existed) return 0;
 
+  // OLE for the help page's browser, for as long as any window may hold it.
+  const kavo::option::win32::OleThread ole;
   kavo::skin::win32::MenuFrameHook menuFrames;
   kavo::option::win32::MainWindow window(instance);
   window.RunModal(nullptr);

@@ -1,5 +1,6 @@
 // The main settings page: what its controls show for a profile, what each action writes back, the Reset
 // of all settings, and the double-click test area.
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -619,6 +620,23 @@ TEST_F(DoubleClickTestArea, FirstDoubleClickOpensTheAnimationThenEachPlaysOnceWi
                               "sound C:\\Kavo\\wave\\double_click.wav",
                           }));
   EXPECT_EQ(area_.PicturePath(), "C:\\Kavo\\wave\\double_click.bmp");
+}
+
+TEST_F(DoubleClickTestArea, OnlyTheStopOfAPlayRewinds) {
+  // Stops the control may report: before anything was opened, after a play, and again for the rewind.
+  area_.OnAnimationStopped();
+  area_.OnDoubleClick();
+  area_.OnAnimationStopped();
+  area_.OnAnimationStopped();
+  area_.OnDoubleClick();
+  area_.OnDoubleClick();  // a second double click while the first still plays plays again
+  area_.OnAnimationStopped();
+  area_.OnAnimationStopped();
+  const auto rewinds = std::count(media_.calls.begin(), media_.calls.end(), "rewind");
+  const auto plays = std::count(media_.calls.begin(), media_.calls.end(), "play");
+  EXPECT_EQ(plays, 3);
+  EXPECT_EQ(rewinds, 2);
+  EXPECT_FALSE(area_.View().playing);
 }
 
 TEST_F(DoubleClickTestArea, AMissingAnimationLeavesTheAreaEmptyButTheSoundPlays) {

@@ -10,9 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "artwork/main_settings_page.h"
 #include "artwork/main_window.h"
+#include "artwork/message_box_a.h"
 #include "option/main_window_view.h"
 #include "settings/settings_record.h"
+#include "skin/slider_math.h"
+#include "tests/support/text_lines.h"
 #include "tests/wine/option_screen.h"
 #include "tests/wine/programs.h"
 #include "tests/wine/service_session.h"
@@ -99,7 +103,7 @@ class OptionEndToEndTest : public ServiceSessionTest {
 
   // A program folder with the real configuration program; the profile files name the five slots and the
   // mouse holds the button functions given (plain clicks elsewhere).
-  void PrepareFolder(std::uint8_t profileOneFirstButton = kClick) {
+  void PrepareFolder(std::uint8_t profileOneFirstButton = kClick, int sensitivity = 5) {
     MakeFolder(false);
     ASSERT_TRUE(folder().InstallConfigurationProgram());
     auto record = NewRecord();
@@ -109,11 +113,14 @@ class OptionEndToEndTest : public ServiceSessionTest {
       std::snprintf(profile.ProFileName, sizeof profile.ProFileName, "%s", kNames[p]);
       for (auto& entry : profile.buttons) entry.function = kClick;
       if (p == 0) profile.buttons[0].function = profileOneFirstButton;
+      profile.Sensitivity_X = profile.Sensitivity_Y = sensitivity;
       ASSERT_EQ(folder().settings().WriteProfile(profile, folder().settings().SlotPath(p)), 1);
     }
     ChangeMouse([&](sim::MouseMemory& memory) {
       memory.activeProfile = 0;
       for (int p = 0; p < kProfileCount; ++p) {
+        memory.profiles[p].settings[sim::kSensitivityX] = memory.profiles[p].settings[sim::kSensitivityY] =
+            static_cast<std::uint8_t>(sensitivity);
         for (int b = 0; b < kButtonSlotCount; ++b) memory.profiles[p].buttons[b] = record->profiles[p].buttons[b].function;
       }
     });
@@ -137,7 +144,14 @@ class OptionEndToEndTest : public ServiceSessionTest {
     RECT bounds{};
     ::GetWindowRect(window_, &bounds);
     origin_ = POINT{bounds.left, bounds.top};
-    ASSERT_TRUE(WaitFor([&] { return screen().ShowsPicture(art::kNormalPicture, art::kHeadingProfiles); }, kReactionMs));
+    // Shown once its first paint is on the screen, the page's controls included.
+    const skin::Rect reset = LayoutRect(artwork::main_settings_page::kButtonReset);
+    ASSERT_TRUE(WaitFor(
+        [&] {
+          return screen().ShowsPicture(art::kNormalPicture, art::kHeadingProfiles) &&
+                 screen().PageShows(artwork::main_settings_page::kNormalPicture, reset);
+        },
+        kReactionMs));
     ASSERT_TRUE(screen().MovePointerAway());
   }
 
@@ -174,6 +188,38 @@ class OptionEndToEndTest : public ServiceSessionTest {
   void CloseWith(const char* layout) {
     ASSERT_NO_FATAL_FAILURE(Click(layout));
     ASSERT_TRUE(option_.WaitForExit(kReactionMs)) << "KavoOption.exe did not end";
+  }
+
+  // The numbers of a profile's settings line in kavo-sim's dump.
+  std::vector<int> MouseSettings(int profile) {
+    const std::string prefix = "profile " + std::to_string(profile) + " settings";
+    for (const std::string& line : folder().Dump()) {
+      if (line.compare(0, prefix.size(), prefix) != 0) continue;
+      std::vector<int> values;
+      const char* rest = line.c_str() + prefix.size();
+      int value = 0, used = 0;
+      while (std::sscanf(rest, "%d%n", &value, &used) == 1) {
+        values.push_back(value);
+        rest += used;
+      }
+      return values;
+    }
+    return {};
+  }
+  int MouseSensitivity(int profile) {
+    const auto values = MouseSettings(profile);
+    return values.size() > sim::kSensitivityY && values[sim::kSensitivityX] == values[sim::kSensitivityY]
+               ? values[sim::kSensitivityX]
+               : -1;
+  }
+
+  // Clicks the track of a page slider where it means value.
+  void ClickSlider(const char* layout, int value, int minimum, int maximum) {
+    const skin::Rect track = LayoutRect(layout);
+    const int x = track.left + ((value - minimum) * track.Width() + (maximum - minimum) / 2) / (maximum - minimum);
+    ASSERT_EQ(skin::TrackClickValue(x, track.left, track.right, skin::SliderRange(minimum, maximum), true), value);
+    const skin::Rect page = LayoutRect(art::kPagePosition);
+    ASSERT_TRUE(XSession::ClickAt(origin_.x + page.left + x, origin_.y + page.top + (track.top + track.bottom) / 2));
   }
 
   win32::UniqueModule program_;
@@ -240,6 +286,59 @@ TEST_F(OptionEndToEndTest, AProfileSavedToAFileLoadsIntoAnotherSlot) {
   EXPECT_STREQ(block->profiles[1].ProFileName, kNames[0]);
   EXPECT_STREQ(block->profiles[0].ProFileName, kNames[0]) << "the saved slot keeps its own";
   EXPECT_STREQ(block->profiles[2].ProFileName, kNames[2]);
+}
+
+TEST_F(OptionEndToEndTest, TheSensitivitySliderReachesTheMouseWhenApplied) {
+  ASSERT_NO_FATAL_FAILURE(PrepareFolder());
+  ASSERT_NO_FATAL_FAILURE(StartSystem());
+  ASSERT_EQ(MouseSensitivity(0), 5);
+  ASSERT_NO_FATAL_FAILURE(ClickSlider(artwork::main_settings_page::kSensitivitySlider, 7, 1, 10));
+  ::Sleep(500);
+  EXPECT_EQ(MouseSensitivity(0), 5) << "nothing reaches the mouse before Apply";
+  ASSERT_NO_FATAL_FAILURE(Click(art::kApply));
+  EXPECT_TRUE(WaitFor([&] { return MouseSensitivity(0) == 7; }, kReactionMs)) << "sensitivity 7 in the mouse";
+  EXPECT_EQ(MouseSensitivity(1), 5) << "another profile changed";
+  auto block = FetchBlock();
+  ASSERT_NE(block, nullptr);
+  EXPECT_EQ(block->profiles[0].Sensitivity_X, 7);
+  EXPECT_EQ(block->profiles[0].Sensitivity_Y, 7);
+  ASSERT_NO_FATAL_FAILURE(CloseWith(art::kCancel));
+}
+
+TEST_F(OptionEndToEndTest, ResetWithOkReturnsEveryProfileToItsDefaultsAndAsksTheMouseToReset) {
+  ASSERT_NO_FATAL_FAILURE(PrepareFolder(kClick, 9));
+  ASSERT_NO_FATAL_FAILURE(StartSystem());
+  ASSERT_EQ(folder().DumpLine(4), "resets 0");
+  auto defaults = NewRecord();
+  ResetToDefaults(*defaults, 1);
+
+  // The question answered with Cancel changes nothing; then with OK.
+  for (const char* answer : {artwork::message_box_a::kButtonCancel, artwork::message_box_a::kButtonOk}) {
+    SCOPED_TRACE(answer);
+    const POINT reset = screen().PageCentre(artwork::main_settings_page::kButtonReset);
+    ASSERT_TRUE(XSession::ClickAt(reset.x, reset.y));
+    HWND question = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (question = OtherDialog(option_.id, window_)) != nullptr; }, kReactionMs))
+        << "no question";
+    ::Sleep(300);
+    RECT bounds{};
+    ::GetWindowRect(question, &bounds);
+    const skin::Rect button = LayoutRect(answer);
+    ASSERT_TRUE(XSession::ClickAt(bounds.left + (button.left + button.right) / 2,
+                                  bounds.top + (button.top + button.bottom) / 2));
+    ASSERT_TRUE(WaitFor([&] { return OtherDialog(option_.id, window_) == nullptr; }, kReactionMs));
+    ASSERT_TRUE(screen().MovePointerAway());
+  }
+  EXPECT_TRUE(WaitFor([&] { return folder().DumpLine(4) == "resets 1"; }, kReactionMs)) << "no reset request";
+  for (int p = 0; p < kProfileCount; ++p) {
+    SCOPED_TRACE(p);
+    EXPECT_TRUE(WaitFor([&] { return MouseSensitivity(p) == defaults->profiles[p].Sensitivity_X; }, kReactionMs));
+    auto file = NewRecord();
+    ASSERT_EQ(folder().settings().ReadProfile(file->profiles[p], folder().settings().SlotPath(p)), 1);
+    EXPECT_STREQ(file->profiles[p].ProFileName, defaults->profiles[p].ProFileName);
+    EXPECT_EQ(file->profiles[p].Sensitivity_X, defaults->profiles[p].Sensitivity_X);
+  }
+  ASSERT_NO_FATAL_FAILURE(CloseWith(art::kCancel));
 }
 
 }  // namespace

@@ -99,8 +99,10 @@ class OptionTest : public ::testing::Test {
     origin_ = POINT{bounds.left, bounds.top};
     ASSERT_EQ(bounds.right - bounds.left, art::kWidth);
     ASSERT_EQ(bounds.bottom - bounds.top, art::kHeight);
-    // Shown once its first paint is on the screen.
-    ASSERT_TRUE(WaitFor([&] { return ShowsPicture(art::kNormalPicture, art::kHeadingProfiles); }, kReactionMs));
+    // Shown once its first paint is on the screen, the page's controls included.
+    const skin::Rect reset = LayoutRect(artwork::main_settings_page::kButtonReset);
+    ASSERT_TRUE(WaitFor([&] { return ShowsPicture(art::kNormalPicture, art::kHeadingProfiles) &&
+                                     PageShows(artwork::main_settings_page::kNormalPicture, reset); }, kReactionMs));
     ASSERT_TRUE(XSession::MoveTo(origin_.x + 300, origin_.y + 40));
   }
 
