@@ -71,4 +71,14 @@ std::optional<LayoutEntry> ParseLayout(std::string_view layout) {
   return entry;
 }
 
+Rect LayoutBounds(std::string_view layout) {
+  const auto entry = ParseLayout(layout);
+  return entry ? entry->Bounds() : Rect{};
+}
+
+std::string LayoutText(std::string_view layout) {
+  const auto entry = ParseLayout(layout);
+  return entry ? entry->text : std::string();
+}
+
 }  // namespace kavo::skin

@@ -29,4 +29,9 @@ struct LayoutEntry {
 // non-decimal number, a negative width or height, or a number beyond kMaxLayoutCoordinate gives nothing.
 std::optional<LayoutEntry> ParseLayout(std::string_view layout);
 
+// The rectangle and the text of a layout string; empty ones for a string that does not parse. For the
+// generated layouts, which the artwork build has already checked.
+Rect LayoutBounds(std::string_view layout);
+std::string LayoutText(std::string_view layout);
+
 }  // namespace kavo::skin

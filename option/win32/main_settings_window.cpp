@@ -31,17 +31,7 @@ constexpr std::array<const char*, kResolutionCount> kResolutionLayouts = {art::k
 // the right; the edit covers the black field between them, inside its one-pixel rim.
 constexpr int kValueButtonWidth = 13;
 
-skin::Rect Bounds(const char* layout) {
-  const auto entry = skin::ParseLayout(layout);
-  return entry ? entry->Bounds() : skin::Rect{};
-}
-
-std::string LayoutText(const char* layout) {
-  const auto entry = skin::ParseLayout(layout);
-  return entry ? entry->text : std::string();
-}
-
-std::string HelpOr(const std::string& text, const char* layout) { return text.empty() ? LayoutText(layout) : text; }
+std::string HelpOr(const std::string& text, const char* layout) { return text.empty() ? skin::LayoutText(layout) : text; }
 
 }  // namespace
 
@@ -77,7 +67,7 @@ void MainSettingsWindow::OnBuild() {
 void MainSettingsWindow::BuildSliders() {
   for (const SliderSetup& setup : MainSettingsSliders()) {
     const std::size_t index = static_cast<std::size_t>(setup.id - kSensitivitySlider);
-    auto made = skinw::CclickHSlider::Create(instance(), setup.thumbPicture, Bounds(kSliderLayouts[index]), window(),
+    auto made = skinw::CclickHSlider::Create(instance(), setup.thumbPicture, skin::LayoutBounds(kSliderLayouts[index]), window(),
                                              setup.id);
     if (!made) continue;  // no thumb picture: no slider
     made->SetBackground(background());
@@ -88,7 +78,7 @@ void MainSettingsWindow::BuildSliders() {
 }
 
 void MainSettingsWindow::BuildValueControl() {
-  const skin::Rect whole = Bounds(art::kSensitivityValue);
+  const skin::Rect whole = skin::LayoutBounds(art::kSensitivityValue);
   const kavo::win32::UniqueBitmap normal = skinw::LoadPicture(instance(), art::kValueNormalPicture);
   const kavo::win32::UniqueBitmap hover = skinw::LoadPicture(instance(), art::kValueHoverPicture);
   const kavo::win32::UniqueBitmap pressed = skinw::LoadPicture(instance(), art::kValuePressedPicture);
@@ -132,7 +122,7 @@ void MainSettingsWindow::BuildButtons() {
   skinw::BitmapButton& box = AddButton(art::kEnableMouseAcceleration);
   box.SetToggleMode(true);
   // A disabled check box still shows its pressed picture.
-  const skin::Rect rect = Bounds(art::kEnableMouseAcceleration);
+  const skin::Rect rect = skin::LayoutBounds(art::kEnableMouseAcceleration);
   skinw::ButtonPictures pictures = skinw::CutButtonPictures(StateSources(), rect);
   pictures.disabled = skinw::CutPicture(StateSources().pressed, rect);
   box.SetPictures(std::move(pictures));
@@ -150,7 +140,7 @@ void MainSettingsWindow::BuildButtons() {
 }
 
 void MainSettingsWindow::BuildTestArea() {
-  const skin::Rect rect = Bounds(art::kDoubleClickTest);
+  const skin::Rect rect = skin::LayoutBounds(art::kDoubleClickTest);
   area_.reset(::CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, rect.left, rect.top,
                                 rect.Width(), rect.Height(), window(), nullptr, instance(), nullptr));
   if (!area_) return;
@@ -220,7 +210,7 @@ void MainSettingsWindow::DrawTestArea(const DRAWITEMSTRUCT& item) const {
     return;
   }
   // No picture: the page shows through.
-  const skin::Rect at = Bounds(art::kDoubleClickTest);
+  const skin::Rect at = skin::LayoutBounds(art::kDoubleClickTest);
   const kavo::win32::SelectedObject selected(source.get(), background());
   ::BitBlt(item.hDC, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, source.get(), at.left, at.top,
            SRCCOPY);

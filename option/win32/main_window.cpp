@@ -36,14 +36,6 @@ constexpr RECT kBadgeArea{7, 34, 178, 79};
 constexpr RECT kHelpLine{115, 570, 580, 590};
 constexpr COLORREF kVersionColour = RGB(255, 255, 255);
 
-skin::Rect Bounds(const char* layout) {
-  const auto entry = skin::ParseLayout(layout);
-  return entry ? entry->Bounds() : skin::Rect{};
-}
-std::string LayoutText(const char* layout) {
-  const auto entry = skin::ParseLayout(layout);
-  return entry ? entry->text : std::string();
-}
 RECT ToRect(const skin::Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 COLORREF ToColour(std::uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 
@@ -152,7 +144,7 @@ void MainWindow::BuildControls() {
 }
 
 void MainWindow::BuildPages() {
-  const skin::Rect area = Bounds(art::kPagePosition);
+  const skin::Rect area = skin::LayoutBounds(art::kPagePosition);
   const skin::Point at{area.left, area.top};
   const skin::Extent size{area.Width(), area.Height()};
   namespace adv = artwork::advanced_page;
@@ -203,7 +195,7 @@ void MainWindow::ShowLanguagePictures(int normalPicture) {
 }
 
 void MainWindow::InvalidateLayout(const char* layout) {
-  const RECT area = ToRect(Bounds(layout));
+  const RECT area = ToRect(skin::LayoutBounds(layout));
   ::InvalidateRect(window(), &area, FALSE);
 }
 
@@ -221,8 +213,8 @@ void MainWindow::PaintTexts(HDC dc) {
   {
     const SelectedObject font(dc, versionFont_.get());
     ::SetTextColor(dc, kVersionColour);
-    const skin::Rect software = Bounds(art::kSoftwareVersion);
-    const skin::Rect firmware = Bounds(art::kFirmwareVersion);
+    const skin::Rect software = skin::LayoutBounds(art::kSoftwareVersion);
+    const skin::Rect firmware = skin::LayoutBounds(art::kFirmwareVersion);
     ::TextOutA(dc, software.left, software.top, view.softwareVersion.c_str(),
                static_cast<int>(view.softwareVersion.size()));
     ::TextOutA(dc, firmware.left, firmware.top, view.firmwareVersion.c_str(),
@@ -231,7 +223,7 @@ void MainWindow::PaintTexts(HDC dc) {
   const SelectedObject font(dc, nameFont_.get());
   for (int p = 0; p < kProfileCount; ++p) {
     ::SetTextColor(dc, ToColour(view.slots[p].nameColour));
-    DrawLine(dc, view.slots[p].name, ToRect(Bounds(kNames[p])), DT_LEFT | DT_VCENTER | DT_END_ELLIPSIS);
+    DrawLine(dc, view.slots[p].name, ToRect(skin::LayoutBounds(kNames[p])), DT_LEFT | DT_VCENTER | DT_END_ELLIPSIS);
   }
   ::SetTextColor(dc, kVersionColour);
   DrawLine(dc, skinw::CurrentHelpText(), kHelpLine, DT_LEFT | DT_VCENTER | DT_END_ELLIPSIS);
@@ -324,7 +316,7 @@ void MainWindow::ReloadTooltips() {
   // A control whose text the library lacks keeps its layout's own.
   for (const Tooltip& tip : tooltips_) {
     const std::string text = help_.Text(tip.helpId);
-    tip.button->SetHelpText(text.empty() ? LayoutText(tip.layout) : text);
+    tip.button->SetHelpText(text.empty() ? skin::LayoutText(tip.layout) : text);
   }
 }
 

@@ -29,14 +29,6 @@ constexpr COLORREF kListBackground = RGB(18, 19, 23);
 constexpr COLORREF kAccent = RGB(53, 160, 222);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
-Rect Bounds(const char* layout) {
-  const auto entry = ParseLayout(layout);
-  return entry ? entry->Bounds() : Rect{};
-}
-std::string HelpOf(const char* layout) {
-  const auto entry = ParseLayout(layout);
-  return entry ? entry->text : std::string();
-}
 RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
@@ -80,26 +72,26 @@ void GalleryWindow::OnBuild() {
   });
   button(art::kButtonExit, 9, [this] { End(win32::kEndCancel); });
 
-  slider_ = win32::CclickHSlider::Create(instance(), art::kThumbPicture, Bounds(art::kSlider), window(), kSliderNotify);
+  slider_ = win32::CclickHSlider::Create(instance(), art::kThumbPicture, LayoutBounds(art::kSlider), window(), kSliderNotify);
   if (slider_) {
     slider_->SetBackground(background());
     slider_->SetRange(1, 10);
     slider_->SetRounding(true);
     slider_->SetValue(1);
-    slider_->SetHelpText(HelpOf(art::kSlider));
+    slider_->SetHelpText(LayoutText(art::kSlider));
   }
 
-  Rect editArea = Bounds(art::kEdit);
+  Rect editArea = LayoutBounds(art::kEdit);
   editArea.left += 2, editArea.top += 2, editArea.right -= 2, editArea.bottom -= 1;
   edit_ = win32::BitmapEdit::Create(window(), editArea, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, kEditId);
   if (edit_) {
     edit_->SetNumeric(true);
-    edit_->SetHelpText(HelpOf(art::kEdit));
+    edit_->SetHelpText(LayoutText(art::kEdit));
     ::SendMessageA(edit_->window(), WM_SETFONT, reinterpret_cast<WPARAM>(edit_->font()), TRUE);
   }
 
   // Inside the frame the artwork draws around the list.
-  Rect listArea = Bounds(art::kList);
+  Rect listArea = LayoutBounds(art::kList);
   listArea.left += 1, listArea.top += 1, listArea.right -= 1, listArea.bottom -= 1;
   list_ = win32::SkinListBox::Create(window(), listArea);
   if (list_) {
@@ -119,12 +111,12 @@ void GalleryWindow::PaintTexts(HDC dc) {
   const kavo::win32::SelectedObject font(dc, textFont_.get());
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, kWhite);
-  RECT help = ToRect(Bounds(art::kHelpLine));
+  RECT help = ToRect(LayoutBounds(art::kHelpLine));
   help.left += 8;
   const std::string& text = win32::CurrentHelpText();
   ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &help, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
   if (slider_) {
-    RECT value = ToRect(Bounds(art::kSliderValue));
+    RECT value = ToRect(LayoutBounds(art::kSliderValue));
     const std::string number = std::to_string(slider_->value());
     ::DrawTextA(dc, number.c_str(), static_cast<int>(number.size()), &value, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   }
@@ -206,7 +198,7 @@ void GalleryWindow::ShowMessageBox(MessageBoxLook look, const char* variant, con
 }
 
 void GalleryWindow::Redraw(const char* layout) const {
-  const RECT area = ToRect(Bounds(layout));
+  const RECT area = ToRect(LayoutBounds(layout));
   ::InvalidateRect(window(), &area, FALSE);
 }
 

@@ -70,7 +70,6 @@ class FakeHelp : public HelpLibrary {
   std::map<int, std::string> texts;
 };
 
-kavo::skin::Rect Bounds(const char* layout) { return kavo::skin::ParseLayout(layout)->Bounds(); }
 
 // The pixels of one of the page's whole-window pictures, read once.
 class PicturePixels {
@@ -126,7 +125,7 @@ class MainSettingsWindowTest : public ::testing::Test {
 
   POINT OnScreen(int x, int y) const { return skin::OnScreen(page(), x, y); }
   POINT Centre(const char* layout) const {
-    const auto r = Bounds(layout);
+    const auto r = kavo::skin::LayoutBounds(layout);
     return OnScreen((r.left + r.right) / 2, (r.top + r.bottom) / 2);
   }
   // A real click (X input) on a point of the page, then the messages it makes handled.
@@ -150,7 +149,7 @@ class MainSettingsWindowTest : public ::testing::Test {
   // Whether the page shows the pressed (true) or normal (false) picture in a layout's rectangle, judged
   // on the pixels where the two pictures differ; nothing when the screen shows neither.
   std::optional<bool> ShownPressed(const char* layout) const {
-    const auto r = Bounds(layout);
+    const auto r = kavo::skin::LayoutBounds(layout);
     const RECT area{r.left, r.top, r.right, r.bottom};
     const skin::Pixels shown = skin::ReadPixels(page(), area);
     int differing = 0, pressed = 0, normal = 0;
@@ -228,8 +227,8 @@ TEST_F(MainSettingsWindowTest, RefreshShowsTheActiveProfile) {
   RECT low{}, high{};
   ::GetWindowRect(window_->slider(option::kTiltSpeedSlider)->thumb().window(), &low);
   ::GetWindowRect(window_->slider(option::kScrollSpeedSlider)->thumb().window(), &high);
-  const auto tilt = Bounds(art::kTiltSpeed);
-  const auto scroll = Bounds(art::kScrollSpeed);
+  const auto tilt = kavo::skin::LayoutBounds(art::kTiltSpeed);
+  const auto scroll = kavo::skin::LayoutBounds(art::kScrollSpeed);
   EXPECT_LT(low.left - OnScreen(tilt.left, 0).x, high.left - OnScreen(scroll.left, 0).x);
   XSession::Screenshot("option-main-settings");
 
@@ -243,7 +242,7 @@ TEST_F(MainSettingsWindowTest, RefreshShowsTheActiveProfile) {
 }
 
 TEST_F(MainSettingsWindowTest, TheSensitivitySliderAndTheValueControlMoveTogether) {
-  const auto track = Bounds(art::kSensitivitySlider);
+  const auto track = kavo::skin::LayoutBounds(art::kSensitivitySlider);
   int seven = -1;
   for (int x = 0; x < track.Width() && seven < 0; ++x) {
     if (kavo::skin::TrackClickValue(track.left + x, track.left, track.right, kavo::skin::SliderRange(1, 10), true) == 7) seven = x;
@@ -348,8 +347,8 @@ TEST_F(MainSettingsWindowTest, TheAccelerationCheckBoxWritesEightOrZero) {
     EXPECT_EQ(ShownPressed(art::kEnableMouseAcceleration), e[0] == 1);
   }
   // Disabled, the ticked box still shows its pressed picture.
-  ::EnableWindow(::ChildWindowFromPoint(page(), POINT{Bounds(art::kEnableMouseAcceleration).left + 2,
-                                                      Bounds(art::kEnableMouseAcceleration).top + 2}),
+  ::EnableWindow(::ChildWindowFromPoint(page(), POINT{kavo::skin::LayoutBounds(art::kEnableMouseAcceleration).left + 2,
+                                                      kavo::skin::LayoutBounds(art::kEnableMouseAcceleration).top + 2}),
                  FALSE);
   Pump(100);
   EXPECT_EQ(ShownPressed(art::kEnableMouseAcceleration), true);
@@ -403,7 +402,7 @@ TEST_F(MainSettingsWindowTest, ResetAsksAndOnlyOkResetsEveryProfile) {
       }
       if (box == nullptr) return;
       ::Sleep(200);
-      const auto r = Bounds(answer);
+      const auto r = kavo::skin::LayoutBounds(answer);
       const POINT at = skin::OnScreen(box, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
       XSession::ClickAt(at.x, at.y);
     });
@@ -457,7 +456,7 @@ TEST_F(MainSettingsWindowTest, ADoubleClickOnTheTestAreaPlaysTheAnimationOnce) {
   ASSERT_NE(area, nullptr);
   EXPECT_TRUE(window_->doubleClickTest().View().showsPicture);
   // Before: the picture file, stretched over the area, is on the screen (not the page behind it).
-  const auto r = Bounds(art::kDoubleClickTest);
+  const auto r = kavo::skin::LayoutBounds(art::kDoubleClickTest);
   const kavo::win32::UniqueBitmap file(static_cast<HBITMAP>(
       ::LoadImageA(nullptr, window_->doubleClickTest().PicturePath().c_str(), IMAGE_BITMAP, r.Width(), r.Height(),
                    LR_LOADFROMFILE | LR_CREATEDIBSECTION)));

@@ -19,10 +19,7 @@ namespace kavo::wine_test {
 
 using Pixels = std::vector<std::uint32_t>;
 
-inline skin::Rect LayoutRect(const char* layout) {
-  const auto entry = skin::ParseLayout(layout);
-  return entry ? entry->Bounds() : skin::Rect{};
-}
+inline skin::Rect LayoutRect(const char* layout) { return skin::LayoutBounds(layout); }
 inline skin::Rect Offset(skin::Rect r, int dx, int dy) { return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
 inline std::uint32_t Rgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
 inline COLORREF ColourOf(std::uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }

@@ -30,10 +30,7 @@ namespace gallery = artwork::gallery;
 constexpr char kGalleryTitle[] = "Kavo skin gallery";
 constexpr DWORD kReactionMs = 5000;
 
-skin::Rect LayoutRect(const char* layout) {
-  const auto entry = skin::ParseLayout(layout);
-  return entry ? entry->Bounds() : skin::Rect{};
-}
+skin::Rect LayoutRect(const char* layout) { return skin::LayoutBounds(layout); }
 
 class GalleryTest : public ::testing::Test {
  protected:

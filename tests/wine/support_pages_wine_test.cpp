@@ -51,10 +51,7 @@ class FakeHelp : public option::HelpLibrary {
   std::string language = "first";
 };
 
-kavo::skin::Rect LayoutBounds(const char* layout) {
-  const auto entry = kavo::skin::ParseLayout(layout);
-  return entry ? entry->Bounds() : kavo::skin::Rect{};
-}
+using kavo::skin::LayoutBounds;
 
 // The top-level window the pages sit in, as the main window holds them.
 class HostWindow {
