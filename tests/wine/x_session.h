@@ -48,8 +48,13 @@ class XSession {
     if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
       return false;
     }
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
+    // Wine starts a Linux program without a Windows process: it then gives no process handle and leaves
+    // the thread handle holding whatever it held, which must not be closed (it may be another handle's
+    // value, such as this program's standard output).
+    if (process.hProcess != nullptr) {
+      ::CloseHandle(process.hThread);
+      ::CloseHandle(process.hProcess);
+    }
     for (DWORD waited = 0; waited < timeoutMs; waited += 20) {
       const std::string outcome = ReadSmallFile(done);
       if (outcome.size() >= 3) {  // "ok\n" or "failed\n", once written whole
