@@ -21,11 +21,13 @@
 #include "settings/settings_files.h"
 #include "settings/settings_record.h"
 #include "settings/win32/module_folder.h"
+#include "settings/win32/shared_block.h"
 #include "settings/win32/win32_file_system.h"
 #include "settings/win32/win32_handles.h"
 #include "settings/win32/win32_registry.h"
 #include "skin/layout.h"
 #include "skin/win32/picture_resources.h"
+#include "tests/wine/control_panel_backup.h"
 #include "tests/wine/option_screen.h"
 #include "tests/wine/programs.h"
 #include "tests/wine/temp_folder.h"
@@ -62,6 +64,7 @@ class OptionTest : public ::testing::Test {
     record->QuickHelpLan = kStartLanguage;
     for (int p = 0; p < kProfileCount; ++p) {
       std::snprintf(record->profiles[p].ProFileName, sizeof record->profiles[p].ProFileName, "Slot name %d", p + 1);
+      record->profiles[p].DbleClickSpeed = DoubleClickOf(p);
     }
     ASSERT_EQ(settings_.WriteAll(*record), 1);
     program_ = win32::UniqueModule(
@@ -140,6 +143,10 @@ class OptionTest : public ::testing::Test {
 
   int ConfigInt(const char* key) { return profiles_.Open(settings_.ConfigPath())->ReadInt("Setting", key, -99); }
 
+  // A slot's own double-click time, so that the registry tells which profile was written there.
+  static int DoubleClickOf(int slot) { return 410 + 20 * slot; }
+
+  ControlPanelBackup registryBackup_;  // first made, last undone
   TempFolder folder_;
   win32::Win32FileSystem files_;
   win32::Win32Registry registry_;
@@ -341,6 +348,31 @@ TEST_F(OptionTest, TheWindowsProfileIsChosenAfterTheQuestionAndClearedWithoutIt)
   ASSERT_TRUE(ClickAt(Centre(art::kOk)));
   ASSERT_TRUE(option_.WaitForExit(kReactionMs));
   EXPECT_EQ(ConfigInt("WindowsProfile"), 3);
+}
+
+std::string RegistryText(const char* key, const char* name) {
+  char value[64] = {};
+  DWORD size = sizeof value;
+  if (::RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS) return {};
+  return value;
+}
+
+TEST_F(OptionTest, WithoutTheServiceApplyWritesTheFilesAndTheRegistryAndKeepsTheProgramOpen) {
+  ASSERT_FALSE(win32::UniqueKernelHandle(::OpenFileMappingA(FILE_MAP_READ, FALSE, win32::kSharedBlockName)))
+      << "a shared block exists: is a service running?";
+  ASSERT_EQ(RegistryText("Control Panel\\Mouse", "DoubleClickSpeed"), std::to_string(DoubleClickOf(0)));
+  ASSERT_TRUE(ClickAt(Centre(art::kProfile3)));
+  ASSERT_TRUE(MovePointerAway());
+  ASSERT_TRUE(ClickAt(Centre(art::kApply)));
+  ASSERT_TRUE(MovePointerAway());
+  EXPECT_TRUE(WaitFor([&] { return ConfigInt("CurrentProfile") == 2; }, kReactionMs)) << "config.ini";
+  EXPECT_TRUE(WaitFor(
+      [&] { return RegistryText("Control Panel\\Mouse", "DoubleClickSpeed") == std::to_string(DoubleClickOf(2)); },
+      kReactionMs))
+      << "the registry carries slot 3's pointer settings";
+  EXPECT_TRUE(option_.Running()) << "Apply leaves the program open";
+  EXPECT_TRUE(WaitFor([&] { return ShowsPicture(art::kNormalPicture, art::kApply); }, kReactionMs))
+      << "Apply is enabled again afterwards";
 }
 
 }  // namespace
