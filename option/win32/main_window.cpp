@@ -12,7 +12,6 @@
 #include "skin/win32/skin_font.h"
 #include "skin/win32/help_text.h"
 #include "skin/win32/picture_resources.h"
-#include "skin/win32/skin_message_box.h"
 
 namespace kavo::option::win32 {
 namespace {
@@ -291,9 +290,8 @@ std::optional<std::string> MainWindow::ChooseProfileFile(const ProfileFileDialog
 }
 
 void MainWindow::ShowError(const std::string& text) {
-  skinw::SkinMessageBox box(instance(), skinw::MessageBoxLook::kA);
-  box.SetText(text);
-  box.RunModal(window());
+  // The skinned boxes' artwork carries their own questions; an error takes the system's plain box.
+  ::MessageBoxA(window(), text.c_str(), kMainWindowTitle, MB_OK | MB_ICONERROR);
 }
 
 void MainWindow::BeginWaitCursor() { ::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT))); }

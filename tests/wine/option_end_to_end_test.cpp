@@ -321,6 +321,9 @@ TEST_F(OptionEndToEndTest, ResetWithOkReturnsEveryProfileToItsDefaultsAndAsksThe
     ASSERT_TRUE(WaitFor([&] { return (question = OtherDialog(option_.id, window_)) != nullptr; }, kReactionMs))
         << "no question";
     ::Sleep(300);
+    if (answer == artwork::message_box_a::kButtonCancel) {
+      EXPECT_FALSE(XSession::Screenshot("option-reset-question").empty());
+    }
     RECT bounds{};
     ::GetWindowRect(question, &bounds);
     const skin::Rect button = LayoutRect(answer);

@@ -212,6 +212,7 @@ TEST_F(OptionTest, ATabShowsItsPageAndOnlyThatOne) {
   ASSERT_TRUE(XSession::MoveTo(origin_.x + 300, origin_.y + 40));
   EXPECT_TRUE(WaitFor([&] { return ShowsPicture(art::kPressedPicture, art::kUpdate); }, kReactionMs))
       << "the visible page's tab shows pressed";
+  EXPECT_FALSE(XSession::Screenshot("option-update-tab").empty());
   EXPECT_TRUE(ShowsPicture(art::kNormalPicture, art::kMain));
   // The button assignment page has no artwork yet: its area is plain black.
   ASSERT_TRUE(ClickAt(Centre(art::kButtonAssign)));
@@ -325,6 +326,7 @@ TEST_F(OptionTest, TheWindowsProfileIsChosenAfterTheQuestionAndClearedWithoutIt)
   ASSERT_TRUE(ClickAt(Centre(art::kWindowsProfile2)));
   ASSERT_TRUE(WaitFor([&] { return Question() != nullptr; }, kReactionMs));
   ::Sleep(200);
+  EXPECT_FALSE(XSession::Screenshot("option-windows-profile-question").empty());
   ASSERT_TRUE(Answer(question::kButtonOk));
   ASSERT_TRUE(WaitFor([&] { return Question() == nullptr; }, kReactionMs));
   ASSERT_TRUE(MovePointerAway());
