@@ -1,0 +1,53 @@
+#include "option/win32/keyboard_hook.h"
+
+#include <cstdio>
+
+namespace kavo::option::win32 {
+namespace {
+
+// Program-wide: the hook procedure has no other way to find them.
+HHOOK g_hook = nullptr;
+HWND g_target = nullptr;
+
+void Trace(const char* text) { ::OutputDebugStringA(text); }
+
+void TraceHandle(HHOOK hook) {
+  char line[48];
+  std::snprintf(line, sizeof line, "Hhook: %llx\r\n",
+                static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hook)));
+  Trace(line);
+}
+
+LRESULT CALLBACK KeyboardProc(int code, WPARAM, LPARAM lParam) {
+  if (code < 0) return 1;
+  const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+  char line[48];
+  std::snprintf(line, sizeof line, "vkcode=%lx,scancode=%lx\n", static_cast<unsigned long>(key->vkCode),
+                static_cast<unsigned long>(key->scanCode));
+  Trace(line);
+  ::PostMessageA(g_target, kWmKeyCaptured, key->vkCode, static_cast<LPARAM>(key->flags & kKeyReleased));
+  // The next hook is never called: no key reaches any other program while capturing.
+  return 1;
+}
+
+}  // namespace
+
+bool InstallKeyboardHook(HWND target) {
+  RemoveKeyboardHook();
+  g_target = target;
+  g_hook = ::SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardProc, ::GetModuleHandleA(nullptr), 0);
+  TraceHandle(g_hook);
+  return g_hook != nullptr;
+}
+
+void RemoveKeyboardHook() {
+  if (g_hook == nullptr) return;
+  TraceHandle(g_hook);
+  Trace(::UnhookWindowsHookEx(g_hook) ? "UnHhook: Success \r\n" : "UnHhook: Fail \r\n");
+  g_hook = nullptr;
+  g_target = nullptr;
+}
+
+bool KeyboardHookInstalled() { return g_hook != nullptr; }
+
+}  // namespace kavo::option::win32

@@ -1,0 +1,38 @@
+#pragma once
+// The low-level keyboard hook through which the macro editor records key strokes and the key shortcut
+// dialog captures a key. While it is installed every key press and release goes, as one posted
+// WM_KEYCAPTURED, to a single target window, and to no other program: the hook swallows the keys.
+//
+// The procedure only posts and returns, because Windows silently removes a low-level hook that answers
+// slowly. One hook and one target at a time, program-wide, on the user-interface thread.
+#include <windows.h>
+
+namespace kavo::option::win32 {
+
+constexpr UINT kWmKeyCaptured = WM_USER + 10;  // 1034: wParam virtual key, lParam 0x80 release / 0 press
+constexpr LPARAM kKeyReleased = 0x80;
+
+// Installs the hook with target as the window to tell; a hook already installed is removed first.
+// Returns whether the hook exists. Traces "Hhook: <handle>" to the debugger output.
+bool InstallKeyboardHook(HWND target);
+// Removes the hook when one is installed; traces the handle and the outcome.
+void RemoveKeyboardHook();
+bool KeyboardHookInstalled();
+
+// Holds the hook for a scope: the key shortcut dialog for its whole life, the macro editor while it
+// records.
+class KeyboardCapture {
+ public:
+  explicit KeyboardCapture(HWND target) : installed_(InstallKeyboardHook(target)) {}
+  ~KeyboardCapture() {
+    if (installed_) RemoveKeyboardHook();
+  }
+  KeyboardCapture(const KeyboardCapture&) = delete;
+  KeyboardCapture& operator=(const KeyboardCapture&) = delete;
+  bool installed() const { return installed_; }
+
+ private:
+  bool installed_;
+};
+
+}  // namespace kavo::option::win32
