@@ -49,7 +49,7 @@ MainWindow::MainWindow(HINSTANCE instance)
       programFolder_(kavo::win32::ModuleFolder()),
       help_(helpFiles_, programFolder_),
       confirmation_(instance, nullptr) {
-  model_ = std::make_unique<MainWindowModel>(MainWindowPorts{block_, settings_.settings, settings_.registry, *this,
+  model_ = std::make_unique<MainWindowModel>(MainWindowPorts{block_, settings_.settings, settings_.registry, macros_,
                                                              help_, peers_, *this, *this, *this, programFolder_});
   mainSettingsModel_ = std::make_unique<MainSettingsPage>(
       model_->Working(), model_->Osd(), MainSettingsPorts{confirmation_, *this, systemLanguage_, doubleClickTimer_});
@@ -241,6 +241,7 @@ std::optional<LRESULT> MainWindow::OnMessage(UINT message, WPARAM, LPARAM) {
 }
 
 void MainWindow::OnDestroy() {
+  macros_.Clear();
   help_.Free();
   if (skinw::HelpLineWindow() == window()) skinw::SetHelpLineWindow(nullptr);
 }

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "option/help_library_loader.h"
+#include "option/macro_library.h"
+#include "option/macro_store.h"
 #include "option/main_settings_page.h"
 #include "option/main_window_model.h"
 #include "option/win32/main_settings_ports_win32.h"
@@ -28,8 +30,7 @@ class MainWindow : public skin::win32::SkinDialog,
                    private HostedPages,
                    private MainDialogs,
                    private MainWindowShell,
-                   private MainWindowActions,
-                   private MacroLibrary {
+                   private MainWindowActions {
  public:
   explicit MainWindow(HINSTANCE instance);
   ~MainWindow() override;
@@ -65,10 +66,6 @@ class MainWindow : public skin::win32::SkinDialog,
   void Minimise() override;
   void ReleaseCapture() override;
   void PostClose() override;
-  // MacroLibrary: the macro store is not part of this program yet; the main window's calls reach nothing.
-  void Load() override {}
-  void MergeFromProfiles(const SettingsRecord&) override {}
-  void Save() override {}
 
   void BuildControls();
   void BuildPages();
@@ -79,6 +76,8 @@ class MainWindow : public skin::win32::SkinDialog,
 
   kavo::win32::Win32Settings settings_;
   std::string programFolder_;
+  MacroStore macroStore_;
+  MacroStoreLibrary macros_{macroStore_, settings_.profiles, settings_.files, programFolder_};
   Win32RecordBlock block_;
   Win32PeerWindows peers_;
   ModuleHelpFiles helpFiles_;

@@ -240,7 +240,8 @@ TEST_F(OptionTest, TheHelpLineShowsTheTextOfTheControlUnderThePointer) {
   ASSERT_FALSE(load.empty());
   const skin::Rect line = OptionScreen::kHelpLine;
   const Pixels empty = PicturePixels(art::kNormalPicture, line);
-  ASSERT_EQ(screen().Shown(line), empty) << "nothing in the help line at start";
+  // The pointer may have rested on a control while the window came up; it has left it since.
+  ASSERT_TRUE(WaitFor([&] { return screen().Shown(line) == empty; }, kReactionMs)) << "nothing in the help line";
   ASSERT_TRUE(XSession::MoveTo(Centre(art::kLoad).x, Centre(art::kLoad).y));
   EXPECT_TRUE(WaitFor([&] { return screen().ShowsHelp(load); }, kReactionMs))
       << "Load's English text appears while the pointer rests on it";
@@ -375,6 +376,42 @@ TEST_F(OptionTest, WithoutTheServiceApplyWritesTheFilesAndTheRegistryAndKeepsThe
   EXPECT_TRUE(option_.Running()) << "Apply leaves the program open";
   EXPECT_TRUE(WaitFor([&] { return ShowsPicture(art::kNormalPicture, art::kApply); }, kReactionMs))
       << "Apply is enabled again afterwards";
+}
+
+TEST_F(OptionTest, AMacroThatOnlyAProfileCarriesIsPutIntoTheSequenceFileAtStart) {
+  ASSERT_TRUE(ClickAt(Centre(art::kCancel)));
+  ASSERT_TRUE(option_.WaitForExit(kReactionMs));
+  auto record = std::make_unique<SettingsRecord>();
+  ClearRecord(*record);
+  ASSERT_EQ(settings_.ReadProfile(record->profiles[1], settings_.SlotPath(1)), 1);
+  MacroKeyInfo& entry = record->profiles[1].buttons[3];
+  entry.function = kFunctionMacro;
+  std::snprintf(entry.macroSetName, sizeof entry.macroSetName, "Games");
+  std::snprintf(entry.macroName, sizeof entry.macroName, "Combo");
+  entry.repeatCount = 2;
+  entry.eventCount = 2;
+  entry.events[0] = MacroEvent{0x04, kMacroPress, 40};
+  entry.events[1] = MacroEvent{0x04, kMacroRelease, 0};
+  ASSERT_EQ(settings_.WriteProfile(record->profiles[1], settings_.SlotPath(1)), 1);
+  const std::string sequence = folder_.File("config\\Kavo_sequence.dat");
+  ::DeleteFileA(sequence.c_str());
+
+  ASSERT_NO_FATAL_FAILURE(Start());
+  ASSERT_TRUE(WaitFor([&] { return ::GetFileAttributesA(sequence.c_str()) != INVALID_FILE_ATTRIBUTES; }, kReactionMs))
+      << "no sequence file";
+  EXPECT_EQ(::GetPrivateProfileIntA("SetMacro", "number", -1, sequence.c_str()), 1);
+  char name[64] = {};
+  ::GetPrivateProfileStringA("SetMacro", "0", "", name, sizeof name, sequence.c_str());
+  EXPECT_STREQ(name, "Games");
+  EXPECT_EQ(::GetPrivateProfileIntA("Games", "number", -1, sequence.c_str()), 1);
+  unsigned char macro[2060] = {};
+  ASSERT_TRUE(::GetPrivateProfileStructA("Games", "0", macro, sizeof macro, sequence.c_str()));
+  EXPECT_STREQ(reinterpret_cast<const char*>(macro), "Combo");
+  EXPECT_EQ(macro[52], 2) << "repeat count";
+  EXPECT_EQ(macro[56], 2) << "event count";
+  EXPECT_EQ(macro[60], 0x04);
+  EXPECT_EQ(macro[61], kMacroPress);
+  EXPECT_EQ(macro[62], 40) << "the first event's delay";
 }
 
 }  // namespace

@@ -1,0 +1,63 @@
+#include "option/sequence_file.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "settings/bounded_text.h"
+
+namespace kavo::option {
+namespace {
+
+constexpr char kSetList[] = "SetMacro";
+constexpr char kNumber[] = "number";
+
+std::string IndexKey(int index) { return std::to_string(index); }
+
+void MakeSafe(Macro& macro) {
+  TerminateField(macro.name);
+  macro.eventCount = std::clamp(macro.eventCount, 0, kMaxMacroEvents);
+  macro.repeatCount = std::clamp(macro.repeatCount, 0, kMaxRepeatCount);
+}
+
+}  // namespace
+
+void SequenceFile::Load(MacroStore& store, const std::string& path) {
+  auto file = profiles_.Open(path);
+  const int setCount = std::min(file->ReadInt(kSetList, kNumber, -1), kMaxLoadedSets);
+  if (setCount <= 0) return;
+
+  const int first = store.SetCount();
+  for (int i = 0; i < setCount; ++i) store.AppendSet(file->ReadString(kSetList, IndexKey(i), ""));
+
+  for (int i = 0; i < setCount; ++i) {
+    MacroSet& set = *store.Set(first + i);
+    const std::string section(TrimmedName(set.name));
+    const int macroCount = std::min(file->ReadInt(section, kNumber, -1), kMaxLoadedMacros);
+    for (int j = 0; j < macroCount; ++j) {
+      auto macro = std::make_unique<Macro>();
+      if (file->ReadStruct(section, IndexKey(j), macro.get(), sizeof *macro)) {
+        MakeSafe(*macro);
+      } else {
+        std::memset(macro.get(), 0, sizeof *macro);
+      }
+      set.macros.push_back(std::move(macro));
+    }
+  }
+}
+
+bool SequenceFile::Save(const MacroStore& store, const std::string& path) {
+  auto file = profiles_.OpenEmpty(path);
+  file->WriteInt(kSetList, kNumber, store.SetCount());
+  for (int i = 0; i < store.SetCount(); ++i) file->WriteString(kSetList, IndexKey(i), store.Set(i)->name);
+  for (int i = 0; i < store.SetCount(); ++i) {
+    const MacroSet& set = *store.Set(i);
+    const std::string section(TrimmedName(set.name));
+    file->WriteInt(section, kNumber, static_cast<int>(set.macros.size()));
+    for (std::size_t j = 0; j < set.macros.size(); ++j) {
+      file->WriteStruct(section, IndexKey(static_cast<int>(j)), set.macros[j].get(), sizeof(Macro));
+    }
+  }
+  return file->Commit();
+}
+
+}  // namespace kavo::option
