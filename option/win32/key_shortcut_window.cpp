@@ -29,21 +29,6 @@ namespace art = artwork::key_shortcut_dialog;
 constexpr std::array<const char*, kShortcutModifierCount> kModifierLayouts = {art::kNone, art::kShift, art::kCtrl,
                                                                             art::kAlt, art::kWin};
 
-// One WM_PAINT's BeginPaint and EndPaint.
-class PaintScope {
- public:
-  explicit PaintScope(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {}
-  ~PaintScope() { ::EndPaint(window_, &paint_); }
-  PaintScope(const PaintScope&) = delete;
-  PaintScope& operator=(const PaintScope&) = delete;
-  HDC dc() const { return dc_; }
-
- private:
-  HWND window_;
-  PAINTSTRUCT paint_{};
-  HDC dc_;
-};
-
 // A disabled edit draws its text grey whatever its colours say. The key display is disabled only so that
 // it never takes the focus, so it paints itself: the key's name centred, in its colours and its own font.
 LRESULT CALLBACK PaintKeyDisplay(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR font) {
@@ -51,7 +36,7 @@ LRESULT CALLBACK PaintKeyDisplay(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
-      const PaintScope paint(window);
+      const kavo::win32::PaintScope paint(window);
       if (paint.dc() == nullptr) return 0;
       RECT client{};
       ::GetClientRect(window, &client);

@@ -9,6 +9,7 @@
 #include "skin/skin_messages.h"
 #include "skin/win32/picture_resources.h"
 #include "skin/win32/skin_menu.h"
+#include "skin/win32/skin_font.h"
 
 namespace kavo::option::win32 {
 namespace {
@@ -82,8 +83,7 @@ void MacroEditorWindow::OnBuild() {
     list_->SetTextColours(kListText, kListText);
   }
 
-  menuFont_.reset(::CreateFontA(14, 5, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial"));
+  menuFont_ = skin::win32::SkinFont(14, 5);
   ShowLoopState();
 }
 

@@ -9,6 +9,7 @@
 #include "settings/key_tables.h"
 #include "skin/win32/picture_resources.h"
 #include "skin/win32/window_class.h"
+#include "skin/win32/skin_font.h"
 
 namespace kavo::option::win32 {
 
@@ -103,8 +104,7 @@ void MacroTimelineView::CreateControls() {
   zoomOut_.SetPictures(LoadButtonPictures(art::kTimelineZoomOutNormal, art::kTimelineZoomOutHover,
                                           art::kTimelineZoomOutPressed, art::kTimelineZoomOutDisabled));
   zoomOut_.SetHelpText("Zoom out");
-  font_.reset(::CreateFontA(14, 5, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Arial"));
+  font_ = skin::win32::SkinFont(14, 5);
 }
 
 void MacroTimelineView::Show(Macro* macro) {

@@ -147,6 +147,21 @@ class SelectedObject {
   HGDIOBJ previous_;
 };
 
+// One WM_PAINT: BeginPaint on construction, EndPaint on destruction.
+class PaintScope {
+ public:
+  explicit PaintScope(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {}
+  ~PaintScope() { ::EndPaint(window_, &paint_); }
+  PaintScope(const PaintScope&) = delete;
+  PaintScope& operator=(const PaintScope&) = delete;
+  HDC dc() const { return dc_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC dc_;
+};
+
 // Holds a mutex for one scope. An abandoned mutex is taken as well: its owner died, and whatever it
 // guarded is validated by its readers.
 class MutexLock {

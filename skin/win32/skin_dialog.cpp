@@ -85,20 +85,6 @@ bool AnswersDirectly(UINT message) {
   }
 }
 
-class PaintSession {
- public:
-  explicit PaintSession(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {}
-  ~PaintSession() { ::EndPaint(window_, &paint_); }
-  PaintSession(const PaintSession&) = delete;
-  PaintSession& operator=(const PaintSession&) = delete;
-  HDC dc() const { return dc_; }
-
- private:
-  HWND window_;
-  PAINTSTRUCT paint_{};
-  HDC dc_;
-};
-
 }  // namespace
 
 WindowPictures LoadWindowPictures(HINSTANCE module, const WindowPictureIds& ids) {
@@ -266,7 +252,7 @@ void SkinDialog::Build() {
 }
 
 void SkinDialog::Paint() {
-  const PaintSession paint(window_);
+  const kavo::win32::PaintScope paint(window_);
   if (paint.dc() == nullptr) return;
   RECT client{};
   ::GetClientRect(window_, &client);

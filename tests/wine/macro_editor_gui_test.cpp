@@ -15,6 +15,7 @@
 #include "option/win32/keyboard_hook.h"
 #include "option/win32/macro_editor_window.h"
 #include "skin/layout.h"
+#include "tests/wine/window_readback.h"
 #include "tests/wine/skin_control_host.h"
 #include "tests/wine/x_session.h"
 
@@ -98,19 +99,7 @@ void Click(POINT at, int button = 1) {
 HWND List(HWND editor) { return ::GetDlgItem(editor, option::win32::kKeySequenceListId); }
 
 // The list's rows, read through the editor's thread.
-std::vector<std::string> Rows(HWND editor) {
-  std::vector<std::string> rows;
-  const HWND list = List(editor);
-  const int count = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    char text[128] = {};
-    if (::SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0) < static_cast<LRESULT>(sizeof text)) {
-      ::SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-    }
-    rows.emplace_back(text);
-  }
-  return rows;
-}
+std::vector<std::string> Rows(HWND editor) { return ListRows(List(editor)); }
 
 // Waits until the list holds count rows; the rows it holds last.
 std::vector<std::string> WaitForRows(HWND editor, std::size_t count) {

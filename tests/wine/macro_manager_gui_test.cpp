@@ -27,6 +27,7 @@
 #include "settings/win32/win32_file_system.h"
 #include "settings/win32/win32_handles.h"
 #include "skin/layout.h"
+#include "tests/wine/window_readback.h"
 #include "tests/wine/temp_folder.h"
 #include "tests/wine/x_session.h"
 
@@ -97,19 +98,6 @@ void Click(POINT at) {
   ::Sleep(250);
 }
 
-std::vector<std::string> Rows(HWND list) {
-  std::vector<std::string> rows;
-  const int count = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    char text[128] = {};
-    if (::SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0) < static_cast<LRESULT>(sizeof text)) {
-      ::SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-    }
-    rows.emplace_back(text);
-  }
-  return rows;
-}
-
 HWND MacroList(HWND manager) { return ::GetDlgItem(manager, option::win32::kMacroNameListId); }
 
 BOOL CALLBACK FindEditorList(HWND window, LPARAM found) {
@@ -136,39 +124,6 @@ void ChooseFromSetMenu(HWND manager, int entry) {
   EXPECT_TRUE(XSession::XDo(keys + "key Return"));
   ::Sleep(300);
 }
-
-// The timeline view's client area, painted into a 32-bit top-down bitmap; 0xRRGGBB at x, y.
-class TimelinePixels {
- public:
-  explicit TimelinePixels(HWND view) {
-    RECT client{};
-    ::GetClientRect(view, &client);
-    width_ = client.right;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = client.right;
-    info.bmiHeader.biHeight = -client.bottom;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    const kavo::win32::UniqueDC dc(::CreateCompatibleDC(nullptr));
-    const kavo::win32::UniqueBitmap bitmap(::CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!dc || !bitmap || bits == nullptr) return;
-    kavo::win32::SelectedObject selected(dc.get(), bitmap.get());
-    ::SendMessageA(view, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
-    ::GdiFlush();
-    const auto* pixels = static_cast<const std::uint32_t*>(bits);
-    pixels_.assign(pixels, pixels + static_cast<std::size_t>(client.right) * client.bottom);
-  }
-  std::uint32_t At(int x, int y) const {
-    const std::size_t index = static_cast<std::size_t>(y) * width_ + x;
-    return index < pixels_.size() ? pixels_[index] & 0xFFFFFF : 0xFFFFFFFF;
-  }
-
- private:
-  int width_ = 0;
-  std::vector<std::uint32_t> pixels_;
-};
 
 class MacroManagerGuiTest : public ::testing::Test {
  protected:
@@ -237,15 +192,15 @@ TEST_F(MacroManagerGuiTest, CancelAfterDeletingASetBringsItBack) {
   bool asked = false;
   const int code = RunWorkedBy(MacroManagerOpening{}, [&](HWND manager) {
     ChooseFromSetMenu(manager, 0);  // World of Warcraft
-    afterChoosing = Rows(MacroList(manager));
+    afterChoosing = ListRows(MacroList(manager));
     ChooseFromSetMenu(manager, 3);  // World of Warcraft, Raid, [+]Add, [x]Delete
     HWND question = nullptr;
     asked = Wait([&] { return (question = Popup(manager)) != nullptr; });
     if (!asked) return;
     ::Sleep(200);
     Click(OnScreen(question, "BUTTON_OK,72,170,56,24,"));
-    Wait([&] { return Rows(MacroList(manager)) == std::vector<std::string>{"Pull"}; });
-    afterDeleting = Rows(MacroList(manager));
+    Wait([&] { return ListRows(MacroList(manager)) == std::vector<std::string>{"Pull"}; });
+    afterDeleting = ListRows(MacroList(manager));
     Click(OnScreen(manager, art::kButtonCancel));
   });
   EXPECT_EQ(code, option::kMacroManagerCancel);
@@ -274,16 +229,16 @@ TEST_F(MacroManagerGuiTest, MacroMadeInAnEmptyLibraryIsInTheFileAfterOk) {
     Click(OnScreen(manager, art::kButtonNew));
     EXPECT_TRUE(XSession::XDo("type --delay 60 Burst"));
     EXPECT_TRUE(XSession::XDo("key Return"));
-    Wait([&] { return Rows(MacroList(manager)) == std::vector<std::string>{"Burst"}; });
-    names = Rows(MacroList(manager));
+    Wait([&] { return ListRows(MacroList(manager)) == std::vector<std::string>{"Burst"}; });
+    names = ListRows(MacroList(manager));
 
     const HWND editorList = EditorList(manager);
     Click(InEditor(manager, editor_art::kButtonDelayOnOff));
     Click(InEditor(manager, editor_art::kButtonStartRecord));
     EXPECT_TRUE(XSession::XDo("keydown a sleep 0.3 keyup a"));
-    Wait([&] { return Rows(editorList).size() == 3; });
+    Wait([&] { return ListRows(editorList).size() == 3; });
     Click(InEditor(manager, editor_art::kButtonStartRecord));
-    recorded = Rows(editorList);
+    recorded = ListRows(editorList);
     XSession::MoveTo(OnScreen(manager, art::kHeadingMacroSets).x, OnScreen(manager, art::kHeadingMacroSets).y);
     ::Sleep(300);
     screenshot = XSession::Screenshot("macro-manager-list");
@@ -342,7 +297,7 @@ TEST_F(MacroManagerGuiTest, TimelineShowsTheButtonsMacroAsBars) {
     timelineShown = Wait([&] { return view != nullptr && ::IsWindowVisible(view); });
     editorHidden = !::IsWindowVisible(::GetParent(EditorList(manager)));
     if (!timelineShown) return;
-    const TimelinePixels pixels(view);
+    const ClientPicture pixels(view);
     for (int row = 0; row < 3; ++row) {
       const int y = MacroTimelineView::kRowTop + row * MacroTimelineView::kRowHeight + MacroTimelineView::kRowHeight / 2;
       std::vector<bool> shown;
@@ -400,14 +355,14 @@ TEST_F(MacroManagerGuiTest, NamesAreEditedInPlaceButNeverDuplicated) {
       ::Sleep(500);
     };
     rename("mount ");  // another macro's name in other letters: the old name stays
-    afterDuplicateRename = Rows(list);
+    afterDuplicateRename = ListRows(list);
     Click(OnScreen(manager, art::kButtonNew));
     EXPECT_TRUE(XSession::XDo("type --delay 60 HEAL"));
     EXPECT_TRUE(XSession::XDo("key Return"));
     ::Sleep(500);
-    afterDuplicateNew = Rows(list);
+    afterDuplicateNew = ListRows(list);
     rename("Big Heal");
-    afterRename = Rows(list);
+    afterRename = ListRows(list);
     Click(OnScreen(manager, art::kButtonOk));
   });
   EXPECT_EQ(code, option::kMacroManagerOk);

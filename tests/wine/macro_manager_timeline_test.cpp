@@ -11,9 +11,13 @@
 #include "settings/key_tables.h"
 #include "settings/win32/win32_handles.h"
 #include "settings/win32/win32_keyboard_layout.h"
+#include "tests/wine/window_readback.h"
 
 namespace kavo::option::win32 {
 namespace {
+
+using kavo::wine_test::ClientPicture;
+using kavo::wine_test::ListRows;
 
 using View = MacroTimelineView;
 
@@ -28,43 +32,6 @@ Macro MakeMacro(std::vector<MacroEvent> events) {
   for (const MacroEvent& event : events) macro.events[macro.eventCount++] = event;
   return macro;
 }
-
-// The view's client area painted into a 32-bit top-down bitmap, read back as pixels.
-class Snapshot {
- public:
-  explicit Snapshot(HWND view) {
-    RECT client{};
-    ::GetClientRect(view, &client);
-    width_ = client.right;
-    height_ = client.bottom;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = -height_;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    const kavo::win32::UniqueDC dc(::CreateCompatibleDC(nullptr));
-    const kavo::win32::UniqueBitmap bitmap(::CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!dc || !bitmap || bits == nullptr) return;
-    {
-      kavo::win32::SelectedObject selected(dc.get(), bitmap.get());
-      ::SendMessageA(view, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
-      ::GdiFlush();
-      const auto* pixels = static_cast<const std::uint32_t*>(bits);
-      pixels_.assign(pixels, pixels + static_cast<std::size_t>(width_) * height_);
-    }
-  }
-  // 0x00RRGGBB
-  std::uint32_t At(int x, int y) const {
-    return pixels_.empty() ? 0xFFFFFFFF : pixels_[static_cast<std::size_t>(y) * width_ + x] & 0xFFFFFF;
-  }
-
- private:
-  int width_ = 0;
-  int height_ = 0;
-  std::vector<std::uint32_t> pixels_;
-};
 
 constexpr std::uint32_t kBarColour = 0x2D8CDC;    // RGB(45, 140, 220)
 constexpr std::uint32_t kUnsetColour = 0xE6A028;  // RGB(230, 160, 40)
@@ -113,7 +80,7 @@ TEST_F(TimelineViewTest, PaintsOneBarPerKeyStrokeWhereItsTimesAre) {
                            {5, kMacroRelease, 0}});
   view_->Show(&macro);
   ASSERT_EQ(view_->timeline().bars().size(), 2u);
-  const Snapshot picture(view_->window());
+  const ClientPicture picture(view_->window());
   // Row 0 carries A from 0 to 1200 ms, row 1 carries B from 600 to 1800 ms.
   EXPECT_EQ(picture.At(XOf(300), RowMiddle(0)), kBarColour);
   EXPECT_EQ(picture.At(XOf(1000), RowMiddle(0)), kBarColour);
@@ -137,7 +104,7 @@ TEST_F(TimelineViewTest, DraggingABarsEndChangesTheMacro) {
   EXPECT_EQ(bar.press, 0);
   EXPECT_NEAR(bar.release, 1500, kInitialTimelineSpan / View::kBarWidth);
 
-  const Snapshot picture(view_->window());
+  const ClientPicture picture(view_->window());
   EXPECT_EQ(picture.At(XOf(1300), RowMiddle(0)), kBarColour);
 
   view_->WriteBack();
@@ -154,7 +121,7 @@ TEST_F(TimelineViewTest, AddedBarWaitsForAKeyWithTheHookInstalled) {
   EXPECT_TRUE(KeyboardHookInstalled());
   EXPECT_FALSE(::IsWindowEnabled(view_->window()));
   EXPECT_EQ(busyCalls_, std::vector<bool>{true});
-  EXPECT_EQ(Snapshot(view_->window()).At(XOf(300), RowMiddle(1)), kUnsetColour);
+  EXPECT_EQ(ClientPicture(view_->window()).At(XOf(300), RowMiddle(1)), kUnsetColour);
 
   ::SendMessageA(view_->window(), kWmKeyCaptured, 0xFF, 0);  // no device code: the wait goes on
   EXPECT_TRUE(view_->timeline().waitingForKey());
@@ -166,7 +133,7 @@ TEST_F(TimelineViewTest, AddedBarWaitsForAKeyWithTheHookInstalled) {
   const KeyLookup b = VirtualKeyToDeviceKey(keys_, 'B');
   ASSERT_TRUE(b.found);
   EXPECT_EQ(view_->timeline().bars()[1], (KeyBar{b.code, 0, 600}));
-  EXPECT_EQ(Snapshot(view_->window()).At(XOf(300), RowMiddle(1)), kBarColour);
+  EXPECT_EQ(ClientPicture(view_->window()).At(XOf(300), RowMiddle(1)), kBarColour);
 
   view_->WriteBack();
   EXPECT_EQ(macro.eventCount, 4);

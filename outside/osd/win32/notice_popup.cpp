@@ -94,22 +94,22 @@ LRESULT CALLBACK NoticePopup::WindowProc(HWND window, UINT message, WPARAM wPara
 }
 
 void NoticePopup::OnPaint(HWND window) {
-  PaintScope paint(window);
+  kavo::win32::PaintScope paint(window);
   RECT client{};
   ::GetClientRect(window, &client);
-  ::FillRect(paint.get(), &client, background_.get());
+  ::FillRect(paint.dc(), &client, background_.get());
   RECT strip{client.left, client.top, client.left + kAccentWidth, client.bottom};
-  ::FillRect(paint.get(), &strip, accent_.get());
-  ::FrameRect(paint.get(), &client, border_.get());
+  ::FillRect(paint.dc(), &strip, accent_.get());
+  ::FrameRect(paint.dc(), &client, border_.get());
 
   const int length = ::GetWindowTextLengthA(window);
   std::vector<char> text(static_cast<std::size_t>(length) + 1, '\0');
   ::GetWindowTextA(window, text.data(), length + 1);
   RECT textRect = ToRECT(TextRect({client.right - client.left, client.bottom - client.top}));
-  SelectedObject font(paint.get(), font_.get());
-  ::SetBkMode(paint.get(), TRANSPARENT);
-  ::SetTextColor(paint.get(), kTextColour);
-  ::DrawTextA(paint.get(), text.data(), -1, &textRect, kTextFormat);
+  SelectedObject font(paint.dc(), font_.get());
+  ::SetBkMode(paint.dc(), TRANSPARENT);
+  ::SetTextColor(paint.dc(), kTextColour);
+  ::DrawTextA(paint.dc(), text.data(), -1, &textRect, kTextFormat);
 }
 
 }  // namespace kavo::osd::win32

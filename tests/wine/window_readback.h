@@ -1,0 +1,65 @@
+#pragma once
+// Reading back what a window of the test shows without the screen: its client area painted through
+// WM_PRINTCLIENT into a bitmap, and the rows of a list box.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "settings/win32/win32_handles.h"
+
+namespace kavo::wine_test {
+
+// The client area painted into a 32-bit top-down bitmap. The window must answer WM_PRINTCLIENT.
+class ClientPicture {
+ public:
+  explicit ClientPicture(HWND window) {
+    RECT client{};
+    ::GetClientRect(window, &client);
+    width_ = client.right;
+    height_ = client.bottom;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width_;
+    info.bmiHeader.biHeight = -height_;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    const win32::UniqueDC dc(::CreateCompatibleDC(nullptr));
+    const win32::UniqueBitmap bitmap(::CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!dc || !bitmap || bits == nullptr) return;
+    const win32::SelectedObject selected(dc.get(), bitmap.get());
+    ::SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
+    ::GdiFlush();
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    pixels_.assign(pixels, pixels + static_cast<std::size_t>(width_) * height_);
+  }
+
+  // 0x00RRGGBB; 0xFFFFFFFF outside the picture or when it could not be made.
+  std::uint32_t At(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_ || pixels_.empty()) return 0xFFFFFFFF;
+    return pixels_[static_cast<std::size_t>(y) * width_ + x] & 0xFFFFFF;
+  }
+
+ private:
+  int width_ = 0;
+  int height_ = 0;
+  std::vector<std::uint32_t> pixels_;
+};
+
+// The texts of a list box's rows; a row longer than 127 characters reads as empty.
+inline std::vector<std::string> ListRows(HWND list) {
+  std::vector<std::string> rows;
+  const int count = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    char text[128] = {};
+    if (::SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0) < static_cast<LRESULT>(sizeof text)) {
+      ::SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+    }
+    rows.emplace_back(text);
+  }
+  return rows;
+}
+
+}  // namespace kavo::wine_test
