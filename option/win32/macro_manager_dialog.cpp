@@ -16,6 +16,7 @@
 #include "option/win32/macro_manager_window.h"
 #include "settings/win32/win32_keyboard_layout.h"
 #include "skin/layout.h"
+#include "skin/menu_click_memory.h"
 #include "skin/menu_items.h"
 #include "skin/skin_messages.h"
 #include "skin/win32/bitmap_edit.h"
@@ -37,8 +38,6 @@ namespace name_art = artwork::set_name_dialog;
 constexpr skin::Colour kListBackground = 0x241F1D;
 constexpr skin::Colour kListSelectedBackground = 0x9C5A1E;
 constexpr skin::Colour kListText = 0xF0F0F0;
-// The click that closes the set menu by landing on the selector must not open it again at once.
-constexpr DWORD kMenuReopenPauseMs = 400;
 
 skin::Rect Bounds(const char* layout) { return skin::LayoutBounds(layout); }
 
@@ -194,10 +193,8 @@ class MacroManagerWindow final : public skinw::SkinDialog,
   }
 
   void OpenSetMenu() {
-    if (menuClosedOnSelector_ && ::GetTickCount() - menuClosedAt_ < kMenuReopenPauseMs) {
-      menuClosedOnSelector_ = false;
-      return;
-    }
+    const auto selectorId = reinterpret_cast<skin::MenuClickMemory::WindowId>(selector_->window());
+    if (!menuClicks_.ClickOpens(selectorId, ::GetTickCount())) return;
     skinw::SkinMenu menu(font_.get());
     for (const MacroSetMenuEntry& entry : model_.SetMenu()) {
       if (entry.separator) {
@@ -211,10 +208,12 @@ class MacroManagerWindow final : public skinw::SkinDialog,
     ::GetWindowRect(selector_->window(), &selector);
     // The menu posts its command; OnMessage runs it once this call has returned.
     menu.Show(window(), POINT{selector.left, selector.bottom});
+    // A press that closed the menu over the selector is the closing click; a choice or a key is not.
     POINT cursor{};
     ::GetCursorPos(&cursor);
-    menuClosedOnSelector_ = ::PtInRect(&selector, cursor) != FALSE && (::GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0;
-    menuClosedAt_ = ::GetTickCount();
+    const bool pressedOnSelector =
+        ::PtInRect(&selector, cursor) != FALSE && (::GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0;
+    menuClicks_.MenuClosed(pressedOnSelector ? selectorId : 0, ::GetTickCount());
   }
 
   void SetSwitchPictures(MacroEditorView view) {
@@ -340,8 +339,7 @@ class MacroManagerWindow final : public skinw::SkinDialog,
   skinw::BitmapButton* selector_ = nullptr;
   skinw::BitmapButton* switch_ = nullptr;
   std::vector<skinw::BitmapButton*> buttons_;  // the seven that a recording or a key wait disables
-  bool menuClosedOnSelector_ = false;
-  DWORD menuClosedAt_ = 0;
+  skin::MenuClickMemory menuClicks_;
 };
 
 }  // namespace

@@ -1,0 +1,136 @@
+#include "option/win32/media_player_dialog_window.h"
+
+#include <optional>
+
+#include "artwork/media_player_dialog.h"
+#include "option/media_player_dialog.h"
+#include "skin/menu_click_memory.h"
+#include "settings/win32/win32_handles.h"
+#include "skin/layout.h"
+#include "skin/win32/bitmap_button.h"
+#include "skin/win32/skin_dialog.h"
+#include "skin/win32/skin_menu.h"
+
+namespace kavo::option::win32 {
+
+namespace {
+
+namespace skinw = skin::win32;
+namespace art = artwork::media_player_dialog;
+
+// Program-wide, so that it outlasts the window whose button opened the menu.
+skin::MenuClickMemory& MenuToggle() {
+  static skin::MenuClickMemory memory;
+  return memory;
+}
+
+skin::MenuClickMemory::WindowId IdOf(HWND window) { return reinterpret_cast<skin::MenuClickMemory::WindowId>(window); }
+
+// The picture set of the player button cut again from its own pictures, so that it can be swapped in
+// and out while the menu is open.
+skinw::ButtonPictures Copy(const skinw::ButtonPictures& pictures, const skin::Rect& size) {
+  return skinw::CutButtonPictures(skinw::StatePictureSources{pictures.normal.get(), pictures.hover.get(),
+                                                             pictures.pressed.get(), pictures.disabled.get()},
+                                  size);
+}
+
+class MediaPlayerWindow final : public skinw::SkinDialog {
+ public:
+  MediaPlayerWindow(HINSTANCE instance, int playerIndex)
+      : SkinDialog(instance, skinw::kDialogTemplate), model_(playerIndex) {}
+
+  const MediaPlayerDialog& model() const { return model_; }
+
+ protected:
+  void OnBuild() override {
+    SetPictures(skinw::LoadWindowPictures(instance(), {art::kMaskPicture, art::kBackgroundPicture, art::kNormalPicture,
+                                                       art::kHoverPicture, art::kPressedPicture,
+                                                       art::kDisabledPicture}));
+    AddButton(art::kButtonOk, [this] { End(MediaPlayerDialog::EndCode(MediaPlayerButton::kOk)); });
+    AddButton(art::kButtonCancel, [this] { End(MediaPlayerDialog::EndCode(MediaPlayerButton::kCancel)); });
+    AddButton(art::kButtonExit, [this] { End(MediaPlayerDialog::EndCode(MediaPlayerButton::kExit)); });
+    player_ = &AddButton(art::kButtonPlay, [this] { OpenMenu(); });
+
+    // The button at rest, and the same button lit while its menu is open.
+    const skin::Rect bounds = skin::LayoutBounds(art::kButtonPlay);
+    const skinw::StatePictureSources sources = StateSources();
+    buttonSize_ = skin::Rect{0, 0, bounds.Width(), bounds.Height()};
+    restLook_ = skinw::CutButtonPictures(sources, bounds);
+    menuLook_ = skinw::CutButtonPictures(
+        skinw::StatePictureSources{sources.hover, sources.hover, sources.pressed, sources.disabled}, bounds);
+    ShowChoice();
+  }
+
+  std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    // The menu posts its choice as a command without a control.
+    if (message == WM_COMMAND && lParam == 0 && HIWORD(wParam) == 0) {
+      if (model_.OnMenuCommand(LOWORD(wParam))) ShowChoice();
+      return 0;
+    }
+    return std::nullopt;
+  }
+
+  void OnDestroy() override { player_ = nullptr; }
+
+ private:
+  void ShowChoice() {
+    if (player_ == nullptr) return;
+    const MediaPlayerCaption caption = model_.Caption();
+    player_->SetCaption(caption.text);
+    player_->SetTrademark(caption.trademark);
+    ::InvalidateRect(player_->window(), nullptr, FALSE);
+    ::UpdateWindow(player_->window());
+  }
+
+  void OpenMenu() {
+    if (player_ == nullptr) return;
+    const HWND button = player_->window();
+    if (!MenuToggle().ClickOpens(IdOf(button), ::GetTickCount())) return;
+    player_->SetPictures(Copy(menuLook_, buttonSize_));
+    {
+      const kavo::win32::UniqueFont font(::CreateFontA(kMediaPlayerMenuFontHeight, kMediaPlayerMenuFontWidth, 0, 0,
+                                                       FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                                       DEFAULT_PITCH | FF_DONTCARE, "Arial"));
+      skinw::SkinMenu menu(font.get());
+      for (const MediaPlayerEntry& entry : kMediaPlayers) {
+        menu.Append(entry.commandId, entry.name, kMediaPlayerMenuHighlight, kMediaPlayerMenuTrademark);
+      }
+      menu.SetWidth(kMediaPlayerMenuWidth);
+      RECT place{};
+      ::GetWindowRect(button, &place);
+      // The choice arrives as a posted command once this click has been handled.
+      menu.Show(window(), POINT{place.left + 1, place.bottom - 1});
+      ::PostMessageA(window(), WM_NULL, 0, 0);
+    }
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    MenuToggle().MenuClosed(IdOf(::WindowFromPoint(cursor)), ::GetTickCount());
+    // The dialog may have been closed while the menu was open.
+    if (player_ != nullptr) player_->SetPictures(Copy(restLook_, buttonSize_));
+  }
+
+  MediaPlayerDialog model_;
+  skinw::BitmapButton* player_ = nullptr;
+  skin::Rect buttonSize_;
+  skinw::ButtonPictures restLook_;
+  skinw::ButtonPictures menuLook_;
+};
+
+// Top left of a window of the given size centred over owner; 0, 0 without an owner.
+skin::Point CentredOver(HWND owner, int width, int height) {
+  RECT over{};
+  if (owner == nullptr || !::GetWindowRect(owner, &over)) return {0, 0};
+  return {(over.left + over.right - width) / 2, (over.top + over.bottom - height) / 2};
+}
+
+}  // namespace
+
+std::optional<int> RunMediaPlayerDialog(HINSTANCE instance, HWND owner, int playerIndex) {
+  MediaPlayerWindow window(instance, playerIndex);
+  window.PlaceAt(CentredOver(owner, art::kWidth, art::kHeight));
+  const INT_PTR code = window.RunModal(owner);
+  return window.model().Result(static_cast<int>(code));
+}
+
+}  // namespace kavo::option::win32
