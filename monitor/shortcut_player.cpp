@@ -4,11 +4,11 @@
 #include <utility>
 
 #include "monitor/playback_keys.h"
+#include "settings/settings_record.h"
 
 namespace kavo {
 namespace {
 
-constexpr std::uint8_t kMaskNone = 0x01, kMaskShift = 0x02, kMaskControl = 0x04, kMaskAlt = 0x08, kMaskWindows = 0x10;
 constexpr int kKeyGap = 1;  // ms between the keys of a shortcut
 
 int KeyOf(std::uint32_t value) { return static_cast<int>(value & 0xFF); }
@@ -29,10 +29,10 @@ void ShortcutPlayer::Down(int virtualKey) {
 
 void ShortcutPlayer::Press(std::uint32_t value) {
   const std::uint8_t mask = MaskOf(value);
-  if (!(mask & kMaskNone)) {
+  if (!(mask & kShortcutNone)) {
     const std::pair<std::uint8_t, int> modifiers[] = {
-        {kMaskControl, kVirtualControl}, {kMaskShift, kVirtualShift}, {kMaskAlt, kVirtualAlt},
-        {kMaskWindows, kVirtualLeftWindows}};
+        {kShortcutCtrl, kVirtualControl}, {kShortcutShift, kVirtualShift}, {kShortcutAlt, kVirtualAlt},
+        {kShortcutWin, kVirtualLeftWindows}};
     for (const auto& [bit, key] : modifiers) {
       if (!(mask & bit)) continue;
       Down(key);

@@ -8,11 +8,11 @@ namespace kavo::option {
 
 std::string ShortcutText(KeyboardLayout& layout, std::uint8_t keyCode, std::uint8_t mask) {
   std::string text;
-  if ((mask & kMaskNone) == 0) {
-    if (mask & kMaskCtrl) text += "Ctrl+";
-    if (mask & kMaskShift) text += "Shift+";
-    if (mask & kMaskAlt) text += "Alt+";
-    if (mask & kMaskWin) text += "Win+";
+  if ((mask & kShortcutNone) == 0) {
+    if (mask & kShortcutCtrl) text += "Ctrl+";
+    if (mask & kShortcutShift) text += "Shift+";
+    if (mask & kShortcutAlt) text += "Alt+";
+    if (mask & kShortcutWin) text += "Win+";
   }
   return text + DeviceKeyName(layout, keyCode);
 }

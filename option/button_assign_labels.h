@@ -9,15 +9,6 @@
 
 namespace kavo::option {
 
-// Modifier mask bits of a stored shortcut; None excludes the others.
-enum ShortcutMaskBit : std::uint8_t {
-  kMaskNone = 0x01,
-  kMaskShift = 0x02,
-  kMaskCtrl = 0x04,
-  kMaskAlt = 0x08,
-  kMaskWin = 0x10,
-};
-
 // "Ctrl+Shift+A" and the like: the modifiers in the order Ctrl, Shift, Alt, Win, then the key's name.
 std::string ShortcutText(KeyboardLayout& layout, std::uint8_t keyCode, std::uint8_t mask);
 // File name and extension of a Windows path: everything after its last backslash, slash or drive colon.

@@ -25,6 +25,15 @@ enum FunctionCode : std::uint8_t {
 
 enum MacroAction : std::uint8_t { kMacroPress = 1, kMacroRelease = 2 };
 
+// The modifier mask a key shortcut stores beside its key: None stands alone and excludes the others.
+enum ShortcutMask : std::uint8_t {
+  kShortcutNone = 0x01,
+  kShortcutShift = 0x02,
+  kShortcutCtrl = 0x04,
+  kShortcutAlt = 0x08,
+  kShortcutWin = 0x10,
+};
+
 #pragma pack(push, 1)
 
 struct MacroEvent {
