@@ -40,9 +40,9 @@ void ButtonAssignPage::Refresh() {
 void ButtonAssignPage::RefreshLabels() {
   const ProfileRecord* profile = EditedProfile();
   for (int slot = 0; slot < kButtonSlotCount; ++slot) {
-    SlotView& view = view_.slots[static_cast<std::size_t>(slot)];
+    AssignSlotView& view = view_.slots[static_cast<std::size_t>(slot)];
     if (profile == nullptr) {
-      view = SlotView{};
+      view = AssignSlotView{};
       continue;
     }
     const MacroKeyInfo& entry = profile->buttons[slot];

@@ -37,13 +37,13 @@ class ButtonAssignDialogs {
   virtual std::optional<int> AskMediaPlayer(int current) = 0;
 };
 
-struct SlotView {
+struct AssignSlotView {
   std::string label;
   bool active = false;  // active or inactive picture set
 };
 
 struct ButtonAssignView {
-  std::array<SlotView, kButtonSlotCount> slots;
+  std::array<AssignSlotView, kButtonSlotCount> slots;
   bool rightPressed = false;  // Orientation 0
   bool leftPressed = false;   // Orientation 1
   int background = 0;         // the background picture of this Orientation
