@@ -10,6 +10,7 @@
 #include "option/win32/key_shortcut_window.h"
 #include "option/win32/macro_manager_dialog.h"
 #include "option/win32/media_player_dialog_window.h"
+#include "option/win32/option_windows.h"
 #include "option/win32/profile_dialogs.h"
 #include "option/win32/program_file_dialog.h"
 #include "skin/layout.h"
@@ -34,6 +35,10 @@ constexpr std::array<const char*, kButtonSlotCount> kSlotLayouts = {
 static_assert(art::kMouseHover55 == art::kMouseHover0 + kHoverPictureCount - 1,
               "the hover pictures are numbered in a row");
 
+// The id an item that opens a submenu carries for the menu's drawing: the system sends no command for it,
+// and the ids 0 (a separator, as 2048) and 1 (an item never seen) are taken.
+constexpr unsigned kSubmenuItemId = 0xFFFF;
+
 // The normal layer's figure for groups 0 and 1, the Altlayer layer's for the rest.
 constexpr int kHoverGroupsOnNormalFigure = 2;
 
@@ -47,7 +52,7 @@ std::unique_ptr<skinw::SkinMenu> MakeMenu(HFONT font, const std::vector<AssignMe
         menu->Append(skin::kMenuSeparatorCommand, "");
         break;
       case AssignMenuItemKind::kSubmenu:
-        menu->AppendSubmenu(0, item.text, MakeMenu(font, item.items), item.highlighted ? 1 : 0);
+        menu->AppendSubmenu(kSubmenuItemId, item.text, MakeMenu(font, item.items), item.highlighted ? 1 : 0);
         break;
       case AssignMenuItemKind::kCommand:
         menu->Append(static_cast<unsigned>(item.commandId), item.text, item.highlighted ? 1 : 0);
@@ -244,7 +249,7 @@ void ButtonAssignPageWindow::ShowSlot(int slot) {
   skinw::BitmapButton* button = slotButton(slot);
   if (button == nullptr) return;
   const std::size_t at = static_cast<std::size_t>(slot);
-  const SlotView& view = page_.View().slots[at];
+  const AssignSlotView& view = page_.View().slots[at];
   const int active = view.active ? 1 : 0;
   if (slotActive_[at] != active + 1) {
     const skin::Rect rect = skin::LayoutBounds(kSlotLayouts[at]);

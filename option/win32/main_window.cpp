@@ -53,6 +53,9 @@ MainWindow::MainWindow(HINSTANCE instance)
                                                              help_, peers_, *this, *this, *this, programFolder_});
   mainSettingsModel_ = std::make_unique<MainSettingsPage>(
       model_->Working(), model_->Osd(), MainSettingsPorts{confirmation_, *this, systemLanguage_, doubleClickTimer_});
+  assignDialogs_ = std::make_unique<Win32ButtonAssignDialogs>(instance, macros_);
+  buttonAssignModel_ =
+      std::make_unique<ButtonAssignPage>(model_->Working(), keyboardLayout_, macroPort_, *assignDialogs_);
 }
 
 MainWindow::~MainWindow() = default;
@@ -65,6 +68,7 @@ void MainWindow::OnBuild() {
   ::SendMessageA(window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
   skinw::SetHelpLineWindow(window());
   confirmation_.SetOwner(window());
+  assignDialogs_->SetOwner(window());
 
   SetPictures(skinw::LoadWindowPictures(instance(), {art::kMaskPicture, art::kBackgroundPicture, art::kNormalPicture,
                                                      art::kHoverPicture, art::kPressedPicture, art::kDisabledPicture}));
@@ -152,12 +156,13 @@ void MainWindow::BuildPages() {
   advanced.background = adv::kBackgroundPicture;
   auto mainSettings =
       std::make_unique<MainSettingsWindow>(instance(), *mainSettingsModel_, help_, programFolder_, at);
+  auto buttonAssign = std::make_unique<ButtonAssignPageWindow>(instance(), *buttonAssignModel_, help_, at);
   auto update = std::make_unique<UpdatePageWindow>(instance(), shell_, help_, at);
   mainSettings_ = mainSettings.get();
+  buttonAssign_ = buttonAssign.get();
   update_ = update.get();
-  // In the order of the tabs; the button assignment page has no artwork yet.
-  pages_ = {std::move(mainSettings),
-            std::make_unique<OptionPage>(instance(), kButtonAssignPageTemplate, skinw::WindowPictureIds{}, at, size),
+  // In the order of the tabs.
+  pages_ = {std::move(mainSettings), std::move(buttonAssign),
             std::make_unique<OptionPage>(instance(), skinw::kAdvancedPageTemplate, advanced, at, size),
             std::move(update), std::make_unique<HelpPageWindow>(instance(), at)};
   for (auto& page : pages_) page->Create(window());
@@ -250,8 +255,13 @@ void MainWindow::RefreshMainSettings() {
   if (mainSettings_ != nullptr) mainSettings_->Refresh();
 }
 
+void MainWindow::RefreshButtonAssign() {
+  if (buttonAssign_ != nullptr) buttonAssign_->Refresh();
+}
+
 void MainWindow::ReloadHelpTexts() {
   if (mainSettings_ != nullptr) mainSettings_->ReloadHelpTexts();
+  if (buttonAssign_ != nullptr) buttonAssign_->ReloadHelpTexts();
   if (update_ != nullptr) update_->ReloadHelpTexts();
 }
 

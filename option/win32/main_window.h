@@ -10,15 +10,19 @@
 #include <vector>
 
 #include "option/help_library_loader.h"
+#include "option/button_assign_page.h"
 #include "option/macro_library.h"
+#include "option/macro_store_port.h"
 #include "option/macro_store.h"
 #include "option/main_settings_page.h"
 #include "option/main_window_model.h"
+#include "option/win32/button_assign_page_window.h"
 #include "option/win32/main_settings_ports_win32.h"
 #include "option/win32/main_settings_window.h"
 #include "option/win32/option_ports.h"
 #include "option/win32/option_windows.h"
 #include "option/win32/support_pages.h"
+#include "settings/win32/win32_keyboard_layout.h"
 #include "settings/win32/win32_settings.h"
 #include "skin/win32/skin_dialog.h"
 
@@ -42,9 +46,9 @@ class MainWindow : public skin::win32::SkinDialog,
   void OnDestroy() override;
 
  private:
-  // HostedPages. The button assignment page shows its background only so far.
+  // HostedPages.
   void RefreshMainSettings() override;
-  void RefreshButtonAssign() override {}
+  void RefreshButtonAssign() override;
   void ReloadHelpTexts() override;
   void SetVersions(const std::string& software, const std::string& firmware) override;
   // MainWindowActions, for the main settings page's Reset.
@@ -78,6 +82,8 @@ class MainWindow : public skin::win32::SkinDialog,
   std::string programFolder_;
   MacroStore macroStore_;
   MacroStoreLibrary macros_{macroStore_, settings_.profiles, settings_.files, programFolder_};
+  StoreManagerPort macroPort_{macros_};
+  kavo::win32::Win32KeyboardLayout keyboardLayout_;
   Win32RecordBlock block_;
   Win32PeerWindows peers_;
   ModuleHelpFiles helpFiles_;
@@ -103,8 +109,11 @@ class MainWindow : public skin::win32::SkinDialog,
   SkinConfirmation confirmation_;
   ShellAddresses shell_;
   std::unique_ptr<MainSettingsPage> mainSettingsModel_;
+  std::unique_ptr<Win32ButtonAssignDialogs> assignDialogs_;
+  std::unique_ptr<ButtonAssignPage> buttonAssignModel_;
   std::array<std::unique_ptr<skin::win32::SkinDialog>, kPageCount> pages_;
   MainSettingsWindow* mainSettings_ = nullptr;
+  ButtonAssignPageWindow* buttonAssign_ = nullptr;
   UpdatePageWindow* update_ = nullptr;
   kavo::win32::UniqueBitmap badge_;
   kavo::win32::UniqueFont nameFont_;

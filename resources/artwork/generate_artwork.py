@@ -36,10 +36,15 @@ A description (TOML; its leading comment becomes the header's):
     caption = "EN"                # button: its caption; language: its two-letter code
     at = [12, 570]                # optional: the window point it is shown at, so its corners carry the
                                   # window's panel there
+    group = 2                     # mouse_hover only (the button assignment page's hover pictures, with
+    input = 5                     # 'at' required): the group (0 to 7: layer, Altlayer state and
+                                  # orientation, as the page counts them) and the highlighted input (1 to 7)
     [[controls]]                  # drawn in every state picture at its layout string's rectangle
     kind = "button"               # button, menu, toggle, label, close, slider, edit, list, plain, help_line;
                                   # tab, minimize, radio, resolution, spin, dark_edit, text, item,
-                                  # windows_profile; hidden (a zero-size control: header only)
+                                  # windows_profile; slot (a menu button the program captions);
+                                  # mouse_right, mouse_left (the mouse figure, 159 x 175);
+                                  # hidden (a zero-size control: header only)
     layout = "BUTTON_OK,72,200,56,24,"
     caption = "OK"                # button, menu, toggle, label, tab, resolution, text, item; radio optional
     align = "left"                # optional; toggles and labels are left-aligned, others centred
@@ -101,9 +106,17 @@ CONTROL_KINDS = {
     "text": (True, 0),
     "item": (True, 0),
     "windows_profile": (False, 0),
+    "slot": (False, 0),
+    "mouse_right": (False, 0),
+    "mouse_left": (False, 0),
     "hidden": (False, 0),
 }
-EXTRA_KINDS = ("slider_thumb", "row_key", "row_clock", "button", "language", "windows_marker", "model_badge", "spin")
+EXTRA_KINDS = ("slider_thumb", "row_key", "row_clock", "button", "language", "windows_marker", "model_badge", "spin", "mouse_hover")
+MOUSE_KINDS = ("mouse_right", "mouse_left")
+# The hover pictures' groups: (left-handed, the side buttons carrying Altlayer[+]); the odd group of each pair
+# is left-handed; 0 and 1 are the normal layer, 2 to 7 the Altlayer layer on input 4, on input 5, on both.
+MOUSE_HOVER_GROUPS = ((False, ()), (True, ()), (False, (4,)), (True, (4,)), (False, (5,)), (True, (5,)),
+                      (False, (4, 5)), (True, (4, 5)))
 BUTTON_EXTRAS = ("button", "language", "windows_marker", "spin")
 FRAMES = ("dialog", "page", "popup")
 BUTTON_STATES = ("normal", "hover", "pressed", "disabled")
@@ -145,6 +158,8 @@ class Extra:
     state: str = "normal"
     caption: str = ""
     at: tuple = ()
+    group: int = 0
+    input: int = 0
 
 
 @dataclass
@@ -279,7 +294,7 @@ def read_window(path):
         at = f"{where} [[extra]] {k + 1}"
         if not isinstance(extra, dict):
             raise DescriptionError(f"{at}: must be a table")
-        _no_other_keys(extra, ("id", "constant", "kind", "size", "state", "caption", "at"), at)
+        _no_other_keys(extra, ("id", "constant", "kind", "size", "state", "caption", "at", "group", "input"), at)
         kind = _take(extra, "kind", str, at)
         if kind not in EXTRA_KINDS:
             raise DescriptionError(f"{at}: kind must be one of {', '.join(EXTRA_KINDS)}")
@@ -297,8 +312,18 @@ def read_window(path):
         spot = _pair(extra, "at", at, required=False) or ()
         if spot and not (0 <= spot[0] and spot[0] + size[0] <= width and 0 <= spot[1] and spot[1] + size[1] <= height):
             raise DescriptionError(f"{at}: 'at' puts the picture outside the window")
+        group = _take(extra, "group", int, at, default=0, required=False)
+        number = _take(extra, "input", int, at, default=0, required=False)
+        if kind == "mouse_hover":
+            if not (0 <= group < len(MOUSE_HOVER_GROUPS) and 1 <= number <= 7):
+                raise DescriptionError(f"{at}: a mouse_hover picture needs a group 0 to 7 and an input 1 to 7")
+            if size != style.MOUSE_SIZE or not spot:
+                raise DescriptionError(f"{at}: a mouse_hover picture is {style.MOUSE_SIZE} and says where it is shown")
+        elif "group" in extra or "input" in extra:
+            raise DescriptionError(f"{at}: group and input are a mouse_hover picture's")
         window.extras.append(
-            Extra(_picture_id(_take(extra, "id", int, at), at), _take(extra, "constant", str, at), kind, size, state, caption, spot)
+            Extra(_picture_id(_take(extra, "id", int, at), at), _take(extra, "constant", str, at), kind, size, state, caption, spot,
+                  group, number)
         )
 
     if "badge" in table:
@@ -421,6 +446,8 @@ def check_window(window, fonts, program_fonts=None):
             raise DescriptionError(f"{at}: too small for its option circle")
         if control.kind == "resolution" and layout.height < 30:
             raise DescriptionError(f"{at}: too low for the count over its unit")
+        if control.kind in MOUSE_KINDS and (layout.width, layout.height) != style.MOUSE_SIZE:
+            raise DescriptionError(f"{at}: the mouse figure is {style.MOUSE_SIZE[0]} x {style.MOUSE_SIZE[1]}")
         if control.kind == "spin" and layout.width < 2 * style.SPIN_BUTTON + 12:
             raise DescriptionError(f"{at}: too narrow for its two buttons and the field between")
         if control.kind == "slider":
@@ -523,6 +550,10 @@ def render_state(window, state, fonts, program_fonts=None):
             style.item(image, rect, state, control.caption, program_fonts, control.flag)
         elif control.kind == "windows_profile":
             style.windows_profile_button(image, rect, state)
+        elif control.kind == "slot":
+            style.slot_button(image, rect, state)
+        elif control.kind in MOUSE_KINDS:
+            style.mouse_figure(image, rect[:2], control.kind == "mouse_left", fonts)
         # "plain" areas stay as the panel: the program draws into them; "hidden" ones have no area.
     finish_frame(window, image)
     return image
@@ -530,6 +561,12 @@ def render_state(window, state, fonts, program_fonts=None):
 
 def render_extra(extra, window=None, fonts=None, program_fonts=None):
     width, height = extra.size
+    if extra.kind == "mouse_hover":
+        # The figure as the page's background shows it there, with the input lit.
+        image = render_panel(window, fonts, program_fonts)
+        left_handed, altlayer = MOUSE_HOVER_GROUPS[extra.group]
+        style.mouse_figure(image, extra.at, left_handed, fonts, extra.input, altlayer)
+        return image.crop((extra.at[0], extra.at[1], extra.at[0] + width, extra.at[1] + height))
     if extra.kind == "slider_thumb":
         return style.slider_thumb(width, height)
     if extra.kind in ("row_key", "row_clock"):

@@ -883,3 +883,100 @@ def slider_track(image, rect, thumb_size, steps):
         x = left + thumb_width // 2 + span * k // (steps - 1)
         bright = k in (0, steps - 1)
         draw.line([(x, tick_top), (x, bottom - 1)], fill=(110, 116, 126) if bright else (62, 66, 74))
+
+
+# ---- the button assignment page: slot buttons and the mouse figure
+
+
+def slot_button(image, rect, state):
+    """A button slot: the skin's button face with the submenu arrow at its right end; the program writes
+    the slot's function over it."""
+    left, top, right, bottom = rect
+    framed_box(image, rect, BUTTON_RADIUS, BUTTON_FACE[state], BUTTON_BORDER[state])
+    if state != "pressed" and state != "disabled":
+        draw = ImageDraw.Draw(image)
+        shine = (78, 82, 92) if state == "normal" else (96, 102, 114)
+        draw.line([(left + BUTTON_RADIUS, top + 1), (right - BUTTON_RADIUS - 1, top + 1)], fill=shine)
+    ax = right - TEXT_PADDING - MENU_ARROW_WIDTH
+    cy = (top + bottom) / 2
+    h = MENU_ARROW_WIDTH + 0.5
+    colour = ACCENT if state in ("normal", "hover") else BUTTON_TEXT[state]
+    shape = polygon_coverage(
+        right - left, bottom - top, [(ax - left, cy - h - top), (ax - left + MENU_ARROW_WIDTH, cy - top), (ax - left, cy + h - top)]
+    )
+    paint(image, (left, top), shape, colour)
+
+
+MOUSE_BODY = (46, 49, 56)
+MOUSE_OUTLINE = (104, 110, 122)
+MOUSE_PART = (30, 32, 37)
+MOUSE_NUMBER = (150, 156, 166)
+MOUSE_SIZE = (159, 175)  # the figure's box: the hover pictures' size
+
+
+def _mouse_parts(width):
+    """The figure's parts in a right-handed box of the figure's size: input number -> ("rect", box,
+    radius) or ("arrow", points), with each number's place. A left-handed figure mirrors them."""
+    cx = width / 2
+    return {
+        1: (("poly", [(cx - 1, 18), (cx - 1, 80), (cx - 43, 80), (cx - 43, 46), (cx - 35, 25), (cx - 20, 17)]), (cx - 28, 62)),
+        2: (("poly", [(cx + 1, 18), (cx + 1, 80), (cx + 43, 80), (cx + 43, 46), (cx + 35, 25), (cx + 20, 17)]), (cx + 28, 62)),
+        3: (("rect", (cx - 6, 39, cx + 6, 61), 5), (cx - 15, 50)),
+        4: (("rect", (cx - 52, 88, cx - 44, 114), 3), (cx - 62, 101)),
+        5: (("rect", (cx + 44, 88, cx + 52, 114), 3), (cx + 62, 101)),
+        6: (("poly", [(cx, 25), (cx + 6, 34), (cx - 6, 34)]), (cx + 14, 30)),
+        7: (("poly", [(cx - 6, 66), (cx + 6, 66), (cx, 75)]), (cx + 14, 71)),
+    }
+
+
+def _mirror_part(shape, width):
+    if shape[0] == "rect":
+        left, top, right, bottom = shape[1]
+        return ("rect", (width - right, top, width - left, bottom), shape[2])
+    return ("poly", [(width - x, y) for x, y in shape[1]])
+
+
+def _part_coverage(size, shape):
+    width, height = size
+    if shape[0] == "poly":
+        return polygon_coverage(width, height, shape[1])
+    left, top, right, bottom = shape[1]
+
+    def paint_rect(draw, s):
+        draw.rounded_rectangle([left * s, top * s, right * s - 1, bottom * s - 1], radius=shape[2] * s, fill=255)
+
+    return _coverage(width, height, paint_rect)
+
+
+def mouse_figure(image, origin, left_handed, fonts, highlight=0, altlayer=()):
+    """The mouse seen from above with its seven inputs numbered as the page counts them: 1 and 2 the main
+    buttons, 3 the wheel button, 4 and 5 the side buttons, 6 and 7 the wheel's two directions. A left-handed
+    figure mirrors the places, not the numbers. highlight (an input, 0 for none) is drawn in the accent
+    colour; the inputs in altlayer carry the Altlayer function and are ringed in amber."""
+    width, height = MOUSE_SIZE
+    layer = Image.new("RGB", MOUSE_SIZE)
+    layer.paste(image.crop((origin[0], origin[1], origin[0] + width, origin[1] + height)))
+    cx = width / 2
+    body = [(cx - 20, 14), (cx + 20, 14), (cx + 38, 22), (cx + 46, 44), (cx + 46, 118), (cx + 40, 142),
+            (cx + 22, 156), (cx - 22, 156), (cx - 40, 142), (cx - 46, 118), (cx - 46, 44), (cx - 38, 22)]
+    paint(layer, (0, 0), polygon_coverage(width, height, body), MOUSE_BODY)
+    paint(layer, (0, 0), polygon_coverage(width, height, body, outline_width=1.5), MOUSE_OUTLINE)
+    draw = ImageDraw.Draw(layer)
+    for number, (shape, place) in sorted(_mouse_parts(width).items()):
+        if left_handed:
+            shape = _mirror_part(shape, width)
+            place = (width - place[0], place[1])
+        cover = _part_coverage(MOUSE_SIZE, shape)
+        if number in altlayer:
+            grown = cover.filter(ImageFilter.MaxFilter(5))
+            paint(layer, (0, 0), grown, AMBER)
+        face = ACCENT if number == highlight else (MOUSE_PART if number in (1, 2, 4, 5) else MOUSE_OUTLINE)
+        paint(layer, (0, 0), cover, face)
+        colour = WHITE if number == highlight else (AMBER if number in altlayer else MOUSE_NUMBER)
+        font = fonts.heading
+        x = int(round(place[0] - text_width(font, str(number)) / 2))
+        draw.text((x, int(place[1] + cap_height(font) / 2)), str(number), font=font, fill=colour, anchor="ls")
+    if altlayer:
+        text = "ALTLAYER[+]"
+        draw_text(layer, fonts.heading, text, (0, 158, width, height), AMBER)
+    image.paste(layer, origin)

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "artwork/button_assign_page.h"
 #include "artwork/language_popup.h"
 #include "artwork/main_settings_page.h"
 #include "artwork/main_window.h"
@@ -214,14 +215,12 @@ TEST_F(OptionTest, ATabShowsItsPageAndOnlyThatOne) {
       << "the visible page's tab shows pressed";
   EXPECT_FALSE(XSession::Screenshot("option-update-tab").empty());
   EXPECT_TRUE(ShowsPicture(art::kNormalPicture, art::kMain));
-  // The button assignment page has no artwork yet: its area is plain black.
   ASSERT_TRUE(ClickAt(Centre(art::kButtonAssign)));
-  EXPECT_TRUE(WaitFor(
-      [&] {
-        const Pixels shown = ScreenPixels(origin_, Offset(updateHeading, 12, 124));
-        return std::all_of(shown.begin(), shown.end(), [](std::uint32_t p) { return p == 0; });
-      },
-      kReactionMs));
+  const skin::Rect assignHeading = LayoutRect(artwork::button_assign_page::kHeadingNormal);
+  EXPECT_TRUE(WaitFor([&] { return PageShows(artwork::button_assign_page::kBackgroundPicture, assignHeading); },
+                      kReactionMs));
+  ASSERT_TRUE(MovePointerAway());
+  EXPECT_FALSE(XSession::Screenshot("option-button-assign-tab").empty());
   ASSERT_TRUE(ClickAt(Centre(art::kMain)));
   EXPECT_TRUE(WaitFor([&] { return PageShows(artwork::main_settings_page::kBackgroundPicture, mainHeading); }, kReactionMs));
 }
