@@ -32,6 +32,8 @@ void SequenceFile::Load(MacroStore& store, const std::string& path) {
   for (int i = 0; i < setCount; ++i) {
     MacroSet& set = *store.Set(first + i);
     const std::string section(TrimmedName(set.name));
+    // A set without a name has no section of its own: "" is the file's unheaded start.
+    if (section.empty()) continue;
     const int macroCount = std::min(file->ReadInt(section, kNumber, -1), kMaxLoadedMacros);
     for (int j = 0; j < macroCount; ++j) {
       auto macro = std::make_unique<Macro>();
@@ -52,6 +54,7 @@ bool SequenceFile::Save(const MacroStore& store, const std::string& path) {
   for (int i = 0; i < store.SetCount(); ++i) {
     const MacroSet& set = *store.Set(i);
     const std::string section(TrimmedName(set.name));
+    if (section.empty()) continue;  // nowhere to keep its macros, as Load reads none for it
     file->WriteInt(section, kNumber, static_cast<int>(set.macros.size()));
     for (std::size_t j = 0; j < set.macros.size(); ++j) {
       file->WriteStruct(section, IndexKey(static_cast<int>(j)), set.macros[j].get(), sizeof(Macro));

@@ -249,6 +249,24 @@ TEST_F(SequenceFileTest, MissingPartsGiveEmptySetsOrNone) {
   EXPECT_EQ(loaded.SetCount(), 0);
 }
 
+// Found by the fuzz target: a set whose name is missing would take its macros from the file's unheaded
+// start ("0=..." lines before the first section) and lose them on the next save and load.
+TEST_F(SequenceFileTest, ASetWithoutANameHasNoMacrosAndSavesNone) {
+  files_.files[kPath] = "number=1\r\n0=00\r\n[SetMacro]\r\nnumber=2\r\n0=A\r\n1=  \r\n[A]\r\nnumber=0\r\n";
+  MacroStore loaded;
+  file_.Load(loaded, kPath);
+  ASSERT_EQ(loaded.SetCount(), 2);
+  EXPECT_TRUE(loaded.Set(1)->macros.empty()) << "macros read from the file's unheaded start";
+
+  AddMacro(loaded, 1, MakeMacro("Lost", 1, 3, 7));
+  ASSERT_TRUE(file_.Save(loaded, kPath));
+  EXPECT_EQ(Value("", "number"), "<missing>") << "nothing written where no section is";
+  MacroStore again;
+  file_.Load(again, kPath);
+  ASSERT_EQ(again.SetCount(), 2);
+  EXPECT_TRUE(again.Set(1)->macros.empty());
+}
+
 TEST_F(SequenceFileTest, HostileCountsAndTextsAreBounded) {
   struct Case {
     const char* name;

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "artwork/media_player_dialog.h"
@@ -25,7 +26,6 @@ namespace {
 namespace art = artwork::media_player_dialog;
 
 // Somewhere on screen away from the dialog (which stands at the screen's top left without an owner).
-constexpr POINT kAway{700, 500};
 
 HINSTANCE Module() { return ::GetModuleHandleA(nullptr); }
 
@@ -85,15 +85,31 @@ bool ClickMenuEntry(HWND menu, int position) {
   return XSession::ClickAt(point.x, point.y);
 }
 
-// What the screen shows of the player button, pixel by pixel, with the pointer away from it.
-std::vector<COLORREF> PlayerButtonPixels(HWND dialog) {
-  XSession::MoveTo(kAway.x, kAway.y);
-  ::Sleep(200);
+std::vector<COLORREF> ButtonPixelsNow(HWND dialog) {
   const RECT rect = Bounds(art::kButtonPlay);
   const skin::UniqueBitmap copy = skin::CaptureClient(dialog, rect);
   std::vector<COLORREF> pixels;
   for (int y = 0; y < rect.bottom - rect.top; ++y) {
     for (int x = 0; x < rect.right - rect.left; ++x) pixels.push_back(skin::PixelOf(copy.get(), x, y));
+  }
+  return pixels;
+}
+
+// What the screen shows of the player button, pixel by pixel, with the pointer away from it: on the
+// dialog's own background (a pointer moved off every window of the program is never seen to leave the
+// button), once the button has drawn itself without its hover picture.
+std::vector<COLORREF> PlayerButtonPixels(HWND dialog) {
+  const RECT hint = Bounds(art::kHint);
+  POINT away{(hint.left + hint.right) / 2, (hint.top + hint.bottom) / 2};
+  ::ClientToScreen(dialog, &away);
+  XSession::MoveTo(away.x, away.y);
+  ::Sleep(200);
+  std::vector<COLORREF> pixels = ButtonPixelsNow(dialog);
+  for (int i = 0; i < 20; ++i) {
+    ::Sleep(100);
+    std::vector<COLORREF> again = ButtonPixelsNow(dialog);
+    if (again == pixels) break;
+    pixels = std::move(again);
   }
   return pixels;
 }
