@@ -333,14 +333,19 @@ def caption_room(kind, caption, fonts):
     return text_width(fonts.caption, caption) + 2 * TEXT_PADDING
 
 
-def close_button(image, rect, state):
-    left, top, right, bottom = rect
-    width, height = right - left, bottom - top
+def title_button_face(image, rect, state):
+    """The face of a title-strip button in a state; the colour of its symbol."""
     if state == "hover":
         framed_box(image, rect, BUTTON_RADIUS, ((52, 56, 64), (40, 43, 50)), ACCENT)
     elif state == "pressed":
         framed_box(image, rect, BUTTON_RADIUS, (ACCENT, ACCENT_DARK), ACCENT_LIGHT)
-    colour = {"normal": (170, 174, 182), "hover": WHITE, "pressed": WHITE, "disabled": DIM}[state]
+    return {"normal": (170, 174, 182), "hover": WHITE, "pressed": WHITE, "disabled": DIM}[state]
+
+
+def close_button(image, rect, state):
+    left, top, right, bottom = rect
+    width, height = right - left, bottom - top
+    colour = title_button_face(image, rect, state)
     cx, cy, r = width / 2, height / 2, 4.0
     cross = ImageChops.lighter(
         line_coverage(width, height, [(cx - r, cy - r), (cx + r, cy + r)], 1.6),
@@ -622,11 +627,7 @@ def minimize_button(image, rect, state):
     """The title strip's minimise button: a dash, with the close button's hover and pressed faces."""
     left, top, right, bottom = rect
     width, height = right - left, bottom - top
-    if state == "hover":
-        framed_box(image, rect, BUTTON_RADIUS, ((52, 56, 64), (40, 43, 50)), ACCENT)
-    elif state == "pressed":
-        framed_box(image, rect, BUTTON_RADIUS, (ACCENT, ACCENT_DARK), ACCENT_LIGHT)
-    colour = {"normal": (170, 174, 182), "hover": WHITE, "pressed": WHITE, "disabled": DIM}[state]
+    colour = title_button_face(image, rect, state)
     cx, cy = width / 2, height / 2 + 3.5
     paint(image, (left, top), line_coverage(width, height, [(cx - 4.5, cy), (cx + 4.5, cy)], 1.6), colour)
 

@@ -35,6 +35,7 @@
 #include "tests/wine/skin_control_host.h"
 #include "tests/wine/temp_folder.h"
 #include "tests/wine/x_session.h"
+#include "tests/wine/window_readback.h"
 
 namespace kavo::wine_test {
 namespace {
@@ -64,22 +65,8 @@ class FakeHelp : public HelpLibrary {
   std::map<int, std::string> texts;
 };
 
-template <typename Found>
-HWND WaitFor(Found found, DWORD ms = 5000) {
-  for (DWORD waited = 0; waited < ms; waited += 10) {
-    if (const HWND window = found()) return window;
-    ::Sleep(10);
-  }
-  return nullptr;
-}
-
-HWND VisibleMenu() {
-  const HWND menu = ::FindWindowA(MAKEINTATOM(32768), nullptr);
-  return menu != nullptr && ::IsWindowVisible(menu) ? menu : nullptr;
-}
-
 bool WaitForNoMenu(DWORD ms = 3000) {
-  return WaitFor([] { return VisibleMenu() == nullptr ? ::GetDesktopWindow() : HWND{}; }, ms) != nullptr;
+  return WaitForWindow([] { return VisibleMenu() == nullptr ? ::GetDesktopWindow() : HWND{}; }, ms) != nullptr;
 }
 
 HMENU MenuOf(HWND menuWindow) { return reinterpret_cast<HMENU>(::SendMessageA(menuWindow, MN_GETHMENU, 0, 0)); }
@@ -120,7 +107,7 @@ int HighlightPixels(HMENU menu, int position) {
 }
 
 HWND FindKeyShortcutDialog() {
-  return WaitFor([] {
+  return WaitForWindow([] {
     HWND window = nullptr;
     while ((window = ::FindWindowExA(nullptr, window, MAKEINTATOM(32770), nullptr)) != nullptr) {
       RECT bounds{};
@@ -289,7 +276,7 @@ TEST_F(ButtonAssignGuiTest, APlainFunctionChosenInTheMenuReplacesTheSlotsMacroAn
   const int profile = record_->CurrentProfile;
   WorkedBy([&] {
     ASSERT_TRUE(XSession::ClickAt(SlotCentre(kSlot).x, SlotCentre(kSlot).y));
-    const HWND menu = WaitFor(VisibleMenu, 3000);
+    const HWND menu = WaitForWindow(VisibleMenu, 3000);
     ASSERT_NE(menu, nullptr);
     ::Sleep(150);
     const std::optional<POINT> item = CommandCentre(menu, 1007);  // IE Forward
@@ -320,7 +307,7 @@ TEST_F(ButtonAssignGuiTest, ASecondClickOnTheOpenMenusButtonOnlyClosesItAndTheNe
   WorkedBy([&] {
     const POINT at = SlotCentre(kSlot);
     ASSERT_TRUE(XSession::ClickAt(at.x, at.y));
-    ASSERT_NE(WaitFor(VisibleMenu, 3000), nullptr);
+    ASSERT_NE(WaitForWindow(VisibleMenu, 3000), nullptr);
     ::Sleep(200);
     pressedWhileOpen = window_->slotButton(kSlot)->checked();
     ASSERT_TRUE(XSession::ClickAt(at.x, at.y));
@@ -328,7 +315,7 @@ TEST_F(ButtonAssignGuiTest, ASecondClickOnTheOpenMenusButtonOnlyClosesItAndTheNe
     ::Sleep(600);
     reopened = VisibleMenu() != nullptr;
     ASSERT_TRUE(XSession::ClickAt(at.x, at.y));
-    openedAgain = WaitFor(VisibleMenu, 3000) != nullptr;
+    openedAgain = WaitForWindow(VisibleMenu, 3000) != nullptr;
     if (const HWND menu = VisibleMenu()) ::PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
     ASSERT_TRUE(WaitForNoMenu());
   });
@@ -349,7 +336,7 @@ TEST_F(ButtonAssignGuiTest, SlotsWithoutAMenuOpenNone) {
     bool opened = true;
     WorkedBy([&] {
       ASSERT_TRUE(XSession::ClickAt(SlotCentre(slot).x, SlotCentre(slot).y));
-      opened = WaitFor(VisibleMenu, 800) != nullptr;
+      opened = WaitForWindow(VisibleMenu, 800) != nullptr;
     });
     EXPECT_FALSE(opened);
   }
@@ -418,7 +405,7 @@ TEST_F(ButtonAssignGuiTest, AssignAShortcutTakesTheKeyFromTheShortcutDialogAndTh
   bool dialogSeen = false;
   WorkedBy([&] {
     ASSERT_TRUE(XSession::ClickAt(SlotCentre(kSlot).x, SlotCentre(kSlot).y));
-    const HWND menu = WaitFor(VisibleMenu, 3000);
+    const HWND menu = WaitForWindow(VisibleMenu, 3000);
     ASSERT_NE(menu, nullptr);
     ::Sleep(150);
     const std::optional<POINT> item = CommandCentre(menu, 1005);  // Assign a Shortcut
@@ -439,7 +426,7 @@ TEST_F(ButtonAssignGuiTest, AssignAShortcutTakesTheKeyFromTheShortcutDialogAndTh
     ASSERT_TRUE(XSession::XDo("key a"));
     ::Sleep(300);
     click(artwork::key_shortcut_dialog::kButtonOk);
-    WaitFor([&] { return ::IsWindow(dialog) ? HWND{} : ::GetDesktopWindow(); }, 3000);
+    WaitForWindow([&] { return ::IsWindow(dialog) ? HWND{} : ::GetDesktopWindow(); }, 3000);
   });
   EXPECT_TRUE(dialogSeen);
   const MacroKeyInfo& entry = Active().buttons[kSlot];
@@ -475,7 +462,7 @@ TEST_F(ButtonAssignGuiTest, TheMacroSubmenuHighlightsTheSlotsMacro) {
   int shownPull = -1, shownHeal = -1, shownRaid = -1, shownArena = -1;
   WorkedBy([&] {
     ASSERT_TRUE(XSession::ClickAt(SlotCentre(kSlot).x, SlotCentre(kSlot).y));
-    const HWND menu = WaitFor(VisibleMenu, 3000);
+    const HWND menu = WaitForWindow(VisibleMenu, 3000);
     ASSERT_NE(menu, nullptr);
     ::Sleep(150);
     // The macro submenu first, then its Raid set (after Create New Macro, a separator and the first set).

@@ -19,6 +19,7 @@
 #include "skin/layout.h"
 #include "tests/wine/skin_test_support.h"
 #include "tests/wine/x_session.h"
+#include "tests/wine/window_readback.h"
 
 namespace kavo::wine_test {
 namespace {
@@ -29,17 +30,8 @@ namespace art = artwork::media_player_dialog;
 
 HINSTANCE Module() { return ::GetModuleHandleA(nullptr); }
 
-template <typename Found>
-HWND WaitFor(Found found, DWORD ms = 5000) {
-  for (DWORD waited = 0; waited < ms; waited += 10) {
-    if (const HWND window = found()) return window;
-    ::Sleep(10);
-  }
-  return nullptr;
-}
-
 HWND FindDialog() {
-  return WaitFor([] {
+  return WaitForWindow([] {
     HWND window = nullptr;
     while ((window = ::FindWindowExA(nullptr, window, MAKEINTATOM(32770), nullptr)) != nullptr) {
       RECT bounds{};
@@ -52,15 +44,10 @@ HWND FindDialog() {
   });
 }
 
-HWND VisibleMenu() {
-  const HWND menu = ::FindWindowA(MAKEINTATOM(32768), nullptr);
-  return menu != nullptr && ::IsWindowVisible(menu) ? menu : nullptr;
-}
-
-HWND WaitForMenu() { return WaitFor(VisibleMenu, 3000); }
+HWND WaitForMenu() { return WaitForWindow(VisibleMenu, 3000); }
 
 bool WaitForNoMenu(DWORD ms = 3000) {
-  return WaitFor([] { return VisibleMenu() == nullptr ? ::GetDesktopWindow() : HWND{}; }, ms) != nullptr;
+  return WaitForWindow([] { return VisibleMenu() == nullptr ? ::GetDesktopWindow() : HWND{}; }, ms) != nullptr;
 }
 
 RECT Bounds(const char* layout) {

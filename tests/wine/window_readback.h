@@ -1,6 +1,6 @@
 #pragma once
 // Reading back what a window of the test shows without the screen: its client area painted through
-// WM_PRINTCLIENT into a bitmap, and the rows of a list box.
+// WM_PRINTCLIENT into a bitmap, the rows of a list box, the open popup menu, a window awaited.
 #include <windows.h>
 
 #include <cstdint>
@@ -47,6 +47,22 @@ class ClientPicture {
   int height_ = 0;
   std::vector<std::uint32_t> pixels_;
 };
+
+// The first window found() gives within ms milliseconds, or null.
+template <typename Found>
+HWND WaitForWindow(Found found, DWORD ms = 5000) {
+  for (DWORD waited = 0; waited < ms; waited += 10) {
+    if (const HWND window = found()) return window;
+    ::Sleep(10);
+  }
+  return nullptr;
+}
+
+// The popup menu window on the screen, or null.
+inline HWND VisibleMenu() {
+  const HWND menu = ::FindWindowA(MAKEINTATOM(32768), nullptr);
+  return menu != nullptr && ::IsWindowVisible(menu) ? menu : nullptr;
+}
 
 // The texts of a list box's rows; a row longer than 127 characters reads as empty.
 inline std::vector<std::string> ListRows(HWND list) {
