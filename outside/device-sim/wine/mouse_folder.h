@@ -45,6 +45,7 @@ inline ProgramRun RunProgram(const std::string& program, const std::string& argu
   PROCESS_INFORMATION process{};
   if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
                         &startup, &process)) {
+    run.err = "could not start it: error " + std::to_string(::GetLastError());
     return run;
   }
   win32::UniqueKernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
@@ -58,6 +59,8 @@ inline ProgramRun RunProgram(const std::string& program, const std::string& argu
   }
   if (::WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0) {
     ::GetExitCodeProcess(process.hProcess, &run.exitCode);
+  } else {
+    run.err += "(did not end within 30 s)";
   }
   return run;
 }
