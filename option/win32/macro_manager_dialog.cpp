@@ -114,8 +114,6 @@ class MacroManagerWindow final : public skinw::SkinDialog,
         editor_(instance, *this, skin::Point{Bounds(art::kChildPos).left, Bounds(art::kChildPos).top}),
         timeline_(keys_) {}
 
-  StoreManagerPort& port() { return port_; }
-
  protected:
   void OnBuild() override {
     SetPictures(skinw::LoadWindowPictures(instance(), {art::kMaskPicture, art::kBackgroundPicture,
@@ -347,9 +345,7 @@ class MacroManagerWindow final : public skinw::SkinDialog,
 int RunMacroManager(HINSTANCE instance, HWND owner, MacroStoreLibrary& library, const MacroManagerOpening& opening) {
   MacroManagerWindow window(instance, library, opening);
   window.PlaceAt(CentredOver(owner != nullptr ? owner : ::GetDesktopWindow(), art::kWidth, art::kHeight));
-  const int code = window.RunModal(owner) == skinw::kEndOk ? kMacroManagerOk : kMacroManagerCancel;
-  FinishMacroManager(code, window.port());
-  return code;
+  return window.RunModal(owner) == skinw::kEndOk ? kMacroManagerOk : kMacroManagerCancel;
 }
 
 }  // namespace kavo::option::win32

@@ -19,6 +19,7 @@
 #include "artwork/set_name_dialog.h"
 #include "option/macro_library.h"
 #include "option/macro_manager.h"
+#include "option/macro_store_port.h"
 #include "option/win32/macro_editor_window.h"
 #include "option/win32/macro_manager_dialog.h"
 #include "option/win32/macro_manager_window.h"
@@ -164,6 +165,9 @@ class MacroManagerGuiTest : public ::testing::Test {
     });
     const int code = option::win32::RunMacroManager(::GetModuleHandleA(nullptr), nullptr, library_, opening);
     user.join();
+    // As the program does after the dialog: OK saves the library, anything else reloads it.
+    option::StoreManagerPort port(library_);
+    option::FinishMacroManager(code, port);
     return code;
   }
 

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,34 +15,21 @@
 #include "option/main_window_view.h"
 #include "settings/settings_record.h"
 #include "skin/slider_math.h"
-#include "tests/support/text_lines.h"
 #include "tests/wine/option_screen.h"
-#include "tests/wine/programs.h"
-#include "tests/wine/service_session.h"
+#include "tests/wine/option_session.h"
 #include "tests/wine/x_session.h"
 
 namespace kavo::wine_test {
 namespace {
 
 namespace art = artwork::main_window;
-constexpr DWORD kReactionMs = 8000;
+constexpr DWORD kReactionMs = kOptionReactionMs;
 constexpr std::uint8_t kClick = 1;
 constexpr std::uint8_t kProfileUp = 17;
-const char* const kNames[kProfileCount] = {"Alpha", "Bravo", "Charlie", "Delta", "Echo"};
 const char* const kNameLayouts[kProfileCount] = {art::kProfile1Name, art::kProfile2Name, art::kProfile3Name,
                                                  art::kProfile4Name, art::kProfile5Name};
 const char* const kSlotLayouts[kProfileCount] = {art::kProfile1, art::kProfile2, art::kProfile3, art::kProfile4,
                                                  art::kProfile5};
-
-// A shown dialog of process id other than its main window, or null.
-HWND OtherDialog(DWORD id, HWND main) {
-  for (HWND window : TopLevelWindows(id, "")) {
-    char name[16] = {};
-    ::GetClassNameA(window, name, sizeof name);
-    if (window != main && ::IsWindowVisible(window) && std::string(name) == "#32770") return window;
-  }
-  return nullptr;
-}
 
 struct EditSearch {
   HWND found = nullptr;
@@ -86,126 +72,40 @@ std::string DescribeChildren(HWND window) {
   return text;
 }
 
-class OptionEndToEndTest : public ServiceSessionTest {
+class OptionEndToEndTest : public OptionSessionTest {
  protected:
-  void TearDown() override {
-    if (option_.Running()) {
-      ::PostMessageA(window_, WM_CLOSE, 0, 0);
-      // A dialog left open by a failed step holds the close back.
-      if (!option_.WaitForExit(5000)) {
-        ADD_FAILURE() << "KavoOption.exe did not end on WM_CLOSE";
-        ::TerminateProcess(option_.handle.get(), 1);
-        option_.WaitForExit(5000);
-      }
-    }
-    ServiceSessionTest::TearDown();
-  }
-
-  // A program folder with the real configuration program; the profile files name the five slots and the
-  // mouse holds the button functions given (plain clicks elsewhere).
+  // The five slots named, plain clicks on every button but profile 1's first, the same sensitivity in every
+  // profile.
   void PrepareFolder(std::uint8_t profileOneFirstButton = kClick, int sensitivity = 5) {
-    MakeFolder(false);
-    ASSERT_TRUE(folder().InstallConfigurationProgram());
-    auto record = NewRecord();
-    for (int p = 0; p < kProfileCount; ++p) {
-      ProfileRecord& profile = record->profiles[p];
-      ResetProfile(profile, p);
-      std::snprintf(profile.ProFileName, sizeof profile.ProFileName, "%s", kNames[p]);
+    PrepareProfiles([&](int p, ProfileRecord& profile) {
       for (auto& entry : profile.buttons) entry.function = kClick;
       if (p == 0) profile.buttons[0].function = profileOneFirstButton;
       profile.Sensitivity_X = profile.Sensitivity_Y = sensitivity;
-      ASSERT_EQ(folder().settings().WriteProfile(profile, folder().settings().SlotPath(p)), 1);
-    }
-    ChangeMouse([&](sim::MouseMemory& memory) {
-      memory.activeProfile = 0;
-      for (int p = 0; p < kProfileCount; ++p) {
-        memory.profiles[p].settings[sim::kSensitivityX] = memory.profiles[p].settings[sim::kSensitivityY] =
-            static_cast<std::uint8_t>(sensitivity);
-        for (int b = 0; b < kButtonSlotCount; ++b) memory.profiles[p].buttons[b] = record->profiles[p].buttons[b].function;
-      }
     });
   }
-
-  // The service, once it has read the mouse, then the configuration program with its first paint shown.
-  void StartSystem() {
-    ASSERT_NO_FATAL_FAILURE(StartService());
-    ASSERT_TRUE(WaitForHostActive(1)) << "the service did not finish reading the mouse";
-    program_ = win32::UniqueModule(
-        ::LoadLibraryExA(folder().File("KavoOption.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
-    ASSERT_TRUE(program_);
-    ASSERT_NO_FATAL_FAILURE(StartOption());
-  }
-
-  void StartOption() {
-    option_ = StartProgram(folder().File("KavoOption.exe"), "", folder().program());
-    ASSERT_TRUE(option_.handle);
-    ASSERT_TRUE(WaitFor([&] { return !TopLevelWindows(option_.id, kOptionTitle).empty(); }, 10000));
-    window_ = TopLevelWindows(option_.id, kOptionTitle).front();
-    RECT bounds{};
-    ::GetWindowRect(window_, &bounds);
-    origin_ = POINT{bounds.left, bounds.top};
-    // Shown once its first paint is on the screen, the page's controls included.
-    const skin::Rect reset = LayoutRect(artwork::main_settings_page::kButtonReset);
-    ASSERT_TRUE(WaitFor(
-        [&] {
-          return screen().ShowsPicture(art::kNormalPicture, art::kHeadingProfiles) &&
-                 screen().PageShows(artwork::main_settings_page::kNormalPicture, reset);
-        },
-        kReactionMs));
-    ASSERT_TRUE(screen().MovePointerAway());
-  }
-
-  OptionScreen screen() const { return OptionScreen(program_.get(), origin_); }
 
   bool ShowsActiveSlot(int slot) const {
     const OptionScreen shown = screen();
     for (int p = 0; p < kProfileCount; ++p) {
       const bool active = p == slot;
       if (!shown.ShowsPicture(active ? art::kPressedPicture : art::kNormalPicture, kSlotLayouts[p])) return false;
-      if (!shown.ShowsName(kNameLayouts[p], kNames[p], active ? option::kActiveNameColour : option::kInactiveNameColour)) {
+      if (!shown.ShowsName(kNameLayouts[p], kSessionProfileNames[p],
+                           active ? option::kActiveNameColour : option::kInactiveNameColour)) {
         return false;
       }
     }
     return true;
   }
 
-  // Clicks a layout's control and lets the pointer rest where it shows no hover picture.
-  void Click(const char* layout) {
-    ASSERT_TRUE(screen().Click(layout));
-    ASSERT_TRUE(screen().MovePointerAway());
-  }
-
   // Runs the file dialog a command opens and chooses path in it.
   void ChooseInFileDialog(const char* command, const std::string& path) {
     ASSERT_NO_FATAL_FAILURE(Click(command));
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (dialog = OtherDialog(option_.id, window_)) != nullptr; }, kReactionMs))
-        << "no dialog; the screen is in " << XSession::Screenshot("option-no-file-dialog");
+    const HWND dialog = WaitForDialog();
+    ASSERT_NE(dialog, nullptr) << "no dialog; the screen is in " << XSession::Screenshot("option-no-file-dialog");
     ASSERT_TRUE(ChooseFile(dialog, path)) << DescribeChildren(dialog);
-    ASSERT_TRUE(WaitFor([&] { return OtherDialog(option_.id, window_) == nullptr; }, kReactionMs)) << "the dialog stayed";
+    ASSERT_TRUE(WaitForNoDialog()) << "the dialog stayed";
   }
 
-  void CloseWith(const char* layout) {
-    ASSERT_NO_FATAL_FAILURE(Click(layout));
-    ASSERT_TRUE(option_.WaitForExit(kReactionMs)) << "KavoOption.exe did not end";
-  }
-
-  // The numbers of a profile's settings line in kavo-sim's dump.
-  std::vector<int> MouseSettings(int profile) {
-    const std::string prefix = "profile " + std::to_string(profile) + " settings";
-    for (const std::string& line : folder().Dump()) {
-      if (line.compare(0, prefix.size(), prefix) != 0) continue;
-      std::vector<int> values;
-      const char* rest = line.c_str() + prefix.size();
-      int value = 0, used = 0;
-      while (std::sscanf(rest, "%d%n", &value, &used) == 1) {
-        values.push_back(value);
-        rest += used;
-      }
-      return values;
-    }
-    return {};
-  }
   int MouseSensitivity(int profile) {
     const auto values = MouseSettings(profile);
     return values.size() > sim::kSensitivityY && values[sim::kSensitivityX] == values[sim::kSensitivityY]
@@ -221,11 +121,6 @@ class OptionEndToEndTest : public ServiceSessionTest {
     const skin::Rect page = LayoutRect(art::kPagePosition);
     ASSERT_TRUE(XSession::ClickAt(origin_.x + page.left + x, origin_.y + page.top + (track.top + track.bottom) / 2));
   }
-
-  win32::UniqueModule program_;
-  ChildProcess option_;
-  HWND window_ = nullptr;
-  POINT origin_{};
 };
 
 TEST_F(OptionEndToEndTest, TheSlotsShowTheProfilesTheServiceReadAndOnlyOkChangesTheMouseProfile) {
@@ -272,20 +167,20 @@ TEST_F(OptionEndToEndTest, AProfileSavedToAFileLoadsIntoAnotherSlot) {
   ASSERT_TRUE(WaitFor([&] { return folder().files().IsReadable(file); }, kReactionMs)) << "nothing saved";
   auto saved = NewRecord();
   ASSERT_EQ(folder().settings().ReadProfile(saved->profiles[0], file), 1);
-  EXPECT_STREQ(saved->profiles[0].ProFileName, kNames[0]);
+  EXPECT_STREQ(saved->profiles[0].ProFileName, kSessionProfileNames[0]);
 
   ASSERT_NO_FATAL_FAILURE(Click(art::kProfile2));
   ASSERT_TRUE(WaitFor([&] { return ShowsActiveSlot(1); }, kReactionMs));
   ASSERT_NO_FATAL_FAILURE(ChooseInFileDialog(art::kLoad, file));
-  EXPECT_TRUE(WaitFor([&] { return screen().ShowsName(art::kProfile2Name, kNames[0], option::kActiveNameColour); },
+  EXPECT_TRUE(WaitFor([&] { return screen().ShowsName(art::kProfile2Name, kSessionProfileNames[0], option::kActiveNameColour); },
                       kReactionMs))
       << "slot 2 carries the loaded profile's name";
   ASSERT_NO_FATAL_FAILURE(CloseWith(art::kOk));
   auto block = FetchBlock();
   ASSERT_NE(block, nullptr);
-  EXPECT_STREQ(block->profiles[1].ProFileName, kNames[0]);
-  EXPECT_STREQ(block->profiles[0].ProFileName, kNames[0]) << "the saved slot keeps its own";
-  EXPECT_STREQ(block->profiles[2].ProFileName, kNames[2]);
+  EXPECT_STREQ(block->profiles[1].ProFileName, kSessionProfileNames[0]);
+  EXPECT_STREQ(block->profiles[0].ProFileName, kSessionProfileNames[0]) << "the saved slot keeps its own";
+  EXPECT_STREQ(block->profiles[2].ProFileName, kSessionProfileNames[2]);
 }
 
 TEST_F(OptionEndToEndTest, TheSensitivitySliderReachesTheMouseWhenApplied) {
@@ -317,9 +212,8 @@ TEST_F(OptionEndToEndTest, ResetWithOkReturnsEveryProfileToItsDefaultsAndAsksThe
     SCOPED_TRACE(answer);
     const POINT reset = screen().PageCentre(artwork::main_settings_page::kButtonReset);
     ASSERT_TRUE(XSession::ClickAt(reset.x, reset.y));
-    HWND question = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (question = OtherDialog(option_.id, window_)) != nullptr; }, kReactionMs))
-        << "no question";
+    const HWND question = WaitForDialog();
+    ASSERT_NE(question, nullptr) << "no question";
     ::Sleep(300);
     if (answer == artwork::message_box_a::kButtonCancel) {
       EXPECT_FALSE(XSession::Screenshot("option-reset-question").empty());
@@ -329,7 +223,7 @@ TEST_F(OptionEndToEndTest, ResetWithOkReturnsEveryProfileToItsDefaultsAndAsksThe
     const skin::Rect button = LayoutRect(answer);
     ASSERT_TRUE(XSession::ClickAt(bounds.left + (button.left + button.right) / 2,
                                   bounds.top + (button.top + button.bottom) / 2));
-    ASSERT_TRUE(WaitFor([&] { return OtherDialog(option_.id, window_) == nullptr; }, kReactionMs));
+    ASSERT_TRUE(WaitForNoDialog());
     ASSERT_TRUE(screen().MovePointerAway());
   }
   EXPECT_TRUE(WaitFor([&] { return folder().DumpLine(4) == "resets 1"; }, kReactionMs)) << "no reset request";

@@ -43,11 +43,19 @@ inline ProgramRun RunProgram(const std::string& program, const std::string& argu
   startup.hStdError = errWrite;
   std::string commandLine = "\"" + program + "\" " + arguments;
   PROCESS_INFORMATION process{};
-  if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
-                        &startup, &process)) {
-    run.err = "could not start it: error " + std::to_string(::GetLastError());
-    return run;
+  // Under load Wine now and then fails a start with an internal error (1359); a start reported as failed
+  // gave no process, so trying again cannot run a command twice.
+  constexpr int kStartTries = 3;
+  for (int attempt = 1;; ++attempt) {
+    if (::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
+                         &startup, &process)) {
+      break;
+    }
+    run.err += "could not start it: error " + std::to_string(::GetLastError()) + "\n";
+    if (attempt == kStartTries) return run;
+    ::Sleep(300);
   }
+  run.err.clear();
   win32::UniqueKernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
   // Our copies of the write ends must go, or the reads below never see the end of the output.
   outWriter.reset();

@@ -1,0 +1,160 @@
+#pragma once
+// The whole system as a user runs it: KavoMonitor.exe with the simulated mouse, and the real KavoOption.exe
+// beside it, driven by real clicks and keys through the X server. The fixture prepares the five profiles in
+// the files and in the mouse alike, starts both programs, knows where the main window is on the screen and
+// reads back what the mouse holds.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "artwork/main_settings_page.h"
+#include "artwork/main_window.h"
+#include "settings/bounded_text.h"
+#include "settings/settings_record.h"
+#include "tests/wine/option_screen.h"
+#include "tests/wine/programs.h"
+#include "tests/wine/service_session.h"
+#include "tests/wine/x_session.h"
+
+namespace kavo::wine_test {
+
+constexpr DWORD kOptionReactionMs = 8000;
+inline const char* const kSessionProfileNames[kProfileCount] = {"Alpha", "Bravo", "Charlie", "Delta", "Echo"};
+
+// A shown dialog of process id other than its main window, or null.
+inline HWND OtherDialog(DWORD id, HWND main) {
+  for (HWND window : TopLevelWindows(id, "")) {
+    char name[16] = {};
+    ::GetClassNameA(window, name, sizeof name);
+    if (window != main && ::IsWindowVisible(window) && std::string(name) == "#32770") return window;
+  }
+  return nullptr;
+}
+
+// The numbers after a prefix in one line of kavo-sim's dump ("profile 0 settings", "profile 0 buttons").
+inline std::vector<int> DumpNumbers(const std::vector<std::string>& dump, const std::string& prefix) {
+  for (const std::string& line : dump) {
+    if (line.compare(0, prefix.size(), prefix) != 0) continue;
+    std::vector<int> values;
+    const char* rest = line.c_str() + prefix.size();
+    int value = 0, used = 0;
+    while (std::sscanf(rest, "%d%n", &value, &used) == 1) {
+      values.push_back(value);
+      rest += used;
+    }
+    return values;
+  }
+  return {};
+}
+
+class OptionSessionTest : public ServiceSessionTest {
+ protected:
+  void TearDown() override {
+    if (option_.Running()) {
+      ::PostMessageA(window_, WM_CLOSE, 0, 0);
+      // A dialog left open by a failed step holds the close back.
+      if (!option_.WaitForExit(5000)) {
+        ADD_FAILURE() << "KavoOption.exe did not end on WM_CLOSE";
+        ::TerminateProcess(option_.handle.get(), 1);
+        option_.WaitForExit(5000);
+      }
+    }
+    ServiceSessionTest::TearDown();
+  }
+
+  // A program folder with the real configuration program. Each profile starts from its defaults, named
+  // after kSessionProfileNames, and is then changed by edit; the profile files and the mouse's memory agree
+  // on every button's function.
+  void PrepareProfiles(const std::function<void(int, ProfileRecord&)>& edit) {
+    MakeFolder(false);
+    ASSERT_TRUE(folder().InstallConfigurationProgram());
+    auto record = NewRecord();
+    for (int p = 0; p < kProfileCount; ++p) {
+      ProfileRecord& profile = record->profiles[p];
+      ResetProfile(profile, p);
+      CopyBounded(profile.ProFileName, kSessionProfileNames[p]);
+      if (edit) edit(p, profile);
+      ASSERT_EQ(folder().settings().WriteProfile(profile, folder().settings().SlotPath(p)), 1);
+    }
+    ChangeMouse([&](sim::MouseMemory& memory) {
+      memory.activeProfile = 0;
+      for (int p = 0; p < kProfileCount; ++p) {
+        memory.profiles[p].settings[sim::kSensitivityX] =
+            static_cast<std::uint8_t>(record->profiles[p].Sensitivity_X);
+        memory.profiles[p].settings[sim::kSensitivityY] =
+            static_cast<std::uint8_t>(record->profiles[p].Sensitivity_Y);
+        for (int b = 0; b < kButtonSlotCount; ++b) memory.profiles[p].buttons[b] = record->profiles[p].buttons[b].function;
+      }
+    });
+  }
+
+  // The service, once it has read the mouse, then the configuration program with its first paint shown.
+  void StartSystem() {
+    ASSERT_NO_FATAL_FAILURE(StartService());
+    ASSERT_TRUE(WaitForHostActive(1)) << "the service did not finish reading the mouse";
+    program_ = win32::UniqueModule(
+        ::LoadLibraryExA(folder().File("KavoOption.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    ASSERT_TRUE(program_);
+    ASSERT_NO_FATAL_FAILURE(StartOption());
+  }
+
+  void StartOption() {
+    option_ = StartProgram(folder().File("KavoOption.exe"), "", folder().program());
+    ASSERT_TRUE(option_.handle);
+    ASSERT_TRUE(WaitFor([&] { return !TopLevelWindows(option_.id, kOptionTitle).empty(); }, 10000));
+    window_ = TopLevelWindows(option_.id, kOptionTitle).front();
+    RECT bounds{};
+    ::GetWindowRect(window_, &bounds);
+    origin_ = POINT{bounds.left, bounds.top};
+    // Shown once its first paint is on the screen, the page's controls included.
+    const skin::Rect reset = LayoutRect(artwork::main_settings_page::kButtonReset);
+    ASSERT_TRUE(WaitFor(
+        [&] {
+          return screen().ShowsPicture(artwork::main_window::kNormalPicture, artwork::main_window::kHeadingProfiles) &&
+                 screen().PageShows(artwork::main_settings_page::kNormalPicture, reset);
+        },
+        kOptionReactionMs));
+    ASSERT_TRUE(screen().MovePointerAway());
+  }
+
+  OptionScreen screen() const { return OptionScreen(program_.get(), origin_); }
+
+  // Clicks a layout's control of the main window and lets the pointer rest where it shows no hover picture.
+  void Click(const char* layout) {
+    ASSERT_TRUE(screen().Click(layout));
+    ASSERT_TRUE(screen().MovePointerAway());
+  }
+
+  void CloseWith(const char* layout) {
+    ASSERT_NO_FATAL_FAILURE(Click(layout));
+    ASSERT_TRUE(option_.WaitForExit(kOptionReactionMs)) << "KavoOption.exe did not end";
+  }
+
+  // A dialog the configuration program shows over its main window, waited for.
+  HWND WaitForDialog() {
+    HWND dialog = nullptr;
+    WaitFor([&] { return (dialog = OtherDialog(option_.id, window_)) != nullptr; }, kOptionReactionMs);
+    return dialog;
+  }
+  bool WaitForNoDialog() {
+    return WaitFor([&] { return OtherDialog(option_.id, window_) == nullptr; }, kOptionReactionMs);
+  }
+
+  std::vector<int> MouseSettings(int profile) {
+    return DumpNumbers(folder().Dump(), "profile " + std::to_string(profile) + " settings");
+  }
+  std::vector<int> MouseButtons(int profile) {
+    return DumpNumbers(folder().Dump(), "profile " + std::to_string(profile) + " buttons");
+  }
+
+  win32::UniqueModule program_;
+  ChildProcess option_;
+  HWND window_ = nullptr;
+  POINT origin_{};
+};
+
+}  // namespace kavo::wine_test
