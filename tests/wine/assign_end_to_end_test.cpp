@@ -176,13 +176,20 @@ class AssignEndToEndTest : public OptionSessionTest {
   bool MouseHolds(const std::vector<int>& codes) {
     return WaitFor([&] { return MouseButtons(0) == codes; }, kOptionReactionMs, 200);
   }
-  bool MouseSlotHolds(int slot, int code) {
-    return WaitFor(
+  // Applies, waits until the mouse holds code in a slot of profile 1, and gives the record the service
+  // took from the shared block then.
+  std::unique_ptr<SettingsRecord> ApplyUntilMouseHolds(int slot, int code) {
+    Apply();
+    const bool held = WaitFor(
         [&] {
           const auto codes = MouseButtons(0);
           return codes.size() == kButtonSlotCount && codes[slot] == code;
         },
         kOptionReactionMs, 200);
+    EXPECT_TRUE(held) << "the mouse did not get code " << code << " in slot " << slot;
+    auto block = held ? FetchBlock() : nullptr;
+    EXPECT_TRUE(!held || block != nullptr) << "no shared block";
+    return block;
   }
 
   // A shown dialog of the program other than its main window and the windows given.
@@ -237,9 +244,7 @@ TEST_F(AssignEndToEndTest, AShortcutGivenToInputFiveIsTypedWhileTheButtonIsHeld)
   ASSERT_TRUE(WaitForNoDialog()) << "the dialog stayed";
   ASSERT_TRUE(screen().MovePointerAway());
 
-  ASSERT_NO_FATAL_FAILURE(Apply());
-  ASSERT_TRUE(MouseSlotHolds(kInputFiveSlot, kFunctionKeyShortcut)) << "the mouse did not get the shortcut's code";
-  const auto block = FetchBlock();
+  const auto block = ApplyUntilMouseHolds(kInputFiveSlot, kFunctionKeyShortcut);
   ASSERT_NE(block, nullptr);
   const MacroKeyInfo& entry = block->profiles[0].buttons[kInputFiveSlot];
   EXPECT_EQ(entry.eventCount, 1);
@@ -305,8 +310,7 @@ TEST_F(AssignEndToEndTest, AMacroRecordedInTheManagerPlaysWithItsDelaysWhenTheBu
   EXPECT_GE(burst.events[0].delay, 250);
 
   ASSERT_NO_FATAL_FAILURE(ChooseInMenu(kInputFiveSlot, 1100));  // the first macro of the first set
-  ASSERT_NO_FATAL_FAILURE(Apply());
-  ASSERT_TRUE(MouseSlotHolds(kInputFiveSlot, kFunctionMacro)) << "the mouse did not get the macro's code";
+  ASSERT_NE(ApplyUntilMouseHolds(kInputFiveSlot, kFunctionMacro), nullptr);
 
   const std::size_t mark = Mark();
   folder().SimOk("press 5");
@@ -347,9 +351,7 @@ TEST_F(AssignEndToEndTest, QuicklaunchStartsTheChosenProgramWhenTheButtonIsPress
   ASSERT_TRUE(WaitForNoDialog()) << "the dialog stayed";
   ASSERT_TRUE(screen().MovePointerAway());
 
-  ASSERT_NO_FATAL_FAILURE(Apply());
-  ASSERT_TRUE(MouseSlotHolds(kInputFiveSlot, kFunctionQuicklaunch)) << "the mouse did not get Quicklaunch";
-  const auto block = FetchBlock();
+  const auto block = ApplyUntilMouseHolds(kInputFiveSlot, kFunctionQuicklaunch);
   ASSERT_NE(block, nullptr);
   EXPECT_EQ(FieldText(block->profiles[0].buttons[kInputFiveSlot].programPath), program);
 
@@ -416,9 +418,7 @@ TEST_F(AssignEndToEndTest, TheChosenPlayerReceivesTheMediaFunction) {
   ASSERT_TRUE(WaitForNoDialog()) << "the dialog stayed";
 
   ASSERT_NO_FATAL_FAILURE(ChooseInMenu(kInputFiveSlot, 1034));  // "Next Track"
-  ASSERT_NO_FATAL_FAILURE(Apply());
-  ASSERT_TRUE(MouseSlotHolds(kInputFiveSlot, 34)) << "the mouse did not get Next Track";
-  const auto block = FetchBlock();
+  const auto block = ApplyUntilMouseHolds(kInputFiveSlot, 34);  // Next Track
   ASSERT_NE(block, nullptr);
   EXPECT_EQ(block->profiles[0].MediaOption, kWinampIndex);
 
