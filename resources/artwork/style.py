@@ -295,14 +295,30 @@ def window_frame(image, colour):
 # ---- controls, each in one of the four states
 
 
-def button(image, rect, state, caption, fonts, align="centre", arrow=False):
+def button_face(image, rect, state):
+    """The skin's button face; a faint highlight along the top edge gives it some depth."""
     left, top, right, bottom = rect
     framed_box(image, rect, BUTTON_RADIUS, BUTTON_FACE[state], BUTTON_BORDER[state])
     if state != "pressed" and state != "disabled":
-        # A faint highlight along the top edge gives the face some depth.
         draw = ImageDraw.Draw(image)
         shine = (78, 82, 92) if state == "normal" else (96, 102, 114)
         draw.line([(left + BUTTON_RADIUS, top + 1), (right - BUTTON_RADIUS - 1, top + 1)], fill=shine)
+
+
+def button_arrow(image, rect, ax, colour):
+    """The arrow of a button that opens a submenu, its left edge at ax, centred on the button's height."""
+    left, top, right, bottom = rect
+    cy = (top + bottom) / 2
+    h = MENU_ARROW_WIDTH + 0.5
+    shape = polygon_coverage(
+        right - left, bottom - top, [(ax - left, cy - h - top), (ax - left + MENU_ARROW_WIDTH, cy - top), (ax - left, cy + h - top)]
+    )
+    paint(image, (left, top), shape, colour)
+
+
+def button(image, rect, state, caption, fonts, align="centre", arrow=False):
+    left, top, right, bottom = rect
+    button_face(image, rect, state)
     colour = BUTTON_TEXT[state]
     if not arrow:
         text_box = (left + TEXT_PADDING, top, right - TEXT_PADDING, bottom) if align == "left" else rect
@@ -312,14 +328,7 @@ def button(image, rect, state, caption, fonts, align="centre", arrow=False):
     total = text_width(fonts.caption, caption) + MENU_ARROW_GAP + MENU_ARROW_WIDTH
     x = left + TEXT_PADDING if align == "left" else left + (right - left - total) // 2
     draw_text(image, fonts.caption, caption, (x, top, right, bottom), colour, align="left")
-    ax = x + total - MENU_ARROW_WIDTH
-    cy = (top + bottom) / 2
-    h = MENU_ARROW_WIDTH + 0.5
-    arrow_colour = ACCENT if state in ("normal", "hover") else colour
-    shape = polygon_coverage(
-        right - left, bottom - top, [(ax - left, cy - h - top), (ax - left + MENU_ARROW_WIDTH, cy - top), (ax - left, cy + h - top)]
-    )
-    paint(image, (left, top), shape, arrow_colour)
+    button_arrow(image, rect, x + total - MENU_ARROW_WIDTH, ACCENT if state in ("normal", "hover") else colour)
 
 
 def caption_room(kind, caption, fonts):
@@ -892,20 +901,9 @@ def slider_track(image, rect, thumb_size, steps):
 def slot_button(image, rect, state):
     """A button slot: the skin's button face with the submenu arrow at its right end; the program writes
     the slot's function over it."""
-    left, top, right, bottom = rect
-    framed_box(image, rect, BUTTON_RADIUS, BUTTON_FACE[state], BUTTON_BORDER[state])
-    if state != "pressed" and state != "disabled":
-        draw = ImageDraw.Draw(image)
-        shine = (78, 82, 92) if state == "normal" else (96, 102, 114)
-        draw.line([(left + BUTTON_RADIUS, top + 1), (right - BUTTON_RADIUS - 1, top + 1)], fill=shine)
-    ax = right - TEXT_PADDING - MENU_ARROW_WIDTH
-    cy = (top + bottom) / 2
-    h = MENU_ARROW_WIDTH + 0.5
+    button_face(image, rect, state)
     colour = ACCENT if state in ("normal", "hover") else BUTTON_TEXT[state]
-    shape = polygon_coverage(
-        right - left, bottom - top, [(ax - left, cy - h - top), (ax - left + MENU_ARROW_WIDTH, cy - top), (ax - left, cy + h - top)]
-    )
-    paint(image, (left, top), shape, colour)
+    button_arrow(image, rect, rect[2] - TEXT_PADDING - MENU_ARROW_WIDTH, colour)
 
 
 MOUSE_BODY = (46, 49, 56)

@@ -31,7 +31,6 @@
 #include "settings/win32/win32_file_system.h"
 #include "settings/win32/win32_keyboard_layout.h"
 #include "skin/layout.h"
-#include "skin/win32/picture_resources.h"
 #include "tests/wine/skin_control_host.h"
 #include "tests/wine/temp_folder.h"
 #include "tests/wine/x_session.h"
@@ -121,35 +120,6 @@ HWND FindKeyShortcutDialog() {
   });
 }
 
-// A picture's pixels, read once; CLR_INVALID everywhere when it could not be read.
-class PicturePixels {
- public:
-  PicturePixels(int id, int width, int height) : width_(width) {
-    const kavo::win32::UniqueBitmap picture = kavo::skin::win32::LoadPicture(::GetModuleHandleA(nullptr), id);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    raw_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    const kavo::win32::UniqueDC dc(::CreateCompatibleDC(nullptr));
-    if (!picture || ::GetDIBits(dc.get(), picture.get(), 0, static_cast<UINT>(height), raw_.data(), &info,
-                                DIB_RGB_COLORS) != height) {
-      raw_.assign(raw_.size(), CLR_INVALID);
-    }
-  }
-  COLORREF At(int x, int y) const {
-    const DWORD pixel = raw_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)];
-    return pixel == CLR_INVALID ? CLR_INVALID : RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-  }
-
- private:
-  int width_;
-  std::vector<DWORD> raw_;
-};
-
 class ButtonAssignGuiTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -208,7 +178,8 @@ class ButtonAssignGuiTest : public ::testing::Test {
   // screen shows as the hover picture does.
   double ShareShownAsHover(int hover, int background, const RECT& area) {
     const int width = area.right - area.left, height = area.bottom - area.top;
-    const PicturePixels picture(hover, width, height), page(background, art::kWidth, art::kHeight);
+    const skin::Pixels picture = skin::PicturePixels(hover, width, height);
+    const skin::Pixels page = skin::PicturePixels(background, art::kWidth, art::kHeight);
     const skin::UniqueBitmap shown = skin::CaptureClient(this->page(), area);
     int differing = 0, same = 0;
     for (int y = 0; y < height; ++y) {
@@ -224,7 +195,8 @@ class ButtonAssignGuiTest : public ::testing::Test {
   // Of the pixels of a page rectangle where two page pictures differ, the share the screen shows as the
   // first shows them.
   double ShareShownAsFirstOf(int first, int second, const RECT& area) {
-    const PicturePixels one(first, art::kWidth, art::kHeight), other(second, art::kWidth, art::kHeight);
+    const skin::Pixels one = skin::PicturePixels(first, art::kWidth, art::kHeight);
+    const skin::Pixels other = skin::PicturePixels(second, art::kWidth, art::kHeight);
     const skin::UniqueBitmap shown = skin::CaptureClient(page(), area);
     int differing = 0, same = 0;
     for (int y = area.top; y < area.bottom; ++y) {

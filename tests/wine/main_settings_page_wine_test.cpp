@@ -27,7 +27,6 @@
 #include "skin/layout.h"
 #include "skin/slider_math.h"
 #include "skin/win32/help_text.h"
-#include "skin/win32/picture_resources.h"
 #include "tests/wine/skin_control_host.h"
 #include "tests/wine/x_session.h"
 
@@ -68,35 +67,6 @@ class FakeHelp : public HelpLibrary {
     return found != texts.end() ? found->second : std::string();
   }
   std::map<int, std::string> texts;
-};
-
-
-// The pixels of one of the page's whole-window pictures, read once.
-class PicturePixels {
- public:
-  explicit PicturePixels(int id) {
-    const kavo::win32::UniqueBitmap picture = kavo::skin::win32::LoadPicture(::GetModuleHandleA(nullptr), id);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = art::kWidth;
-    info.bmiHeader.biHeight = -art::kHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    raw_.resize(static_cast<std::size_t>(art::kWidth) * art::kHeight);
-    const kavo::win32::UniqueDC dc(::CreateCompatibleDC(nullptr));
-    if (!picture || ::GetDIBits(dc.get(), picture.get(), 0, art::kHeight, raw_.data(), &info, DIB_RGB_COLORS) !=
-                        art::kHeight) {
-      raw_.assign(raw_.size(), CLR_INVALID);
-    }
-  }
-  COLORREF At(int x, int y) const {
-    const DWORD pixel = raw_[static_cast<std::size_t>(y) * art::kWidth + static_cast<std::size_t>(x)];
-    return pixel == CLR_INVALID ? CLR_INVALID : RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-  }
-
- private:
-  std::vector<DWORD> raw_;
 };
 
 class MainSettingsWindowTest : public ::testing::Test {
@@ -191,8 +161,9 @@ class MainSettingsWindowTest : public ::testing::Test {
   SkinConfirmation confirmation_{::GetModuleHandleA(nullptr), nullptr};
   MainSettingsPage page_{*record_, osd_, MainSettingsPorts{confirmation_, main_, language_, timer_}};
   FakeHelp help_;
-  PicturePixels pressedPixels_{art::kPressedPicture};
-  PicturePixels normalPixels_{art::kNormalPicture};
+  // The page's whole-window pictures, read once.
+  const skin::Pixels pressedPixels_ = skin::PicturePixels(art::kPressedPicture, art::kWidth, art::kHeight);
+  const skin::Pixels normalPixels_ = skin::PicturePixels(art::kNormalPicture, art::kWidth, art::kHeight);
   ControlHost host_{800, 340};
   std::unique_ptr<MainSettingsWindow> window_;
 };

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "skin/skin_messages.h"
+#include "skin/win32/picture_resources.h"
 #include "skin/win32/skin_dialog.h"
 #include "tests/wine/skin_test_support.h"
 #include "tests/wine/skin_test_window.h"
@@ -102,12 +103,12 @@ struct Pixels {
   }
 };
 
-inline Pixels ReadPixels(HWND window, const RECT& area) {
+// A bitmap's pixels, its top left taken as area's; CLR_INVALID everywhere when it cannot be read.
+inline Pixels BitmapPixels(HBITMAP bitmap, const RECT& area) {
   Pixels pixels;
   pixels.area = area;
   const int width = area.right - area.left;
   const int height = area.bottom - area.top;
-  const UniqueBitmap copy = CaptureClient(window, area);
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = width;
@@ -117,12 +118,24 @@ inline Pixels ReadPixels(HWND window, const RECT& area) {
   info.bmiHeader.biCompression = BI_RGB;
   std::vector<DWORD> raw(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
   const kavo::win32::UniqueDC dc(::CreateCompatibleDC(nullptr));
-  if (!copy || ::GetDIBits(dc.get(), copy.get(), 0, static_cast<UINT>(height), raw.data(), &info, DIB_RGB_COLORS) != height) {
+  if (bitmap == nullptr ||
+      ::GetDIBits(dc.get(), bitmap, 0, static_cast<UINT>(height), raw.data(), &info, DIB_RGB_COLORS) != height) {
     pixels.colours.assign(raw.size(), CLR_INVALID);
     return pixels;
   }
   for (const DWORD pixel : raw) pixels.colours.push_back(RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF));
   return pixels;
+}
+
+inline Pixels ReadPixels(HWND window, const RECT& area) {
+  const UniqueBitmap copy = CaptureClient(window, area);
+  return BitmapPixels(copy.get(), area);
+}
+
+// The pixels of a picture of this program's resources, width by height from its top left.
+inline Pixels PicturePixels(int id, int width, int height) {
+  const kavo::win32::UniqueBitmap picture = kavo::skin::win32::LoadPicture(::GetModuleHandleA(nullptr), id);
+  return BitmapPixels(picture.get(), RECT{0, 0, width, height});
 }
 
 }  // namespace kavo::wine_test::skin
