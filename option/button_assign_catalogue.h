@@ -2,13 +2,11 @@
 // The function catalogue of the button assignment page: every function code a slot can show, its label,
 // where the popup menu offers it, and what each menu command id means.
 #include <cstdint>
-#include <optional>
 #include <string_view>
 
 namespace kavo::option {
 
 // Command ids of the function menu that set no function or select a macro.
-constexpr int kAssignFirstCommand = 1001;
 constexpr int kAssignShortcutCommand = 1005;
 constexpr int kAssignQuicklaunchCommand = 1015;
 constexpr int kCreateMacroCommand = 1030;

@@ -68,10 +68,7 @@ std::vector<AssignMenuItem> MacroMenu(const MacroKeyInfo& entry, MacroStorePort&
                                  setHighlighted && SameName(slotMacro, name)));
     }
     items.push_back(Submenu(set->name, std::move(setItems), setHighlighted));
-    // The two preset sets stand apart from the user's own.
-    if (SameName(set->name, "World of Warcraft") || (SameName(set->name, "Xfire") && s + 1 < setCount)) {
-      items.push_back(Separator());
-    }
+    if (SeparatorAfterSet(set->name, s, setCount)) items.push_back(Separator());
   }
   return items;
 }

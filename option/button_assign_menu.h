@@ -11,8 +11,6 @@
 namespace kavo::option {
 
 constexpr int kAssignMenuWidth = 140;
-constexpr int kAssignMenuItemHeight = 18;
-constexpr int kAssignMenuSeparatorHeight = 5;
 constexpr char kAssignMenuFont[] = "Arial";
 constexpr int kAssignMenuFontHeight = 14;
 constexpr int kAssignMenuFontWidth = 5;

@@ -74,10 +74,8 @@ class ButtonAssignPage {
   // The slot buttons' hover notification: entering or leaving, with the button's notify value.
   void OnHoverNotify(bool entering, int notifyValue);
 
-  int menuSlot() const { return menuSlot_; }
-  const MacroKeyInfo& scratch() const { return scratch_; }
   const AltlayerRules& altlayer() const { return altlayer_; }
-  // Shared with the macro manager's set menu.
+  // The slot buttons' closing-click memory, which the window feeds with the clicks and the menu's closing.
   skin::MenuClickMemory& clickMemory() { return clickMemory_; }
 
  private:

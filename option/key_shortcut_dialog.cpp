@@ -5,6 +5,18 @@
 #include "settings/key_tables.h"
 
 namespace kavo::option {
+namespace {
+
+// A modifier's toggle is its bit in the stored mask.
+constexpr std::uint8_t Bit(ShortcutModifier modifier) {
+  return static_cast<std::uint8_t>(1u << static_cast<int>(modifier));
+}
+static_assert(Bit(ShortcutModifier::kNone) == kShortcutNone && Bit(ShortcutModifier::kShift) == kShortcutShift &&
+                  Bit(ShortcutModifier::kCtrl) == kShortcutCtrl && Bit(ShortcutModifier::kAlt) == kShortcutAlt &&
+                  Bit(ShortcutModifier::kWin) == kShortcutWin,
+              "the toggles follow the stored mask's bits");
+
+}  // namespace
 
 KeyShortcutDialog::KeyShortcutDialog(KeyboardLayout& layout, const MacroKeyInfo& entry) : layout_(layout) {
   // A shortcut's key and mask take the first event's key and action bytes.
@@ -26,7 +38,7 @@ ModifierToggleView KeyShortcutDialog::Toggle(ShortcutModifier modifier) const {
 void KeyShortcutDialog::SetFlag(ShortcutModifier modifier, bool checked) { flags_[Index(modifier)] = checked; }
 
 std::uint8_t KeyShortcutDialog::Mask() const {
-  if (flags_[Index(ShortcutModifier::kNone)]) return 1;
+  if (flags_[Index(ShortcutModifier::kNone)]) return kShortcutNone;
   std::uint8_t mask = 0;
   for (int i = 1; i < kShortcutModifierCount; ++i) {
     if (flags_[static_cast<std::size_t>(i)]) mask = static_cast<std::uint8_t>(mask | (1u << i));

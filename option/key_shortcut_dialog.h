@@ -5,7 +5,6 @@
 // other four. The button's entry is written on OK only.
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "option/program_path_browse.h"

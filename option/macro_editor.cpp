@@ -11,7 +11,6 @@ namespace {
 
 constexpr int kFirstMouseButton = kMacroLeftButton;
 constexpr int kLastMouseButton = kMacroSideButton2;
-constexpr int kReleaseFlag = 0x80;
 // The caret row is moved this far down, when the list has room around it, so the rows after it show.
 constexpr int kContextRows = 2;
 constexpr int kEdgeRows = 3;
@@ -24,7 +23,6 @@ MacroEvent MakeEvent(int key, int action) {
   MacroEvent event{};
   event.key = static_cast<std::uint8_t>(key);
   event.action = static_cast<std::uint8_t>(action);
-  event.delay = 0;
   return event;
 }
 
@@ -102,6 +100,8 @@ void MacroEditor::RecordButton() {
 void MacroEditor::StartRecording() {
   recording_ = true;
   previousEvent_ = false;
+  // A press repeated from the previous recording's last message is a new key stroke, not a held key.
+  lastKey_.reset();
   host_.EnableControls(false);
 }
 

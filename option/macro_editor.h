@@ -101,7 +101,6 @@ class MacroEditor {
   int eventCount() const { return count_; }
   const MacroEvent& event(int index) const { return events_[index]; }
   bool hasMacro() const { return macro_ != nullptr; }
-  int insertionPosition() const { return insertAt_; }
 
  private:
   void StartRecording();

@@ -1,46 +1,12 @@
 #include "option/macro_manager.h"
 
 #include <algorithm>
-#include <cctype>
 #include <memory>
 
+#include "option/macro_store.h"
 #include "settings/bounded_text.h"
 
 namespace kavo::option {
-
-namespace {
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  if (prefix.size() > text.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i) {
-    if (Lower(text[i]) != Lower(prefix[i])) return false;
-  }
-  return true;
-}
-
-// The sets the program ships with; the menu sets them apart from the user's own.
-constexpr std::string_view kPresetWarcraft = "World of Warcraft";
-constexpr std::string_view kPresetXfire = "Xfire";
-
-}  // namespace
-
-bool SameMacroName(std::string_view a, std::string_view b) {
-  a = Trimmed(a);
-  b = Trimmed(b);
-  return a.size() == b.size() && StartsWithNoCase(a, b);
-}
 
 MacroManager::MacroManager(MacroStorePort& store, MacroManagerDialogs& dialogs, MacroManagerView& view,
                            const MacroKeyInfo& slot, bool newMacroMode, int preselectedSet)
@@ -77,12 +43,12 @@ std::vector<std::string> MacroManager::RowNames() const {
 int MacroManager::PreselectedRow(const MacroSet& set) const {
   const int rows = static_cast<int>(set.macros.size());
   if (rows == 0) return -1;
-  if (slot_.function != kFunctionMacro || !SameMacroName(FieldText(slot_.macroSetName), set.name)) return 0;
+  if (slot_.function != kFunctionMacro || !SameName(FieldText(slot_.macroSetName), set.name)) return 0;
   // The list's prefix search starts after its first row and wraps around to it.
   const std::string prefix = FieldText(slot_.macroName);
   for (int step = 1; step <= rows; ++step) {
     const int row = step % rows;
-    if (StartsWithNoCase(FieldText(set.macros[static_cast<std::size_t>(row)]->name), prefix)) return row;
+    if (NameStartsWith(FieldText(set.macros[static_cast<std::size_t>(row)]->name), prefix)) return row;
   }
   return 0;
 }
@@ -104,10 +70,8 @@ std::vector<MacroSetMenuEntry> MacroManager::SetMenu() const {
   for (int k = 0; k < count; ++k) {
     const MacroSet* set = store_.SetAt(k);
     if (!set) continue;
-    menu.push_back({false, kMacroSetCommandBase + k, set->name, slotHasMacro && SameMacroName(slotSet, set->name)});
-    const bool afterWarcraft = SameMacroName(set->name, kPresetWarcraft);
-    const bool afterXfire = SameMacroName(set->name, kPresetXfire) && k + 1 < count;
-    if (afterWarcraft || afterXfire) menu.push_back({true, 0, {}, false});
+    menu.push_back({false, kMacroSetCommandBase + k, set->name, slotHasMacro && SameName(slotSet, set->name)});
+    if (SeparatorAfterSet(set->name, k, count)) menu.push_back({true, 0, {}, false});
   }
   menu.push_back({true, 0, {}, false});
   menu.push_back({false, kAddMacroSetCommand, "[+]Add Macro Set", false});
@@ -129,8 +93,8 @@ void MacroManager::OnSetMenuCommand(int id) {
 void MacroManager::AddSet() {
   const std::optional<std::string> answer = dialogs_.AskSetName();
   if (!answer || store_.SetCount() >= kMaxMacroSets) return;
-  const std::string_view name = Trimmed(*answer);
-  if (name.empty() || store_.FindSet(name) >= 0) return;
+  const std::string_view name = TrimmedName(*answer);
+  if (!UsableSetName(name) || store_.FindSet(name) >= 0) return;
   LeaveMacro();
   store_.AppendSet(name);
   SelectSet(store_.SetCount() - 1);
@@ -162,7 +126,7 @@ int MacroManager::DuplicateRow(std::string_view text, int except) const {
   const MacroSet* set = CurrentSet();
   if (!set) return -1;
   for (std::size_t i = 0; i < set->macros.size(); ++i) {
-    if (static_cast<int>(i) != except && SameMacroName(FieldText(set->macros[i]->name), text)) {
+    if (static_cast<int>(i) != except && SameName(FieldText(set->macros[i]->name), text)) {
       return static_cast<int>(i);
     }
   }

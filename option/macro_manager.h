@@ -27,9 +27,6 @@ struct MacroSetMenuEntry {
   bool highlighted;  // the set that the button's own macro belongs to
 };
 
-// Trimmed, case-insensitive: how set and macro names are told apart.
-bool SameMacroName(std::string_view a, std::string_view b);
-
 class MacroManager {
  public:
   // slot: the scratch copy of the button entry whose menu opened the manager. newMacroMode starts with

@@ -12,12 +12,6 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' ||
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-std::unique_ptr<Macro> ZeroMacro() {
-  auto macro = std::make_unique<Macro>();
-  std::memset(macro.get(), 0, sizeof *macro);
-  return macro;
-}
-
 int ClampedEventCount(int count) { return std::clamp(count, 0, kMaxMacroEvents); }
 
 }  // namespace
@@ -31,9 +25,22 @@ std::string_view TrimmedName(std::string_view name) {
 bool SameName(std::string_view a, std::string_view b) {
   a = TrimmedName(a);
   b = TrimmedName(b);
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+  return a.size() == b.size() && NameStartsWith(a, b);
+}
+
+bool NameStartsWith(std::string_view text, std::string_view prefix) {
+  return prefix.size() <= text.size() && std::equal(prefix.begin(), prefix.end(), text.begin(), [](char x, char y) {
            return Lower(x) == Lower(y);
          });
+}
+
+bool UsableSetName(std::string_view name) {
+  name = TrimmedName(name);
+  return !name.empty() && !SameName(name, kSetListSection);
+}
+
+bool SeparatorAfterSet(std::string_view name, int index, int count) {
+  return SameName(name, kPresetWarcraftSet) || (SameName(name, kPresetXfireSet) && index + 1 < count);
 }
 
 MacroSet* MacroStore::Set(int index) {
@@ -52,16 +59,17 @@ const Macro* MacroStore::MacroAt(int setIndex, int macroIndex) const {
   return const_cast<MacroStore*>(this)->MacroAt(setIndex, macroIndex);
 }
 
-bool MacroStore::SetExists(std::string_view name) const {
-  return std::any_of(sets_.begin(), sets_.end(), [&](const auto& set) { return SameName(set->name, name); });
+int MacroStore::FindSet(std::string_view name) const {
+  for (int s = 0; s < SetCount(); ++s) {
+    if (SameName(sets_[static_cast<std::size_t>(s)]->name, name)) return s;
+  }
+  return -1;
 }
 
 MacroMatch MacroStore::FindByNames(std::string_view setName, std::string_view macroName, const MacroEvent* events,
                                    int count) const {
   MacroMatch match;
-  for (int s = 0; s < SetCount() && match.setIndex < 0; ++s) {
-    if (SameName(sets_[static_cast<std::size_t>(s)]->name, setName)) match.setIndex = s;
-  }
+  match.setIndex = FindSet(setName);
   if (match.setIndex < 0) return match;
   const MacroSet& set = *sets_[static_cast<std::size_t>(match.setIndex)];
   for (std::size_t m = 0; m < set.macros.size(); ++m) {
@@ -77,9 +85,11 @@ MacroMatch MacroStore::FindByNames(std::string_view setName, std::string_view ma
 }
 
 bool MacroStore::AddFromButtonEntry(const MacroKeyInfo& entry, int setIndex) {
-  MacroSet* set = setIndex == -1 ? &AppendSet(FieldText(entry.macroSetName)) : Set(setIndex);
+  const std::string setName = FieldText(entry.macroSetName);
+  if (setIndex == -1 && SameName(setName, kSetListSection)) return false;
+  MacroSet* set = setIndex == -1 ? &AppendSet(setName) : Set(setIndex);
   if (!set) return false;
-  auto macro = ZeroMacro();
+  auto macro = std::make_unique<Macro>();  // value-initialised: all zero
   CopyBounded(macro->name, FieldText(entry.macroName));
   macro->repeatCount = std::clamp(entry.repeatCount, 0, kMaxRepeatCount);
   macro->eventCount = ClampedEventCount(entry.eventCount);
@@ -93,7 +103,8 @@ void MacroStore::MergeFromProfiles(const SettingsRecord& record) {
     for (const MacroKeyInfo& entry : profile.buttons) {
       if (entry.function != kFunctionMacro) continue;
       const std::string setName = FieldText(entry.macroSetName);
-      if (TrimmedName(setName).empty()) continue;
+      // Neither name can be saved as a set of its own.
+      if (TrimmedName(setName).empty() || SameName(setName, kSetListSection)) continue;
       const int count = ClampedEventCount(entry.eventCount);
       const MacroMatch match = FindByNames(setName, FieldText(entry.macroName), entry.events, count);
       if (match.setIndex < 0 || match.macroIndex < 0) {
@@ -111,7 +122,7 @@ void MacroStore::MergeFromProfiles(const SettingsRecord& record) {
 
 int MacroStore::AddSet(std::string_view name) {
   name = TrimmedName(name);
-  if (name.empty() || SetCount() >= kMaxMacroSets || SetExists(name)) return -1;
+  if (!UsableSetName(name) || SetCount() >= kMaxMacroSets || SetExists(name)) return -1;
   AppendSet(name);
   return SetCount() - 1;
 }
@@ -129,7 +140,7 @@ int MacroStore::AddMacro(int setIndex, std::string_view name) {
   for (const auto& macro : set->macros) {
     if (SameName(FieldText(macro->name), name)) return -1;
   }
-  auto macro = ZeroMacro();
+  auto macro = std::make_unique<Macro>();  // value-initialised: all zero
   CopyBounded(macro->name, name);
   set->macros.push_back(std::move(macro));
   return static_cast<int>(set->macros.size()) - 1;

@@ -9,9 +9,25 @@
 
 namespace kavo::option {
 
-// Set and macro names are compared without regard to letter case, after trimming white space.
+// The sequence file lists the sets in a section of this name beside one section per set named after it;
+// a set of this name would write its section over the list.
+constexpr char kSetListSection[] = "SetMacro";
+
+// The sets the program ships with; menus set them apart from the user's own.
+constexpr std::string_view kPresetWarcraftSet = "World of Warcraft";
+constexpr std::string_view kPresetXfireSet = "Xfire";
+
+// Set and macro names are compared without regard to letter case (ASCII only, whatever the locale), after
+// trimming white space.
 std::string_view TrimmedName(std::string_view name);
 bool SameName(std::string_view a, std::string_view b);
+// Whether text starts with prefix without regard to case, nothing trimmed: the name lists' typed search.
+bool NameStartsWith(std::string_view text, std::string_view prefix);
+// A name a new set may take once trimmed: not blank and not the list section's name.
+bool UsableSetName(std::string_view name);
+// Whether a set menu puts a separator after the set at index of count: always after World of Warcraft,
+// after Xfire unless it is the last.
+bool SeparatorAfterSet(std::string_view name, int index, int count);
 
 struct MacroMatch {
   int setIndex = -1;    // -1: no set of that name
@@ -28,7 +44,9 @@ class MacroStore {
   Macro* MacroAt(int setIndex, int macroIndex);
   const Macro* MacroAt(int setIndex, int macroIndex) const;
 
-  bool SetExists(std::string_view name) const;
+  // Index of the first set of that name; -1 when none.
+  int FindSet(std::string_view name) const;
+  bool SetExists(std::string_view name) const { return FindSet(name) >= 0; }
   // The first set of that name, its first macro of that name, and whether that macro's events are the
   // first count of events. Names from button entries may carry blanks the store's names lack, so both
   // sides are trimmed.
@@ -36,10 +54,11 @@ class MacroStore {
                          int count) const;
 
   // A copy of the entry's macro, appended to set setIndex, or to a new set named as the entry says when
-  // setIndex is -1. False when setIndex names no set.
+  // setIndex is -1. False when setIndex names no set, or a new set would take a name no set may have.
   bool AddFromButtonEntry(const MacroKeyInfo& entry, int setIndex);
   // Every macro a profile button carries ends up in the store with the button's events; matched by names
-  // only, so the later profile and button win for the same names. Buttons without a set name are skipped.
+  // only, so the later profile and button win for the same names. Buttons without a set name, or with the
+  // list section's name, are skipped.
   void MergeFromProfiles(const SettingsRecord& record);
   void Clear() { sets_.clear(); }
 

@@ -4,12 +4,6 @@
 
 namespace kavo::option {
 
-int StoreManagerPort::FindSet(std::string_view name) const {
-  const MacroStore& store = library_.store();
-  for (int i = 0; i < store.SetCount(); ++i) {
-    if (SameName(store.Set(i)->name, name)) return i;
-  }
-  return -1;
-}
+int StoreManagerPort::FindSet(std::string_view name) const { return library_.store().FindSet(name); }
 
 }  // namespace kavo::option

@@ -15,7 +15,8 @@ class StoreManagerPort final : public MacroStorePort {
   int SetCount() const override { return library_.store().SetCount(); }
   MacroSet* SetAt(int index) override { return library_.store().Set(index); }
   int FindSet(std::string_view name) const override;
-  // The manager has already refused empty, duplicate and surplus names; the store refuses them again.
+  // The manager has already refused empty, reserved, duplicate and surplus names; the store refuses them
+  // again.
   void AppendSet(std::string_view name) override { library_.store().AddSet(name); }
   void DeleteSet(int index) override { library_.store().RemoveSet(index); }
   // A failed save keeps the previous file whole; the manager has nothing better to offer than that.

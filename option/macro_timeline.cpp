@@ -69,15 +69,10 @@ void MacroTimeline::WriteBack(Macro& macro) const {
     events.push_back({MacroEvent{key, kMacroPress, 0}, bar.press});
     events.push_back({MacroEvent{key, kMacroRelease, 0}, bar.release});
   }
-  // Selection by swapping: the first of equal times wins each position, so a bar's press stays ahead of
-  // its own release when both fall on the same millisecond.
-  for (std::size_t i = 0; i < events.size(); ++i) {
-    std::size_t smallest = i;
-    for (std::size_t j = i + 1; j < events.size(); ++j) {
-      if (events[j].time < events[smallest].time) smallest = j;
-    }
-    std::swap(events[i], events[smallest]);
-  }
+  // Stable: events of equal times keep the bar order, so a bar's press stays ahead of its own release when
+  // both fall on the same millisecond.
+  std::stable_sort(events.begin(), events.end(),
+                   [](const TimedEvent& a, const TimedEvent& b) { return a.time < b.time; });
   std::memset(macro.events, 0, sizeof(macro.events));
   const std::size_t count = std::min<std::size_t>(events.size(), kMaxMacroEvents);
   for (std::size_t i = 0; i < count; ++i) {

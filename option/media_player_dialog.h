@@ -6,7 +6,6 @@
 // without a menu choice hands it back unchanged, so opening and confirming the dialog never rewrites a
 // value the program does not understand. Any menu choice replaces it with a valid index.
 #include <array>
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>

@@ -8,7 +8,6 @@
 namespace kavo::option {
 namespace {
 
-constexpr char kSetList[] = "SetMacro";
 constexpr char kNumber[] = "number";
 
 std::string IndexKey(int index) { return std::to_string(index); }
@@ -23,14 +22,19 @@ void MakeSafe(Macro& macro) {
 
 void SequenceFile::Load(MacroStore& store, const std::string& path) {
   auto file = profiles_.Open(path);
-  const int setCount = std::min(file->ReadInt(kSetList, kNumber, -1), kMaxLoadedSets);
+  const int setCount = std::min(file->ReadInt(kSetListSection, kNumber, -1), kMaxLoadedSets);
   if (setCount <= 0) return;
 
   const int first = store.SetCount();
-  for (int i = 0; i < setCount; ++i) store.AppendSet(file->ReadString(kSetList, IndexKey(i), ""));
-
   for (int i = 0; i < setCount; ++i) {
-    MacroSet& set = *store.Set(first + i);
+    const std::string name = file->ReadString(kSetListSection, IndexKey(i), "");
+    // Its section is the list itself: it has no macros, and saving it would overwrite the list.
+    if (SameName(name, kSetListSection)) continue;
+    store.AppendSet(name);
+  }
+
+  for (int i = first; i < store.SetCount(); ++i) {
+    MacroSet& set = *store.Set(i);
     const std::string section(TrimmedName(set.name));
     // A set without a name has no section of its own: "" is the file's unheaded start.
     if (section.empty()) continue;
@@ -49,8 +53,8 @@ void SequenceFile::Load(MacroStore& store, const std::string& path) {
 
 bool SequenceFile::Save(const MacroStore& store, const std::string& path) {
   auto file = profiles_.OpenEmpty(path);
-  file->WriteInt(kSetList, kNumber, store.SetCount());
-  for (int i = 0; i < store.SetCount(); ++i) file->WriteString(kSetList, IndexKey(i), store.Set(i)->name);
+  file->WriteInt(kSetListSection, kNumber, store.SetCount());
+  for (int i = 0; i < store.SetCount(); ++i) file->WriteString(kSetListSection, IndexKey(i), store.Set(i)->name);
   for (int i = 0; i < store.SetCount(); ++i) {
     const MacroSet& set = *store.Set(i);
     const std::string section(TrimmedName(set.name));

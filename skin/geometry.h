@@ -26,4 +26,10 @@ struct Rect {
   }
 };
 
+// Top left of a window of size centred over owner (a window's or the desktop's rectangle). Halves round
+// toward zero; a window larger than its owner overhangs it evenly, and may start left of or above 0.
+constexpr Point CentredOver(const Rect& owner, Extent size) {
+  return {(owner.left + owner.right - size.width) / 2, (owner.top + owner.bottom - size.height) / 2};
+}
+
 }  // namespace kavo::skin

@@ -2,6 +2,21 @@
 
 namespace kavo::skin {
 
+namespace {
+
+// What the item's id means for a stored item: nothing for one that opens a submenu.
+bool IdMarksItem(const SkinMenuItem& item) { return item.kind != MenuItemKind::kSubmenu; }
+
+MenuItemPaint Paint(const MenuPalette& palette, bool separator, bool selected, int highlight) {
+  if (separator) return {palette.normalBackground, palette.normalText, palette.separator};
+  MenuItemPaint paint = selected ? MenuItemPaint{palette.selectedBackground, palette.selectedText, {}}
+                                 : MenuItemPaint{palette.normalBackground, palette.normalText, {}};
+  if (highlight == 1) paint.text = kMenuHighlightText;
+  return paint;
+}
+
+}  // namespace
+
 bool IsSeparatorItem(unsigned itemId) {
   return itemId == kMenuSeparatorItemId || itemId == kMenuSeparatorCommand;
 }
@@ -12,12 +27,17 @@ Extent MeasureMenuItem(unsigned itemId, int menuWidth) {
   return {menuWidth, kMenuItemHeight};
 }
 
+Extent MeasureMenuItem(const SkinMenuItem& item, int menuWidth) {
+  if (!IdMarksItem(item)) return {menuWidth, kMenuItemHeight};
+  return MeasureMenuItem(item.commandId, menuWidth);
+}
+
 MenuItemPaint PaintMenuItem(const MenuPalette& palette, unsigned itemId, bool selected, int highlight) {
-  if (IsSeparatorItem(itemId)) return {palette.normalBackground, palette.normalText, palette.separator};
-  MenuItemPaint paint = selected ? MenuItemPaint{palette.selectedBackground, palette.selectedText, {}}
-                                 : MenuItemPaint{palette.normalBackground, palette.normalText, {}};
-  if (highlight == 1) paint.text = kMenuHighlightText;
-  return paint;
+  return Paint(palette, IsSeparatorItem(itemId), selected, highlight);
+}
+
+MenuItemPaint PaintMenuItem(const MenuPalette& palette, const SkinMenuItem& item, bool selected) {
+  return Paint(palette, IdMarksItem(item) && IsSeparatorItem(item.commandId), selected, item.highlight);
 }
 
 Rect SeparatorLine(const Rect& item) {

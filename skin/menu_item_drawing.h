@@ -36,8 +36,12 @@ struct MenuPalette {
   Colour selectedText = 0xFFFFFF;
 };
 
-// Width and height of an item: every item is the menu's width; a separator is 5 high, the hidden item 0.
+// Width and height of an item by its id: every item is the menu's width; a separator is 5 high, the hidden
+// item 0.
 Extent MeasureMenuItem(unsigned itemId, int menuWidth);
+// The same for a stored item. One that opens a submenu is a full item whatever id it was appended with:
+// the system sends no command for it, so its id marks nothing (neither separator nor hidden item).
+Extent MeasureMenuItem(const SkinMenuItem& item, int menuWidth);
 
 struct MenuItemPaint {
   Colour background;
@@ -47,6 +51,8 @@ struct MenuItemPaint {
 
 // Separators ignore selection; a highlighted item (highlight 1) keeps its colour when selected.
 MenuItemPaint PaintMenuItem(const MenuPalette& palette, unsigned itemId, bool selected, int highlight);
+// The same for a stored item, with its highlight; one that opens a submenu is never a separator.
+MenuItemPaint PaintMenuItem(const MenuPalette& palette, const SkinMenuItem& item, bool selected);
 
 // The one-pixel line of a separator item, across its middle.
 Rect SeparatorLine(const Rect& item);

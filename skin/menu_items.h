@@ -7,7 +7,7 @@
 
 namespace kavo::skin {
 
-// Appended with this command id an item becomes a separator.
+// Appended with this command id an item becomes a separator (an item opening a submenu never does).
 constexpr unsigned kMenuSeparatorCommand = 2048;
 constexpr int kMenuCharacterWidth = 8;
 constexpr int kMaxMenuWidth = 32767;
@@ -20,6 +20,7 @@ struct SkinMenuItem {
   unsigned commandId = 0;
   int highlight = -1;  // 1: text in the highlight colour; 0 or -1: normal
   int trademark = 0;   // 1: "TM" after the text
+  MenuItemKind kind = MenuItemKind::kCommand;
 };
 
 struct MenuItemMarks {

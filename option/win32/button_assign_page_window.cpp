@@ -35,10 +35,6 @@ constexpr std::array<const char*, kButtonSlotCount> kSlotLayouts = {
 static_assert(art::kMouseHover55 == art::kMouseHover0 + kHoverPictureCount - 1,
               "the hover pictures are numbered in a row");
 
-// The id an item that opens a submenu carries for the menu's drawing: the system sends no command for it,
-// and the ids 0 (a separator, as 2048) and 1 (an item never seen) are taken.
-constexpr unsigned kSubmenuItemId = 0xFFFF;
-
 // The normal layer's figure for groups 0 and 1, the Altlayer layer's for the rest.
 constexpr int kHoverGroupsOnNormalFigure = 2;
 
@@ -52,7 +48,8 @@ std::unique_ptr<skinw::SkinMenu> MakeMenu(HFONT font, const std::vector<AssignMe
         menu->Append(skin::kMenuSeparatorCommand, "");
         break;
       case AssignMenuItemKind::kSubmenu:
-        menu->AppendSubmenu(kSubmenuItemId, item.text, MakeMenu(font, item.items), item.highlighted ? 1 : 0);
+        menu->AppendSubmenu(static_cast<unsigned>(item.commandId), item.text, MakeMenu(font, item.items),
+                            item.highlighted ? 1 : 0);
         break;
       case AssignMenuItemKind::kCommand:
         menu->Append(static_cast<unsigned>(item.commandId), item.text, item.highlighted ? 1 : 0);

@@ -75,8 +75,6 @@ class ButtonAssignPageWindow : public skin::win32::SkinDialog {
   HWND hoverPicture(int index) const;
   // The background now shown: 0 right-handed, 1 left-handed.
   int shownBackground() const { return shownBackground_; }
-  // Whether a function menu is being tracked.
-  bool menuOpen() const { return menuOpen_; }
 
  protected:
   void OnBuild() override;

@@ -137,20 +137,13 @@ class KeyShortcutWindow : public skinw::SkinDialog {
   std::optional<KeyboardCapture> capture_;
 };
 
-// Centred over the owner, when there is one.
-void CentreOver(skinw::SkinDialog& dialog, HWND owner) {
-  RECT over{};
-  if (owner == nullptr || !::GetWindowRect(owner, &over)) return;
-  dialog.PlaceAt(skin::Point{(over.left + over.right - art::kWidth) / 2, (over.top + over.bottom - art::kHeight) / 2});
-}
-
 }  // namespace
 
 bool RunKeyShortcut(HINSTANCE instance, HWND owner, MacroKeyInfo& entry) {
   kavo::win32::Win32KeyboardLayout layout;
   KeyShortcutDialog model(layout, entry);
   KeyShortcutWindow window(instance, model, entry);
-  CentreOver(window, owner);
+  window.PlaceAt(skinw::CentredOverWindow(owner, {art::kWidth, art::kHeight}));
   return window.RunModal(owner) == kDialogOk;
 }
 

@@ -29,7 +29,6 @@ class KeyboardCapture {
   }
   KeyboardCapture(const KeyboardCapture&) = delete;
   KeyboardCapture& operator=(const KeyboardCapture&) = delete;
-  bool installed() const { return installed_; }
 
  private:
   bool installed_;

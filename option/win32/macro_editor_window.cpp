@@ -25,6 +25,11 @@ constexpr int kLoopCountDigits = 3;
 constexpr int kMenuWidth = 140;
 constexpr int kMouseMenuWidth = 100;
 constexpr int kMouseEventMenuWidth = 40;
+// Each button's mouse events are Down, Up and Click in a row from kMouseEventFirst: left, right, wheel.
+constexpr unsigned kMouseEventsPerButton = 3;
+constexpr unsigned kLeftButtonEvents = kMouseEventFirst;
+constexpr unsigned kRightButtonEvents = kMouseEventFirst + kMouseEventsPerButton;
+constexpr unsigned kWheelEvents = kMouseEventFirst + 2 * kMouseEventsPerButton;
 constexpr skin::Colour kLoopCountText = 0xFFFFFF;
 constexpr skin::Colour kLoopCountBackground = 0x000000;
 constexpr skin::Colour kListBackground = 0x241F1D;
@@ -162,9 +167,10 @@ void MacroEditorWindow::OpenContextMenu() {
   menu.Append(kStartRecordAfter, "Start Record after");
   menu.Append(kInsertDelay, "Insert Delay");
   auto mouse = std::make_unique<SkinMenu>(menuFont_.get());
-  mouse->AppendSubmenu(1, "Left Button", MouseEventMenu(menuFont_.get(), 1020));
-  mouse->AppendSubmenu(1, "Right Button", MouseEventMenu(menuFont_.get(), 1023));
-  mouse->AppendSubmenu(1, "Wheel", MouseEventMenu(menuFont_.get(), 1026));
+  // Submenu items send no command; their ids only name them.
+  mouse->AppendSubmenu(1, "Left Button", MouseEventMenu(menuFont_.get(), kLeftButtonEvents));
+  mouse->AppendSubmenu(1, "Right Button", MouseEventMenu(menuFont_.get(), kRightButtonEvents));
+  mouse->AppendSubmenu(1, "Wheel", MouseEventMenu(menuFont_.get(), kWheelEvents));
   mouse->SetWidth(kMouseMenuWidth);
   menu.AppendSubmenu(1, "Insert Mouse Event", std::move(mouse));
   menu.Append(kEditDelay, "Edit Delay");

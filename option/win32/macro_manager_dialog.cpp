@@ -41,13 +41,6 @@ constexpr skin::Colour kListText = 0xF0F0F0;
 
 skin::Rect Bounds(const char* layout) { return skin::LayoutBounds(layout); }
 
-// Top left of a window of the given size centred over owner; 0, 0 without an owner.
-skin::Point CentredOver(HWND owner, int width, int height) {
-  RECT over{};
-  if (owner == nullptr || !::GetWindowRect(owner, &over)) return {0, 0};
-  return {(over.left + over.right - width) / 2, (over.top + over.bottom - height) / 2};
-}
-
 bool Blank(const std::string& text) { return text.find_first_not_of(" \t") == std::string::npos; }
 
 // Asks for the name of a new macro set; OK and Enter take only a text that is not blank.
@@ -56,7 +49,7 @@ class SetNameDialog final : public skinw::SkinDialog {
   explicit SetNameDialog(HINSTANCE instance) : SkinDialog(instance, skinw::kDialogTemplate) {}
 
   std::optional<std::string> Ask(HWND owner) {
-    PlaceAt(CentredOver(owner, name_art::kWidth, name_art::kHeight));
+    PlaceAt(skinw::CentredOverWindow(owner, {name_art::kWidth, name_art::kHeight}));
     if (RunModal(owner) != skinw::kEndOk) return std::nullopt;
     return text_;
   }
@@ -314,7 +307,7 @@ class MacroManagerWindow final : public skinw::SkinDialog,
     skinw::SkinMessageBox box(instance(), look);
     box.SetText(text);
     // Message boxes B and C have the same size.
-    box.PlaceAt(CentredOver(window(), artwork::message_box_b::kWidth, artwork::message_box_b::kHeight));
+    box.PlaceAt(skinw::CentredOverWindow(window(), {artwork::message_box_b::kWidth, artwork::message_box_b::kHeight}));
     return box.RunModal(window()) == skinw::kEndOk;
   }
 
@@ -344,7 +337,8 @@ class MacroManagerWindow final : public skinw::SkinDialog,
 
 int RunMacroManager(HINSTANCE instance, HWND owner, MacroStoreLibrary& library, const MacroManagerOpening& opening) {
   MacroManagerWindow window(instance, library, opening);
-  window.PlaceAt(CentredOver(owner != nullptr ? owner : ::GetDesktopWindow(), art::kWidth, art::kHeight));
+  const HWND over = owner != nullptr ? owner : ::GetDesktopWindow();
+  window.PlaceAt(skinw::CentredOverWindow(over, {art::kWidth, art::kHeight}));
   return window.RunModal(owner) == skinw::kEndOk ? kMacroManagerOk : kMacroManagerCancel;
 }
 

@@ -11,12 +11,9 @@ namespace kavo::option::win32 {
 
 bool SkinConfirmation::Confirm() {
   skin::win32::SkinMessageBox box(module_, skin::win32::MessageBoxLook::kA);
-  RECT over{};
-  if (owner_ != nullptr && ::GetWindowRect(::GetAncestor(owner_, GA_ROOT), &over)) {
-    namespace look = artwork::message_box_a;
-    box.PlaceAt(skin::Point{(over.left + over.right - look::kWidth) / 2, (over.top + over.bottom - look::kHeight) / 2});
-  }
-  return box.RunModal(owner_ != nullptr ? ::GetAncestor(owner_, GA_ROOT) : nullptr) == skin::win32::kEndOk;
+  const HWND root = owner_ != nullptr ? ::GetAncestor(owner_, GA_ROOT) : nullptr;
+  box.PlaceAt(skin::win32::CentredOverWindow(root, {artwork::message_box_a::kWidth, artwork::message_box_a::kHeight}));
+  return box.RunModal(root) == skin::win32::kEndOk;
 }
 
 int Win32SystemLanguage::LanguageNumber() const { return LanguageNumberFromLangId(::GetSystemDefaultLangID()); }

@@ -117,18 +117,11 @@ class MediaPlayerWindow final : public skinw::SkinDialog {
   skinw::ButtonPictures menuLook_;
 };
 
-// Top left of a window of the given size centred over owner; 0, 0 without an owner.
-skin::Point CentredOver(HWND owner, int width, int height) {
-  RECT over{};
-  if (owner == nullptr || !::GetWindowRect(owner, &over)) return {0, 0};
-  return {(over.left + over.right - width) / 2, (over.top + over.bottom - height) / 2};
-}
-
 }  // namespace
 
 std::optional<int> RunMediaPlayerDialog(HINSTANCE instance, HWND owner, int playerIndex) {
   MediaPlayerWindow window(instance, playerIndex);
-  window.PlaceAt(CentredOver(owner, art::kWidth, art::kHeight));
+  window.PlaceAt(skinw::CentredOverWindow(owner, {art::kWidth, art::kHeight}));
   const INT_PTR code = window.RunModal(owner);
   return window.model().Result(static_cast<int>(code));
 }

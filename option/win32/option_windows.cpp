@@ -115,10 +115,7 @@ std::optional<LRESULT> LanguagePopup::OnMessage(UINT message, WPARAM wParam, LPA
 WindowsProfileDialog::WindowsProfileDialog(HINSTANCE instance) : SkinDialog(instance, skinw::kDialogTemplate) {}
 
 bool WindowsProfileDialog::Ask(HWND owner) {
-  RECT over{};
-  if (owner != nullptr && ::GetWindowRect(owner, &over)) {
-    PlaceAt(skin::Point{(over.left + over.right - question::kWidth) / 2, (over.top + over.bottom - question::kHeight) / 2});
-  }
+  PlaceAt(skinw::CentredOverWindow(owner, {question::kWidth, question::kHeight}));
   return RunModal(owner) == skinw::kEndOk;
 }
 

@@ -24,14 +24,6 @@ skinw::WindowPictureIds PictureIds(const DialogPictures& pictures) {
   return {pictures.mask, pictures.background, pictures.normal, pictures.hover, pictures.pressed, pictures.disabled};
 }
 
-// Centred over the owner, when there is one.
-void CentreOver(skinw::SkinDialog& dialog, HWND owner, const DialogPictures& pictures) {
-  RECT over{};
-  if (owner == nullptr || !::GetWindowRect(owner, &over)) return;
-  dialog.PlaceAt(skin::Point{(over.left + over.right - pictures.size.width) / 2,
-                             (over.top + over.bottom - pictures.size.height) / 2});
-}
-
 // A dialog edit field at its layout string's place, white on black, taking at most limit characters as
 // typed or pasted. Null when the layout is broken or the window could not be made.
 std::unique_ptr<skinw::BitmapEdit> MakeField(HWND dialog, std::string_view layout, std::size_t limit,
@@ -187,7 +179,7 @@ class ProgramPathWindow : public skinw::SkinDialog {
 bool RunProfileEdit(HINSTANCE instance, HWND owner, ProfileRecord& record, bool newProfile, ProgramFileDialog& files) {
   ProfileEditDialog model(record, newProfile, files);
   ProfileEditWindow window(instance, model);
-  CentreOver(window, owner, kProfileEditPictures);
+  window.PlaceAt(skinw::CentredOverWindow(owner, kProfileEditPictures.size));
   return window.RunModal(owner) == kDialogOk;
 }
 
@@ -195,7 +187,7 @@ std::optional<std::string> RunProgramPath(HINSTANCE instance, HWND owner, const 
                                           ProgramFileDialog& files) {
   ProgramPathDialog model(initial, files);
   ProgramPathWindow window(instance, model);
-  CentreOver(window, owner, kProgramPathPictures);
+  window.PlaceAt(skinw::CentredOverWindow(owner, kProgramPathPictures.size));
   if (window.RunModal(owner) != kDialogOk) return std::nullopt;
   return model.path();
 }

@@ -75,7 +75,7 @@ void UpdatePageWindow::ReloadHelpTexts() {
 void UpdatePageWindow::PaintTexts(HDC dc) {
   const UpdatePageView view = model_.View();
   const int mode = ::SetBkMode(dc, TRANSPARENT);
-  const COLORREF colour = ::SetTextColor(dc, RGB((view.colour >> 16) & 0xFF, (view.colour >> 8) & 0xFF, view.colour & 0xFF));
+  const COLORREF colour = ::SetTextColor(dc, view.colour);  // a skin colour is already 0x00BBGGRR
   {
     const kavo::win32::SelectedObject selected(dc, font_.get());
     for (const PageLabel* label : {&view.program, &view.firmware}) {

@@ -64,7 +64,8 @@ void GalleryWindow::OnBuild() {
   ::EnableWindow(disabled.window(), FALSE);
   menuButton_ = &button(art::kMenu, 5, [this] { ShowMenu(); });
   button(art::kShowA, 6, [this] {
-    ShowMessageBox(MessageBoxLook::kA, "A", "Box A: a notice. Only its buttons close it.");
+    // Box A's picture carries its own question (the Reset question), so it takes no text.
+    ShowMessageBox(MessageBoxLook::kA, "A", "");
   });
   button(art::kShowB, 7, [this] { ShowMessageBox(MessageBoxLook::kB, "B", "Box B: a question. OK or Cancel?"); });
   button(art::kShowC, 8, [this] {

@@ -99,6 +99,12 @@ WindowPictures LoadWindowPictures(HINSTANCE module, const WindowPictureIds& ids)
   return pictures;
 }
 
+Point CentredOverWindow(HWND owner, Extent size) {
+  RECT over{};
+  if (owner == nullptr || !::GetWindowRect(owner, &over)) return {0, 0};
+  return CentredOver(Rect{over.left, over.top, over.right, over.bottom}, size);
+}
+
 SkinDialog::SkinDialog(HINSTANCE instance, int templateId) : instance_(instance), templateId_(templateId) {}
 
 SkinDialog::~SkinDialog() {

@@ -71,6 +71,10 @@ struct WindowPictureIds {
 // The pictures from module's resources; a missing one stays empty.
 WindowPictures LoadWindowPictures(HINSTANCE module, const WindowPictureIds& ids);
 
+// Top left of a window of size centred over owner's window rectangle, for PlaceAt. Without an owner (or
+// its rectangle) 0, 0: where a window stands that nothing placed.
+Point CentredOverWindow(HWND owner, Extent size);
+
 class SkinDialog {
  public:
   SkinDialog(HINSTANCE instance, int templateId);

@@ -133,7 +133,7 @@ LRESULT CALLBACK SkinMenu::OwnerProcedure(HWND window, UINT message, WPARAM wPar
       if (measure.CtlType == ODT_MENU) {
         if (const Item* item = root->Find(measure.itemData)) {
           const SkinMenuItem& entry = item->menu->items_.items()[item->index];
-          const Extent size = MeasureMenuItem(entry.commandId, item->menu->width());
+          const Extent size = MeasureMenuItem(entry, item->menu->width());
           measure.itemWidth = static_cast<UINT>(std::max(size.width, 0));
           measure.itemHeight = static_cast<UINT>(std::max(size.height, 0));
           return TRUE;
@@ -170,7 +170,7 @@ void SkinMenu::Draw(const Item& item, const DRAWITEMSTRUCT& draw) const {
   const HDC dc = draw.hDC;
   const Rect area{draw.rcItem.left, draw.rcItem.top, draw.rcItem.right, draw.rcItem.bottom};
   const bool selected = (draw.itemState & ODS_SELECTED) != 0;
-  const MenuItemPaint paint = PaintMenuItem(palette_, entry.commandId, selected, entry.highlight);
+  const MenuItemPaint paint = PaintMenuItem(palette_, entry, selected);
 
   const int saved = ::SaveDC(dc);
   // An item paints only itself: the arrow icon, placed from the item's top right, reaches above it.

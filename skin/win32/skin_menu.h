@@ -44,7 +44,8 @@ class SkinMenu {
   // measured zero high, so never seen. highlight 1 shows the text in the highlight colour, trademark 1 puts
   // "TM" after it. The menu widens to 8 pixels per character of the text. False when the menu refused it.
   bool Append(unsigned commandId, std::string_view text, int highlight = 0, int trademark = 0);
-  // An item that opens submenu beside it; the menu keeps the submenu.
+  // An item that opens submenu beside it; the menu keeps the submenu. Choosing it sends no command, so
+  // commandId only names it: no id makes it a separator or hides it.
   bool AppendSubmenu(unsigned commandId, std::string_view text, std::unique_ptr<SkinMenu> submenu,
                      int highlight = 0, int trademark = 0);
   void SetWidth(int width) { items_.SetWidth(width); }

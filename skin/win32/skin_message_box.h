@@ -1,7 +1,8 @@
 #pragma once
 // SkinMessageBox: the small skinned message box of the configuration program, 305 pixels wide, with a
 // white message over its picture and OK, Cancel and a close mark. OK ends it with kEndOk; Cancel and the
-// close mark with kEndCancel. Three looks exist (a notice, a question, a warning); the callers choose.
+// close mark with kEndCancel. Three looks exist (A with its question in its picture, B a question, C a
+// warning); the callers choose.
 #include <windows.h>
 
 #include <string>

@@ -9,16 +9,7 @@
 #include <vector>
 
 #include "tests/support/fake_keyboard_layouts.h"
-
-namespace kavo {
-// Found by argument lookup for the events the editor stores.
-static bool operator==(const MacroEvent& a, const MacroEvent& b) {
-  return a.key == b.key && a.action == b.action && a.delay == b.delay;
-}
-[[maybe_unused]] static void PrintTo(const MacroEvent& e, std::ostream* out) {
-  *out << "{key " << int{e.key} << ", action " << int{e.action} << ", delay " << e.delay << "}";
-}
-}  // namespace kavo
+#include "tests/support/macro_event_printing.h"
 
 namespace kavo::option {
 namespace {
@@ -146,6 +137,35 @@ TEST_F(MacroEditorTest, HoldingAKeyRecordsOnePress) {
   Key(kVkA, kRelease, 33);
   editor_.RecordButton();
   EXPECT_EQ(Stored(), (std::vector<MacroEvent>{Event(kDeviceA, 1, 21 * 33), Event(kDeviceA, 2)}));
+}
+
+TEST_F(MacroEditorTest, ANewRecordingKeepsAPressLikeTheLastOneOfThePreviousRecording) {
+  struct Case {
+    const char* name;
+    bool fromContextMenu;  // Start Record After on the last row instead of the record button
+    std::vector<MacroEvent> expected;
+  };
+  const std::vector<Case> cases = {
+      {"record button", false, {Event(kDeviceA, 1), Event(kDeviceA, 2)}},
+      {"start record after", true, {Event(kDeviceA, 1), Event(kDeviceA, 1), Event(kDeviceA, 2)}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Load({});
+    editor_.RecordButton();
+    Key(kVkA, kPress, 5);  // stopped while A is still down
+    editor_.RecordButton();
+    ASSERT_EQ(Stored(), (std::vector<MacroEvent>{Event(kDeviceA, 1)}));
+    if (c.fromContextMenu) {
+      EXPECT_FALSE(editor_.Command(kStartRecordAfter, RowOf(editor_.Refresh(), "A Press"), 0));
+    } else {
+      editor_.RecordButton();
+    }
+    ASSERT_TRUE(editor_.recording());
+    Stroke(kVkA, 5, 5);
+    editor_.RecordButton();
+    EXPECT_EQ(Stored(), c.expected);
+  }
 }
 
 TEST_F(MacroEditorTest, KeysWithoutDeviceCodeAndKeysWhileIdleAreNotRecorded) {

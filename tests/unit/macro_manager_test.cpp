@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "option/macro_manager.h"
+#include "option/macro_store.h"
 #include "settings/bounded_text.h"
 
 namespace kavo::option {
@@ -49,7 +50,7 @@ class FakeStore : public MacroStorePort {
   }
   int FindSet(std::string_view name) const override {
     for (std::size_t i = 0; i < sets.size(); ++i) {
-      if (SameMacroName(sets[i]->name, name)) return static_cast<int>(i);
+      if (SameName(sets[i]->name, name)) return static_cast<int>(i);
     }
     return -1;
   }
@@ -297,6 +298,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(AddSetCase{"Cancelled", std::nullopt, 2, {}, 0},
                       AddSetCase{"TrimmedAndSelected", std::string("  Racing\t"), 2, {"Racing"}, 2},
                       AddSetCase{"DuplicateInOtherCase", std::string("SET1"), 2, {}, 0},
+                      AddSetCase{"NameOfTheFilesSetList", std::string(" setmacro "), 2, {}, 0},
+                      AddSetCase{"NearTheFilesSetList", std::string("SetMacros"), 2, {"SetMacros"}, 2},
                       AddSetCase{"OnlyBlanks", std::string("   "), 2, {}, 0},
                       AddSetCase{"FullLibrary", std::string("Racing"), 100, {}, 0},
                       AddSetCase{"LastPlace", std::string("Racing"), 99, {"Racing"}, 99}),
@@ -519,10 +522,10 @@ TEST(ManagerEnd, OkWritesTheTimelineBackAndSavesCancelReloads) {
 }
 
 TEST(MacroNames, CompareTrimmedAndCaseInsensitive) {
-  EXPECT_TRUE(SameMacroName(" World of WARCRAFT\t", "world of warcraft"));
-  EXPECT_FALSE(SameMacroName("Xfire", "Xfire2"));
-  EXPECT_FALSE(SameMacroName("X fire", "Xfire"));
-  EXPECT_TRUE(SameMacroName("", "  "));
+  EXPECT_TRUE(SameName(" World of WARCRAFT\t", "world of warcraft"));
+  EXPECT_FALSE(SameName("Xfire", "Xfire2"));
+  EXPECT_FALSE(SameName("X fire", "Xfire"));
+  EXPECT_TRUE(SameName("", "  "));
 }
 
 }  // namespace

@@ -178,6 +178,12 @@ TEST(MacroStoreMerge, LeavesEveryMacroOfTheButtonsInTheStore) {
        {},
        {{0, 1, kFunctionMacro, "", "Jump", 1, Events(1, 1)}, {0, 2, kFunctionMacro, "  ", "Run", 1, Events(1, 1)}},
        {}},
+      {"a set named as the file's list of sets is never merged",
+       {{"Games", {}}},
+       {{0, 1, kFunctionMacro, "SetMacro", "Jump", 1, Events(1, 1)},
+        {0, 2, kFunctionMacro, " setmacro\t", "Run", 1, Events(1, 1)},
+        {0, 3, kFunctionMacro, "SetMacros", "Walk", 1, Events(1, 1)}},
+       {{"Games", {}}, {"SetMacros", {{"Walk", 1, Events(1, 1)}}}}},
       {"buttons with other functions are skipped",
        {},
        {{0, 1, kFunctionKeyShortcut, "Games", "Jump", 1, Events(1, 1)},
@@ -228,6 +234,73 @@ TEST(MacroStoreMerge, AddFromButtonEntryRefusesASetThatDoesNotExist) {
   EXPECT_FALSE(store.AddFromButtonEntry(record->profiles[0].buttons[0], -2));
   EXPECT_TRUE(store.AddFromButtonEntry(record->profiles[0].buttons[0], 0));
   EXPECT_EQ(Contents(store), (std::vector<SetSpec>{{"Only", {{"Macro", 1, Events(2, 1)}}}}));
+
+  // A new set may not take the name of the file's list of sets; an existing set takes the macro whatever
+  // the entry's set name.
+  auto listNamed = RecordWith({{0, 0, kFunctionMacro, " SETMACRO", "Macro", 1, Events(1, 3)}});
+  EXPECT_FALSE(store.AddFromButtonEntry(listNamed->profiles[0].buttons[0], -1));
+  EXPECT_TRUE(store.AddFromButtonEntry(listNamed->profiles[0].buttons[0], 0));
+  EXPECT_EQ(store.SetCount(), 1);
+  EXPECT_EQ(store.Set(0)->macros.size(), 2u);
+}
+
+// ---- Names ----
+
+TEST(MacroStoreNames, CompareTrimmedAndCaseInsensitiveInAsciiOnly) {
+  struct Case {
+    const char* a;
+    const char* b;
+    bool same;
+    bool aStartsWithB;  // untrimmed
+  };
+  const Case cases[] = {
+      {" World of WARCRAFT\t", "world of warcraft", true, false},
+      {"World of WARCRAFT", "world", false, true},
+      {"Xfire", "Xfire2", false, false},
+      {"X fire", "Xfire", false, false},
+      {"", "  ", true, false},
+      {"alphabet", "ALPHA", false, true},
+      {"anything", "", false, true},
+      {"\xC4rger", "\xE4rger", false, false},  // Latin-1 letters: no case folding outside ASCII
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.a) + " / " + c.b);
+    EXPECT_EQ(SameName(c.a, c.b), c.same);
+    EXPECT_EQ(SameName(c.b, c.a), c.same);
+    EXPECT_EQ(NameStartsWith(c.a, c.b), c.aStartsWithB);
+  }
+}
+
+TEST(MacroStoreNames, NewSetNamesAreNeitherBlankNorTheListSection) {
+  struct Case {
+    const char* name;
+    bool usable;
+  };
+  const Case cases[] = {{"SetMacro", false},  {" setmacro\t", false}, {"SETMACRO", false}, {"", false},
+                        {" \t ", false},      {"SetMacros", true},    {"Set Macro", true}, {"Macro", true},
+                        {"  Games ", true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(UsableSetName(c.name), c.usable);
+  }
+}
+
+TEST(MacroStoreNames, PresetSetsAreSetApartInMenus) {
+  struct Case {
+    const char* name;
+    int index;
+    int count;
+    bool separator;
+  };
+  const Case cases[] = {
+      {"World of Warcraft", 0, 3, true}, {" world of warcraft ", 2, 3, true}, {"Xfire", 1, 3, true},
+      {"XFIRE", 2, 3, false},            {"Xfire", 0, 1, false},              {"Mine", 0, 3, false},
+      {"World of Warcraft2", 0, 3, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.name) + " at " + std::to_string(c.index) + " of " + std::to_string(c.count));
+    EXPECT_EQ(SeparatorAfterSet(c.name, c.index, c.count), c.separator);
+  }
 }
 
 // ---- The manager's edits ----
@@ -244,7 +317,10 @@ TEST(MacroStoreEdit, SetsAreLimitedAndNamedUniquely) {
     const char* name;
     int expected;
   };
-  const Case cases[] = {{"  set 5 ", -1}, {"SET 99", -1}, {"", -1}, {" \t ", -1}, {"  Fresh  ", kMaxMacroSets - 1}};
+  // "SetMacro" names the file's list of sets, whose section a set of that name would overwrite.
+  const Case cases[] = {{"  set 5 ", -1},    {"SET 99", -1},        {"", -1},
+                        {" \t ", -1},        {"SetMacro", -1},      {" setMACRO\t", -1},
+                        {"  Fresh  ", kMaxMacroSets - 1}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(store.AddSet(c.name), c.expected);

@@ -9,23 +9,15 @@
 #include <vector>
 
 #include "option/macro_timeline.h"
+#include "tests/support/macro_event_printing.h"
 
-namespace kavo {
-// Test output: events and bars print as values, not bytes.
-inline void PrintTo(const MacroEvent& e, std::ostream* os) {
-  *os << "{" << int(e.key) << "," << int(e.action) << "," << e.delay << "}";
-}
-inline bool operator==(const MacroEvent& a, const MacroEvent& b) {
-  return a.key == b.key && a.action == b.action && a.delay == b.delay;
-}
-namespace option {
+namespace kavo::option {
+
+// Test output: bars print as values, not bytes.
 inline void PrintTo(const KeyBar& b, std::ostream* os) {
   *os << "{" << b.key << "," << b.press << "," << b.release << "}";
 }
-}  // namespace option
-}  // namespace kavo
 
-namespace kavo::option {
 namespace {
 
 constexpr std::uint8_t kA = 4, kB = 5, kC = 6, kD = 7;
@@ -172,18 +164,57 @@ TEST(TimelineWriteBack, NoBarsZeroesTheEvents) {
   EXPECT_EQ(std::memcmp(macro.events, zero.events, sizeof(zero.events)), 0);
 }
 
-TEST(TimelineWriteBack, SortsBarsByTimeAndKeepsEachPressBeforeItsRelease) {
-  Macro macro = MakeMacro({{kA, P, 100}, {kA, R, 0}, {kB, P, 0}, {kB, R, 0}});
+// Bars dragged out of time order, then written back.
+struct DraggedWriteBackCase {
+  const char* name;
+  std::vector<MacroEvent> events;
+  std::vector<KeyBar> loaded;
+  int row;  // dragged over 300 px, a span of 3000 ms: 10 ms a pixel
+  int fromX;
+  int toX;
+  std::vector<KeyBar> dragged;
+  std::vector<MacroEvent> written;
+};
+
+class TimelineDraggedWriteBackTest : public ::testing::TestWithParam<DraggedWriteBackCase> {};
+
+TEST_P(TimelineDraggedWriteBackTest, SortsBarsByTimeAndKeepsEachPressBeforeItsRelease) {
+  const DraggedWriteBackCase& c = GetParam();
+  Macro macro{};
+  for (const MacroEvent& event : c.events) macro.events[macro.eventCount++] = event;
   MacroTimeline timeline;
   timeline.Load(&macro);
-  // Drag A's whole bar (0..100 ms) to 200..300 ms, after B (100..100 ms, a stroke of no length).
-  ASSERT_EQ(timeline.bars(), (std::vector<KeyBar>{{kA, 0, 100}, {kB, 100, 100}}));
-  ASSERT_TRUE(timeline.BeginDrag(0, 5, 300));  // span 3000 over 300 px: 10 ms a pixel
-  ASSERT_TRUE(timeline.DragTo(25));
+  ASSERT_EQ(timeline.bars(), c.loaded);
+  ASSERT_TRUE(timeline.BeginDrag(c.row, c.fromX, 300));
+  ASSERT_TRUE(timeline.DragTo(c.toX));
   timeline.EndDrag();
+  ASSERT_EQ(timeline.bars(), c.dragged);
   timeline.WriteBack(macro);
-  EXPECT_EQ(EventsOf(macro), (std::vector<MacroEvent>{{kB, P, 0}, {kB, R, 100}, {kA, P, 100}, {kA, R, 0}}));
+  EXPECT_EQ(EventsOf(macro), c.written);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TimelineDraggedWriteBackTest,
+    ::testing::Values(
+        // A's whole bar (0..100 ms) to 200..300 ms, after B (100..100 ms, a stroke of no length).
+        DraggedWriteBackCase{"WholeBarMovedPastAStrokeOfNoLength",
+                             {{kA, P, 100}, {kA, R, 0}, {kB, P, 0}, {kB, R, 0}},
+                             {{kA, 0, 100}, {kB, 100, 100}},
+                             0,
+                             5,
+                             25,
+                             {{kA, 200, 300}, {kB, 100, 100}},
+                             {{kB, P, 0}, {kB, R, 100}, {kA, P, 100}, {kA, R, 0}}},
+        // A's press end to its release: a bar of no length at 50 ms, listed before B (0..100 ms).
+        DraggedWriteBackCase{"StrokeOfNoLengthListedBeforeAnEarlierBar",
+                             {{kA, P, 0}, {kB, P, 50}, {kA, R, 50}, {kB, R, 0}},
+                             {{kA, 0, 50}, {kB, 0, 100}},
+                             0,
+                             0,
+                             5,
+                             {{kA, 50, 50}, {kB, 0, 100}},
+                             {{kB, P, 50}, {kA, P, 0}, {kA, R, 50}, {kB, R, 0}}}),
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST(TimelineAdd, NewBarTakesTheSelectedPlaceOrTheLastTimes) {
   Macro macro = MakeMacro({{kA, P, 10}, {kA, R, 10}, {kB, P, 20}, {kB, R, 0}});

@@ -267,6 +267,37 @@ TEST_F(SequenceFileTest, ASetWithoutANameHasNoMacrosAndSavesNone) {
   EXPECT_TRUE(again.Set(1)->macros.empty());
 }
 
+// A set named as the list section would read its macros from the list and, saved, write its section over
+// the list: every other set would be gone on the next load.
+TEST_F(SequenceFileTest, ASetNamedAsTheListOfSetsIsLeftOut) {
+  const auto macro = MakeMacro("Jump", 1, 3, 4);
+  for (const char* listName : {"SetMacro", " setmacro ", "SETMACRO"}) {
+    SCOPED_TRACE(listName);
+    WriteFile([&](PrivateProfileFile& f) {
+      f.WriteInt("SetMacro", "number", 3);
+      f.WriteString("SetMacro", "0", "Games");
+      f.WriteString("SetMacro", "1", listName);
+      f.WriteString("SetMacro", "2", "Office");
+      f.WriteInt("Games", "number", 1);
+      f.WriteStruct("Games", "0", macro.get(), sizeof(Macro));
+      f.WriteInt("Office", "number", 0);
+    });
+    MacroStore loaded;
+    file_.Load(loaded, kPath);
+    ASSERT_EQ(loaded.SetCount(), 2);
+    EXPECT_EQ(loaded.Set(0)->name, "Games");
+    EXPECT_EQ(loaded.Set(1)->name, "Office");
+    ASSERT_EQ(loaded.Set(0)->macros.size(), 1u);
+    EXPECT_EQ(std::memcmp(loaded.MacroAt(0, 0), macro.get(), sizeof(Macro)), 0);
+
+    ASSERT_TRUE(file_.Save(loaded, kPath));
+    EXPECT_EQ(Value("SetMacro", "number"), "2");
+    MacroStore again;
+    file_.Load(again, kPath);
+    ExpectSameMacros(again, loaded);
+  }
+}
+
 TEST_F(SequenceFileTest, HostileCountsAndTextsAreBounded) {
   struct Case {
     const char* name;

@@ -4,6 +4,7 @@
 #include <ostream>
 #include <string>
 
+#include "skin/geometry.h"
 #include "skin/layout.h"
 #include "tests/unit/skin_test_printers.h"
 
@@ -29,6 +30,9 @@ TEST_P(ParseLayoutTest, GivesNameRectangleAndText) {
   const LayoutCase& c = GetParam();
   const std::optional<LayoutEntry> entry = ParseLayout(c.layout);
   ASSERT_EQ(entry.has_value(), c.entry.has_value()) << c.layout;
+  // The one-field readers agree, with empty ones for a refused string.
+  EXPECT_EQ(LayoutBounds(c.layout), c.entry ? c.entry->bounds : Rect{});
+  EXPECT_EQ(LayoutText(c.layout), c.entry ? c.entry->text : std::string());
   if (!entry) return;
   EXPECT_EQ(entry->name, c.entry->name);
   EXPECT_EQ(entry->Bounds(), c.entry->bounds);
@@ -93,6 +97,35 @@ TEST(ParseLayoutBoundsTest, ACutTextDoesNotEndInABlank) {
   ASSERT_TRUE(entry);
   EXPECT_EQ(entry->text, std::string(kMaxLayoutText - 1, 'a'));
 }
+
+// Where a dialog goes over its owner window (or the desktop).
+struct CentreCase {
+  const char* name;
+  Rect owner;
+  Extent size;
+  Point topLeft;
+};
+void PrintTo(const CentreCase& c, std::ostream* out) { *out << c.name; }
+
+class CentredOverTest : public ::testing::TestWithParam<CentreCase> {};
+
+TEST_P(CentredOverTest, GivesTheTopLeft) {
+  EXPECT_EQ(CentredOver(GetParam().owner, GetParam().size), GetParam().topLeft);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, CentredOverTest,
+    ::testing::Values(CentreCase{"OverAWindow", {100, 50, 900, 650}, {525, 356}, {237, 172}},
+                      CentreCase{"OverTheDesktop", {0, 0, 1024, 768}, {305, 245}, {359, 261}},
+                      CentreCase{"SameSize", {10, 20, 310, 220}, {300, 200}, {10, 20}},
+                      CentreCase{"OddRemainderRoundsDown", {0, 0, 101, 51}, {50, 20}, {25, 15}},
+                      CentreCase{"OwnerSmallerOverhangsEvenly", {100, 100, 200, 150}, {300, 200}, {0, 25}},
+                      CentreCase{"OwnerSmallerNearTheCorner", {0, 0, 100, 60}, {300, 200}, {-100, -70}},
+                      CentreCase{"OwnerOnAScreenLeftAndAbove", {-1000, -200, -600, 100}, {200, 100}, {-900, -100}},
+                      // Halves toward zero, not downwards, where the sum is negative.
+                      CentreCase{"NegativeOddRemainderRoundsTowardZero", {-11, -7, 0, 0}, {4, 0}, {-7, -3}},
+                      CentreCase{"EmptyOwner", {40, 40, 40, 40}, {20, 10}, {30, 35}}),
+    [](const ::testing::TestParamInfo<CentreCase>& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace kavo::skin

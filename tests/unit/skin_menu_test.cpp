@@ -24,6 +24,10 @@ TEST(SkinMenuItemsTest, AppendsKindsWithPositionsAndWidensToTheLongestText) {
   ASSERT_EQ(menu.items().size(), 4u);
   for (int k = 0; k < 4; ++k) EXPECT_EQ(menu.items()[static_cast<std::size_t>(k)].position, k + 1);
   EXPECT_EQ(menu.items()[3].text, "Menu");
+  // Each item keeps the kind it was appended as.
+  EXPECT_EQ(menu.items()[0].kind, MenuItemKind::kCommand);
+  EXPECT_EQ(menu.items()[1].kind, MenuItemKind::kSubmenu);
+  EXPECT_EQ(menu.items()[2].kind, MenuItemKind::kSeparator);
 
   menu.SetWidth(140);
   EXPECT_EQ(menu.width(), 140);
@@ -72,6 +76,46 @@ INSTANTIATE_TEST_SUITE_P(
                       MeasureCase{"Command", 1001, 18}, MeasureCase{"Two", 2, 18},
                       MeasureCase{"SubmenuHandle", 0x00A3041Eu, 18}),
     [](const ::testing::TestParamInfo<MeasureCase>& row) { return std::string(row.param.name); });
+
+// A stored item is measured and painted by its kind as well as its id: an item that opens a submenu is a
+// full item whatever id it was appended with.
+struct StoredItemCase {
+  const char* name;
+  unsigned commandId;
+  bool submenu;
+  int height;
+  bool line;  // painted as a separator
+};
+void PrintTo(const StoredItemCase& c, std::ostream* out) { *out << c.name; }
+
+class StoredMenuItemTest : public ::testing::TestWithParam<StoredItemCase> {};
+
+TEST_P(StoredMenuItemTest, MeasuresAndPaintsByKindAndId) {
+  const StoredItemCase& c = GetParam();
+  SkinMenuItems menu;
+  menu.Append(c.commandId, "Left Button", c.submenu, 1, 0);
+  const SkinMenuItem& item = menu.items().front();
+  EXPECT_EQ(MeasureMenuItem(item, 140), (Extent{140, c.height}));
+
+  const MenuItemPaint paint = PaintMenuItem(MenuPalette{}, item, true);
+  ASSERT_EQ(paint.line.has_value(), c.line);
+  if (!c.line) {
+    EXPECT_EQ(paint.background, 0xDEA035u) << "selected";
+    EXPECT_EQ(paint.text, 0xFFBF44u) << "the item's highlight";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Items, StoredMenuItemTest,
+    ::testing::Values(StoredItemCase{"Command", 1001, false, 18, false},
+                      StoredItemCase{"HiddenCommand", kMenuHiddenItemId, false, 0, false},
+                      StoredItemCase{"SeparatorCommand", kMenuSeparatorCommand, false, 5, true},
+                      StoredItemCase{"CommandWithSeparatorsId", kMenuSeparatorItemId, false, 5, true},
+                      StoredItemCase{"SubmenuWithTheHiddenId", kMenuHiddenItemId, true, 18, false},
+                      StoredItemCase{"SubmenuWithSeparatorsId", kMenuSeparatorItemId, true, 18, false},
+                      StoredItemCase{"SubmenuWithSeparatorCommand", kMenuSeparatorCommand, true, 18, false},
+                      StoredItemCase{"Submenu", 5000, true, 18, false}),
+    [](const ::testing::TestParamInfo<StoredItemCase>& row) { return std::string(row.param.name); });
 
 struct PaintCase {
   const char* name;

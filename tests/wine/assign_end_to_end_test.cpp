@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +18,7 @@
 #include "artwork/media_player_dialog.h"
 #include "artwork/program_path_dialog.h"
 #include "artwork/set_name_dialog.h"
+#include "option/button_assign_catalogue.h"
 #include "option/button_assign_menu.h"
 #include "option/macro_library.h"
 #include "option/macro_store.h"
@@ -48,11 +48,15 @@ constexpr DWORD kEventTimeoutMs = 5000;
 constexpr int kInputFiveSlot = 4;  // the right side button, normal layer
 constexpr int kDeviceA = 4, kDeviceK = 14, kDeviceZ = 29;
 constexpr std::uint8_t kCtrlMask = 0x04, kShiftMask = 0x02;
+constexpr int kNextTrack = 34;
 constexpr int kWinampIndex = 3;
 constexpr WPARAM kWinampNextTrack = 40048;
 const char* const kSlotLayouts[kButtonSlotCount] = {
     page_art::kB1, page_art::kB2,  page_art::kB3,  page_art::kB4,  page_art::kB5,  page_art::kB6,  page_art::kB7,
     page_art::kB8, page_art::kB9, page_art::kB10, page_art::kB11, page_art::kB12, page_art::kB13, page_art::kB14};
+
+// The menu command that gives a slot a catalogue code.
+int CommandFor(int code) { return option::FindCatalogueEntry(code)->commandId; }
 
 // The positions among the selectable items (separators are skipped by the keyboard) that lead to a
 // command, outermost first.
@@ -102,24 +106,6 @@ void ClickIn(HWND window, const char* layout, int dx = 0, int dy = 0) {
   const POINT at = InWindow(window, layout, dx, dy);
   EXPECT_TRUE(XSession::ClickAt(at.x, at.y)) << layout;
   ::Sleep(250);
-}
-
-// How many pixels of a window show the menu's highlight text colour (red 44, green BF, blue FF, with the
-// anti-aliased edges of the letters).
-int HighlightPixels(HWND window) {
-  RECT bounds{};
-  ::GetWindowRect(window, &bounds);
-  const win32::WindowDC screen(nullptr);
-  int count = 0;
-  for (int y = bounds.top; y < bounds.bottom; ++y) {
-    for (int x = bounds.left; x < bounds.right; ++x) {
-      const COLORREF pixel = ::GetPixel(screen.get(), x, y);
-      if (GetRValue(pixel) < 0x60 && GetGValue(pixel) >= 0xA8 && GetGValue(pixel) <= 0xD0 && GetBValue(pixel) >= 0xF0) {
-        ++count;
-      }
-    }
-  }
-  return count;
 }
 
 class AssignEndToEndTest : public OptionSessionTest {
@@ -192,27 +178,6 @@ class AssignEndToEndTest : public OptionSessionTest {
     return block;
   }
 
-  // A shown dialog of the program other than its main window and the windows given.
-  HWND DialogBesides(std::initializer_list<HWND> known) {
-    HWND found = nullptr;
-    WaitFor(
-        [&] {
-          for (HWND window : TopLevelWindows(option_.id, "")) {
-            char name[16] = {};
-            ::GetClassNameA(window, name, sizeof name);
-            bool seen = window == window_;
-            for (HWND other : known) seen = seen || window == other;
-            if (!seen && ::IsWindowVisible(window) && std::string(name) == "#32770") {
-              found = window;
-              return true;
-            }
-          }
-          return false;
-        },
-        kOptionReactionMs);
-    return found;
-  }
-
   std::size_t Mark() const { return recorder_->Count(); }
   std::vector<RecordedInput> Await(std::size_t mark, std::size_t count) {
     EXPECT_TRUE(recorder_->WaitForCount(mark, count, kEventTimeoutMs))
@@ -233,7 +198,7 @@ TEST_F(AssignEndToEndTest, AShortcutGivenToInputFiveIsTypedWhileTheButtonIsHeld)
   ASSERT_NO_FATAL_FAILURE(StartOnAssignPage());
   EXPECT_FALSE(XSession::Screenshot("assign-page-right").empty());
 
-  ASSERT_NO_FATAL_FAILURE(ChooseInMenu(kInputFiveSlot, 1005));  // "Assign a Shortcut"
+  ASSERT_NO_FATAL_FAILURE(ChooseInMenu(kInputFiveSlot, option::kAssignShortcutCommand));
   const HWND dialog = WaitForDialog();
   ASSERT_NE(dialog, nullptr) << "no key shortcut dialog";
   ::Sleep(300);
@@ -276,7 +241,7 @@ TEST_F(AssignEndToEndTest, AMacroRecordedInTheManagerPlaysWithItsDelaysWhenTheBu
   const HWND manager =
       WaitForWindow([] { return ::FindWindowA(MAKEINTATOM(32770), "Kavo Macro Manager"); }, kOptionReactionMs);
   ASSERT_NE(manager, nullptr) << "no macro manager";
-  const HWND setName = DialogBesides({manager});
+  const HWND setName = WaitForDialog({manager});
   ASSERT_NE(setName, nullptr) << "no set name dialog";
   ::Sleep(200);
   ClickIn(setName, artwork::set_name_dialog::kEditMacroSetName);
@@ -309,7 +274,7 @@ TEST_F(AssignEndToEndTest, AMacroRecordedInTheManagerPlaysWithItsDelaysWhenTheBu
   EXPECT_EQ(burst.events[0].key, kDeviceA);
   EXPECT_GE(burst.events[0].delay, 250);
 
-  ASSERT_NO_FATAL_FAILURE(ChooseInMenu(kInputFiveSlot, 1100));  // the first macro of the first set
+  ASSERT_NO_FATAL_FAILURE(ChooseInMenu(kInputFiveSlot, option::kMacroCommandBase));  // the first set's first macro
   ASSERT_NE(ApplyUntilMouseHolds(kInputFiveSlot, kFunctionMacro), nullptr);
 
   const std::size_t mark = Mark();
@@ -323,12 +288,14 @@ TEST_F(AssignEndToEndTest, AMacroRecordedInTheManagerPlaysWithItsDelaysWhenTheBu
   ASSERT_NO_FATAL_FAILURE(OpenMenu(kInputFiveSlot));
   std::vector<int> path;
   option::StoreManagerPort port(*library_);
-  ASSERT_TRUE(PathTo(option::BuildAssignMenu(kInputFiveSlot, MacroKeyInfo{}, port), 1100, path));
+  ASSERT_TRUE(PathTo(option::BuildAssignMenu(kInputFiveSlot, MacroKeyInfo{}, port), option::kMacroCommandBase, path));
   path.pop_back();  // stop on the set, its submenu open
   ASSERT_TRUE(XSession::XDo(WalkKeys(path) + "key Right"));
   ASSERT_TRUE(WaitFor([] { return OpenMenus().size() == 3; }, 3000));
   ::Sleep(300);
-  EXPECT_GT(HighlightPixels(OpenMenus().back()), 0) << "the macro is not highlighted";
+  RECT macroMenu{};
+  ::GetWindowRect(OpenMenus().back(), &macroMenu);
+  EXPECT_GT(HighlightPixels(macroMenu), 0) << "the macro is not highlighted";
   EXPECT_FALSE(XSession::Screenshot("assign-menu-highlighted-macro").empty());
   ASSERT_TRUE(XSession::XDo("key Escape sleep 0.1 key Escape sleep 0.1 key Escape"));
   EXPECT_TRUE(WaitFor([] { return OpenMenus().empty(); }, 3000));
@@ -340,7 +307,7 @@ TEST_F(AssignEndToEndTest, QuicklaunchStartsTheChosenProgramWhenTheButtonIsPress
   ASSERT_TRUE(::CopyFileA((win32::ModuleFolder() + "kavo-fake-player.exe").c_str(), program.c_str(), FALSE));
   ASSERT_NO_FATAL_FAILURE(StartOnAssignPage());
 
-  ASSERT_NO_FATAL_FAILURE(ChooseInMenu(kInputFiveSlot, 1015));  // "Quicklaunch"
+  ASSERT_NO_FATAL_FAILURE(ChooseInMenu(kInputFiveSlot, option::kAssignQuicklaunchCommand));
   const HWND dialog = WaitForDialog();
   ASSERT_NE(dialog, nullptr) << "no program path dialog";
   ::Sleep(300);
@@ -376,11 +343,11 @@ TEST_F(AssignEndToEndTest, AltlayerSwitchedBackOntoInputFourBringsItsLayerBack) 
   ASSERT_EQ(MouseButtons(0), layerOn);
 
   // A plain click on input 4 switches the layer off: its slots are kept aside and become unavailable.
-  ASSERT_NO_FATAL_FAILURE(ChooseInMenu(3, 1001));
+  ASSERT_NO_FATAL_FAILURE(ChooseInMenu(3, CommandFor(kFunctionClick)));
   ASSERT_NO_FATAL_FAILURE(Apply());
   EXPECT_TRUE(MouseHolds({1, 2, 3, 1, 64, 13, 14, 0, 0, 0, 0, 0, 0, 0})) << "layer off";
 
-  ASSERT_NO_FATAL_FAILURE(ChooseInMenu(3, 1024));  // "Altlayer[+]"
+  ASSERT_NO_FATAL_FAILURE(ChooseInMenu(3, CommandFor(kFunctionAltlayer)));
   ASSERT_NO_FATAL_FAILURE(Apply());
   EXPECT_TRUE(MouseHolds(layerOn)) << "the layer's slots as they were, input 4's own copy unavailable";
 
@@ -399,7 +366,7 @@ TEST_F(AssignEndToEndTest, TheChosenPlayerReceivesTheMediaFunction) {
   RecordingWindow winamp("Winamp", "Winamp v1.x");
   ASSERT_NO_FATAL_FAILURE(StartOnAssignPage());
 
-  ASSERT_NO_FATAL_FAILURE(ChooseInMenu(kInputFiveSlot, 1040));  // "Select Player"
+  ASSERT_NO_FATAL_FAILURE(ChooseInMenu(kInputFiveSlot, option::kSelectPlayerCommand));
   const HWND dialog = WaitForDialog();
   ASSERT_NE(dialog, nullptr) << "no media player dialog";
   ::Sleep(300);
@@ -417,8 +384,8 @@ TEST_F(AssignEndToEndTest, TheChosenPlayerReceivesTheMediaFunction) {
   ClickIn(dialog, artwork::media_player_dialog::kButtonOk);
   ASSERT_TRUE(WaitForNoDialog()) << "the dialog stayed";
 
-  ASSERT_NO_FATAL_FAILURE(ChooseInMenu(kInputFiveSlot, 1034));  // "Next Track"
-  const auto block = ApplyUntilMouseHolds(kInputFiveSlot, 34);  // Next Track
+  ASSERT_NO_FATAL_FAILURE(ChooseInMenu(kInputFiveSlot, CommandFor(kNextTrack)));
+  const auto block = ApplyUntilMouseHolds(kInputFiveSlot, kNextTrack);
   ASSERT_NE(block, nullptr);
   EXPECT_EQ(block->profiles[0].MediaOption, kWinampIndex);
 

@@ -86,23 +86,11 @@ std::optional<POINT> CommandCentre(HWND menuWindow, unsigned commandId) {
   return std::nullopt;
 }
 
-// How many pixels of a menu item the screen shows in the highlight text colour (blue FF, green BF, red 44;
-// the selection's accent is a darker blue).
-int HighlightPixels(HMENU menu, int position) {
+// How many pixels of a menu item show the highlight text colour; -1 when the item has no place.
+int ItemHighlightPixels(HMENU menu, int position) {
   RECT rect{};
   if (!::GetMenuItemRect(nullptr, menu, static_cast<UINT>(position), &rect)) return -1;
-  const HDC screen = ::GetDC(nullptr);
-  int count = 0;
-  for (int y = rect.top; y < rect.bottom; ++y) {
-    for (int x = rect.left; x < rect.right; ++x) {
-      const COLORREF pixel = ::GetPixel(screen, x, y);
-      if (GetRValue(pixel) < 0x60 && GetGValue(pixel) >= 0xA8 && GetGValue(pixel) <= 0xD0 && GetBValue(pixel) >= 0xF0) {
-        ++count;
-      }
-    }
-  }
-  ::ReleaseDC(nullptr, screen);
-  return count;
+  return HighlightPixels(rect);
 }
 
 HWND FindKeyShortcutDialog() {
@@ -456,10 +444,10 @@ TEST_F(ButtonAssignGuiTest, TheMacroSubmenuHighlightsTheSlotsMacro) {
     EXPECT_EQ(::GetMenuItemID(raidMenu, 0), 11101u);
     EXPECT_EQ(::GetMenuItemID(raidMenu, 3), 1201u);
     // The pointer rests on the Raid item of the macro menu; the Raid submenu's items are not selected.
-    shownPull = HighlightPixels(raidMenu, 3);
-    shownHeal = HighlightPixels(raidMenu, 2);
-    shownRaid = HighlightPixels(macroMenu, 3);
-    shownArena = HighlightPixels(macroMenu, 2);
+    shownPull = ItemHighlightPixels(raidMenu, 3);
+    shownHeal = ItemHighlightPixels(raidMenu, 2);
+    shownRaid = ItemHighlightPixels(macroMenu, 3);
+    shownArena = ItemHighlightPixels(macroMenu, 2);
     // Items, submenu items included, are 18 pixels high and separators 5.
     for (const auto& [menuOf, position, height] : {std::tuple{top, 0, 18}, std::tuple{top, 4, 5}, std::tuple{top, 5, 18},
                                                    std::tuple{macroMenu, 3, 18}, std::tuple{macroMenu, 1, 5}}) {

@@ -19,6 +19,7 @@
 #include "settings/bounded_text.h"
 #include "skin/layout.h"
 #include "tests/wine/skin_test_support.h"
+#include "tests/wine/window_readback.h"
 #include "tests/wine/x_session.h"
 
 namespace kavo::wine_test {
@@ -43,18 +44,29 @@ HWND WaitForDialog() {
   return nullptr;
 }
 
+// What a worked dialog gave, and whether act ended it: the close that ends a run act left open gives what
+// Cancel gives, so a case that ends with a button expects closedByAct as well.
+struct ShortcutRun {
+  bool ok = false;
+  bool closedByAct = false;
+};
+
 // Runs the dialog on this thread while act(dialog) works it from another; whatever act leaves open is
 // closed so that the run ends.
-bool RunWorkedBy(MacroKeyInfo& entry, const std::function<void(HWND)>& act) {
+ShortcutRun RunWorkedBy(MacroKeyInfo& entry, const std::function<void(HWND)>& act) {
+  ShortcutRun run;
   std::thread user([&] {
     const HWND dialog = WaitForDialog();
     ::Sleep(150);
-    if (dialog != nullptr) act(dialog);
+    if (dialog != nullptr) {
+      act(dialog);
+      run.closedByAct = WaitForWindowGone(dialog);
+    }
     if (dialog != nullptr && ::IsWindow(dialog)) ::PostMessageA(dialog, WM_CLOSE, 0, 0);
   });
-  const bool ok = option::win32::RunKeyShortcut(::GetModuleHandleA(nullptr), nullptr, entry);
+  run.ok = option::win32::RunKeyShortcut(::GetModuleHandleA(nullptr), nullptr, entry);
   user.join();
-  return ok;
+  return run;
 }
 
 POINT OnScreen(HWND dialog, const char* layout) {
@@ -138,7 +150,7 @@ TEST(KeyShortcutGuiTest, CapturesTheLastKeyAndStoresItWithTheCheckedModifiers) {
   entry.eventCount = 7;
   std::vector<std::string> shown;
   std::string screenshot;
-  const bool ok = RunWorkedBy(entry, [&](HWND dialog) {
+  const ShortcutRun run = RunWorkedBy(entry, [&](HWND dialog) {
     shown.push_back(KeyDisplayText(dialog));
     ClickAt(dialog, art::kCtrl);
     ClickAt(dialog, art::kShift);
@@ -163,7 +175,8 @@ TEST(KeyShortcutGuiTest, CapturesTheLastKeyAndStoresItWithTheCheckedModifiers) {
     screenshot = XSession::Screenshot("key-shortcut-dialog");
     ClickAt(dialog, art::kButtonOk);
   });
-  EXPECT_TRUE(ok);
+  EXPECT_TRUE(run.ok);
+  EXPECT_TRUE(run.closedByAct) << "OK left the dialog open";
   EXPECT_EQ(shown, (std::vector<std::string>{"", "Left Control", "F5", "A"}));
   EXPECT_EQ(entry.events[0].key, kDeviceA);
   EXPECT_EQ(entry.events[0].action, 0x06);  // Shift and Ctrl
@@ -193,13 +206,14 @@ TEST(KeyShortcutGuiTest, NoneLocksTheOtherModifiersAndStandsAloneInTheMask) {
     SCOPED_TRACE(c.name);
     MacroKeyInfo entry = ShortcutEntry(kDeviceB, c.startMask);
     std::vector<bool> enabledAtStart, enabledAtEnd;
-    const bool ok = RunWorkedBy(entry, [&](HWND dialog) {
+    const ShortcutRun run = RunWorkedBy(entry, [&](HWND dialog) {
       enabledAtStart = TogglesEnabled(dialog);
       for (const char* click : c.clicks) ClickAt(dialog, click);
       enabledAtEnd = TogglesEnabled(dialog);
       ClickAt(dialog, art::kButtonOk);
     });
-    EXPECT_TRUE(ok);
+    EXPECT_TRUE(run.ok);
+    EXPECT_TRUE(run.closedByAct) << "OK left the dialog open";
     EXPECT_EQ(enabledAtStart, c.enabledAtStart);
     EXPECT_EQ(enabledAtEnd, c.enabledAtEnd);
     EXPECT_EQ(entry.events[0].key, kDeviceB);
@@ -338,7 +352,7 @@ TEST(KeyShortcutGuiTest, KeysReachNoOtherWindowWhileTheDialogIsOpen) {
   bool dialogInFront = false;
   std::string afterAltTab, afterB;
   int keysWhileOpen = -1, activationsAfterAltTab = -1;
-  const bool ok = RunWorkedBy(entry, [&](HWND dialog) {
+  const ShortcutRun run = RunWorkedBy(entry, [&](HWND dialog) {
     dialogInFront = WaitUntil([&] { return ::GetForegroundWindow() == dialog; }, 2000);
     keysBefore = witness.keys();
     activationsBefore = witness.activations();
@@ -362,7 +376,8 @@ TEST(KeyShortcutGuiTest, KeysReachNoOtherWindowWhileTheDialogIsOpen) {
   EXPECT_EQ(activationsAfterAltTab, 0) << "Alt+Tab brought another window to front";
   EXPECT_EQ(afterB, "B");
   EXPECT_EQ(keysWhileOpen, 0) << "a key reached another window";
-  EXPECT_TRUE(ok);
+  EXPECT_TRUE(run.ok);
+  EXPECT_TRUE(run.closedByAct) << "OK left the dialog open";
   EXPECT_EQ(entry.events[0].key, kDeviceB);
 
   // The hook went with the dialog: the witness hears keys again.
@@ -388,14 +403,14 @@ TEST(KeyShortcutGuiTest, CancelExitAndCloseLeaveTheEntryAfterKeysAndClicks) {
     CopyBounded(original.programPath, "C:\\Tools\\run.exe");
     MacroKeyInfo entry = original;
     std::string shown;
-    const bool ok = RunWorkedBy(entry, [&](HWND dialog) {
+    const ShortcutRun run = RunWorkedBy(entry, [&](HWND dialog) {
       ClickAt(dialog, art::kNone);
       ASSERT_TRUE(XSession::XDo("key a"));
       shown = WaitForKeyText(dialog, "A");
       c.end(dialog);
-      WaitUntil([&] { return !::IsWindow(dialog); }, 2000);
     });
-    EXPECT_FALSE(ok);
+    EXPECT_FALSE(run.ok);
+    EXPECT_TRUE(run.closedByAct) << "the end left the dialog open";
     EXPECT_EQ(shown, "A");
     EXPECT_EQ(std::memcmp(&entry, &original, sizeof entry), 0);
   }

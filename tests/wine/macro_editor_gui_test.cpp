@@ -184,6 +184,50 @@ TEST(MacroEditorGuiTest, ContextMenuInsertsAMouseButtonEventBeforeTheSelectedRow
   EXPECT_EQ(int{macro.events[2].action}, 2);
 }
 
+// An item of a shown menu on the screen, once the menu's window is there; empty when it never is.
+RECT ShownItem(HMENU menu, int position) {
+  RECT item{};
+  for (int i = 0; i < 150; ++i) {
+    if (::GetMenuItemRect(nullptr, menu, static_cast<UINT>(position), &item) && item.right > item.left) return item;
+    ::Sleep(20);
+  }
+  return RECT{};
+}
+
+POINT Middle(const RECT& rect) { return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
+
+TEST(MacroEditorGuiTest, ContextMenuSubmenusOpenUnderThePointer) {
+  constexpr UINT kGetMenuOfWindow = 0x01E1;  // MN_GETHMENU
+  Macro macro = MacroOf({Event(kDeviceA, 1), Event(kDeviceA, 2)});
+  FakeManager manager;
+  std::vector<std::string> rows;
+  int insertHeight = -1, buttonHeight = -1;
+  RunWorkedBy(macro, manager, [&](HWND editor) {
+    Click(RowOnScreen(editor, 1));
+    Click(RowOnScreen(editor, 1), 3);
+    const HWND shown = WaitForWindow(VisibleMenu);
+    ASSERT_NE(shown, nullptr);
+    const auto root = reinterpret_cast<HMENU>(::SendMessageA(shown, kGetMenuOfWindow, 0, 0));
+    // Insert Mouse Event (fourth item), Right Button, Click: each submenu opened by a click on its item.
+    const RECT insert = ShownItem(root, 3);
+    insertHeight = insert.bottom - insert.top;
+    Click(Middle(insert));
+    const HMENU mouse = ::GetSubMenu(root, 3);
+    const RECT button = ShownItem(mouse, 1);
+    buttonHeight = button.bottom - button.top;
+    Click(Middle(button));
+    Click(Middle(ShownItem(::GetSubMenu(mouse, 1), 2)));
+    rows = WaitForRows(editor, 4);
+  });
+  EXPECT_EQ(insertHeight, 18) << "a submenu's item is shown";
+  EXPECT_EQ(buttonHeight, 18);
+  EXPECT_EQ(rows, (std::vector<std::string>{"A Press", "Right Button Press", "Right Button Release", "A Release"}));
+  ASSERT_EQ(macro.eventCount, 4);
+  EXPECT_EQ(int{macro.events[1].key}, 241);
+  EXPECT_EQ(int{macro.events[2].key}, 241);
+  EXPECT_EQ(int{macro.events[2].action}, 2);
+}
+
 TEST(MacroEditorGuiTest, EditDelayInPlaceClampsTheTypedValue) {
   Macro macro = MacroOf({Event(kDeviceA, 1, 300), Event(kDeviceA, 2)});
   FakeManager manager;

@@ -126,6 +126,13 @@ void ChooseFromSetMenu(HWND manager, int entry) {
   ::Sleep(300);
 }
 
+// What a worked manager gave, and whether act ended it: the close that ends a run act left open cancels,
+// so a case that ends with a button expects closedByAct as well as the code.
+struct ManagerRun {
+  int code = 0;
+  bool closedByAct = false;
+};
+
 class MacroManagerGuiTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -151,24 +158,28 @@ class MacroManagerGuiTest : public ::testing::Test {
 
   // Runs the manager on this thread while act(manager) works it from another; whatever act leaves open is
   // closed (which cancels) so that the run ends.
-  int RunWorkedBy(const MacroManagerOpening& opening, const std::function<void(HWND)>& act) {
+  ManagerRun RunWorkedBy(const MacroManagerOpening& opening, const std::function<void(HWND)>& act) {
+    ManagerRun run;
     std::thread user([&] {
       HWND manager = nullptr;
       Wait([&] { return (manager = FindManager()) != nullptr; });
       ::Sleep(300);
-      if (manager != nullptr) act(manager);
+      if (manager != nullptr) {
+        act(manager);
+        run.closedByAct = WaitForWindowGone(manager);
+      }
       while (manager != nullptr && ::IsWindow(manager)) {
         const HWND popup = Popup(manager);
         ::PostMessageA(popup != nullptr ? popup : manager, WM_CLOSE, 0, 0);
         ::Sleep(200);
       }
     });
-    const int code = option::win32::RunMacroManager(::GetModuleHandleA(nullptr), nullptr, library_, opening);
+    run.code = option::win32::RunMacroManager(::GetModuleHandleA(nullptr), nullptr, library_, opening);
     user.join();
     // As the program does after the dialog: OK saves the library, anything else reloads it.
     option::StoreManagerPort port(library_);
-    option::FinishMacroManager(code, port);
-    return code;
+    option::FinishMacroManager(run.code, port);
+    return run;
   }
 
   std::string Path() const { return library_.Path(); }
@@ -194,7 +205,7 @@ TEST_F(MacroManagerGuiTest, CancelAfterDeletingASetBringsItBack) {
   SaveAndLoad({{"World of Warcraft", {{"Heal", {}}, {"Mount", {}}}}, {"Raid", {{"Pull", {}}}}});
   std::vector<std::string> afterChoosing, afterDeleting;
   bool asked = false;
-  const int code = RunWorkedBy(MacroManagerOpening{}, [&](HWND manager) {
+  const ManagerRun run = RunWorkedBy(MacroManagerOpening{}, [&](HWND manager) {
     ChooseFromSetMenu(manager, 0);  // World of Warcraft
     afterChoosing = ListRows(MacroList(manager));
     ChooseFromSetMenu(manager, 3);  // World of Warcraft, Raid, [+]Add, [x]Delete
@@ -207,7 +218,8 @@ TEST_F(MacroManagerGuiTest, CancelAfterDeletingASetBringsItBack) {
     afterDeleting = ListRows(MacroList(manager));
     Click(OnScreen(manager, art::kButtonCancel));
   });
-  EXPECT_EQ(code, option::kMacroManagerCancel);
+  EXPECT_EQ(run.code, option::kMacroManagerCancel);
+  EXPECT_TRUE(run.closedByAct) << "Cancel left the manager open";
   EXPECT_EQ(afterChoosing, (std::vector<std::string>{"Heal", "Mount"}));
   EXPECT_TRUE(asked) << "no delete-set question";
   EXPECT_EQ(afterDeleting, (std::vector<std::string>{"Pull"}));
@@ -219,7 +231,7 @@ TEST_F(MacroManagerGuiTest, MacroMadeInAnEmptyLibraryIsInTheFileAfterOk) {
   std::vector<std::string> names, recorded;
   bool askedForSet = false;
   std::string screenshot;
-  const int code = RunWorkedBy(MacroManagerOpening{}, [&](HWND manager) {
+  const ManagerRun run = RunWorkedBy(MacroManagerOpening{}, [&](HWND manager) {
     // An empty library asks for a first set at once.
     HWND nameDialog = nullptr;
     askedForSet = Wait([&] { return (nameDialog = Popup(manager)) != nullptr; });
@@ -249,7 +261,8 @@ TEST_F(MacroManagerGuiTest, MacroMadeInAnEmptyLibraryIsInTheFileAfterOk) {
     Click(OnScreen(manager, art::kButtonOk));
   });
   EXPECT_TRUE(askedForSet) << "no set name dialog";
-  EXPECT_EQ(code, option::kMacroManagerOk);
+  EXPECT_EQ(run.code, option::kMacroManagerOk);
+  EXPECT_TRUE(run.closedByAct) << "OK left the manager open";
   EXPECT_EQ(names, std::vector<std::string>{"Burst"});
   ASSERT_EQ(recorded.size(), 3u);
   EXPECT_EQ(recorded[0], "A Press");
@@ -294,7 +307,7 @@ TEST_F(MacroManagerGuiTest, TimelineShowsTheButtonsMacroAsBars) {
   bool timelineShown = false, editorHidden = false;
   std::vector<std::vector<bool>> barAt;  // per row: at 50, 150, 400 and 800 ms
   std::string screenshot;
-  const int code = RunWorkedBy(opening, [&](HWND manager) {
+  const ManagerRun run = RunWorkedBy(opening, [&](HWND manager) {
     selectedRow = static_cast<int>(::SendMessageA(MacroList(manager), LB_GETCURSEL, 0, 0));
     Click(OnScreen(manager, art::kButtonSwitchEditor));
     const HWND view = ::FindWindowExA(manager, nullptr, "KavoMacroTimeline", nullptr);
@@ -316,7 +329,8 @@ TEST_F(MacroManagerGuiTest, TimelineShowsTheButtonsMacroAsBars) {
     screenshot = XSession::Screenshot("macro-manager-timeline");
     Click(OnScreen(manager, art::kButtonOk));
   });
-  EXPECT_EQ(code, option::kMacroManagerOk);
+  EXPECT_EQ(run.code, option::kMacroManagerOk);
+  EXPECT_TRUE(run.closedByAct) << "OK left the manager open";
   EXPECT_EQ(selectedRow, 1);
   EXPECT_TRUE(timelineShown);
   EXPECT_TRUE(editorHidden);
@@ -345,7 +359,7 @@ TEST_F(MacroManagerGuiTest, NamesAreEditedInPlaceButNeverDuplicated) {
   opening.newMacroMode = false;
   opening.preselectedSet = 0;
   std::vector<std::string> afterDuplicateRename, afterDuplicateNew, afterRename;
-  const int code = RunWorkedBy(opening, [&](HWND manager) {
+  const ManagerRun run = RunWorkedBy(opening, [&](HWND manager) {
     const HWND list = MacroList(manager);
     const skin::Rect bounds = skin::LayoutBounds(art::kButtonListMacroName);
     POINT firstRow{bounds.left + 40, bounds.top + 10};
@@ -369,7 +383,8 @@ TEST_F(MacroManagerGuiTest, NamesAreEditedInPlaceButNeverDuplicated) {
     afterRename = ListRows(list);
     Click(OnScreen(manager, art::kButtonOk));
   });
-  EXPECT_EQ(code, option::kMacroManagerOk);
+  EXPECT_EQ(run.code, option::kMacroManagerOk);
+  EXPECT_TRUE(run.closedByAct) << "OK left the manager open";
   EXPECT_EQ(afterDuplicateRename, (std::vector<std::string>{"Heal", "Mount"}));
   EXPECT_EQ(afterDuplicateNew, (std::vector<std::string>{"Heal", "Mount"}));
   EXPECT_EQ(afterRename, (std::vector<std::string>{"Big Heal", "Mount"}));

@@ -101,19 +101,30 @@ std::vector<COLORREF> PlayerButtonPixels(HWND dialog) {
   return pixels;
 }
 
+// What a worked dialog gave, and whether act ended it: the close that ends a run act left open is a cancel,
+// so a case that ends with a button expects closedByAct as well as the result.
+struct DialogRun {
+  std::optional<int> result;
+  bool closedByAct = false;
+};
+
 // Runs the dialog on this thread from playerIndex while act(dialog) works it from another; whatever act
 // leaves open is closed (a cancel), so that the run ends.
-std::optional<int> RunWorkedBy(int playerIndex, const std::function<void(HWND)>& act) {
+DialogRun RunWorkedBy(int playerIndex, const std::function<void(HWND)>& act) {
+  DialogRun run;
   std::thread user([&] {
     const HWND dialog = FindDialog();
     ::Sleep(100);
-    if (dialog != nullptr) act(dialog);
+    if (dialog != nullptr) {
+      act(dialog);
+      run.closedByAct = WaitForWindowGone(dialog);
+    }
     if (const HWND menu = VisibleMenu()) ::PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
     if (dialog != nullptr && ::IsWindow(dialog)) ::PostMessageA(dialog, WM_CLOSE, 0, 0);
   });
-  const std::optional<int> result = option::win32::RunMediaPlayerDialog(Module(), nullptr, playerIndex);
+  run.result = option::win32::RunMediaPlayerDialog(Module(), nullptr, playerIndex);
   user.join();
-  return result;
+  return run;
 }
 
 // The player button's pixels as the dialog opened on an index shows them.
@@ -123,16 +134,17 @@ std::vector<COLORREF> ShownFor(int playerIndex) {
   return pixels;
 }
 
-// Opens the menu, chooses an entry and ends with a button; what the run gave and what the player button
-// showed just before the end.
+// Opens the menu, chooses an entry and ends with a button; what the run gave, whether the button ended it
+// and what the player button showed just before the end.
 struct Worked {
   std::optional<int> result;
+  bool closedByAct = false;
   std::vector<COLORREF> shown;
 };
 
 Worked ChooseAndEnd(int playerIndex, int entry, const char* endButton, const std::string& screenshots = {}) {
   Worked worked;
-  worked.result = RunWorkedBy(playerIndex, [&](HWND dialog) {
+  const DialogRun run = RunWorkedBy(playerIndex, [&](HWND dialog) {
     ASSERT_TRUE(ClickLayout(dialog, art::kButtonPlay));
     const HWND menu = WaitForMenu();
     ASSERT_NE(menu, nullptr);
@@ -148,6 +160,8 @@ Worked ChooseAndEnd(int playerIndex, int entry, const char* endButton, const std
     }
     ASSERT_TRUE(ClickLayout(dialog, endButton));
   });
+  worked.result = run.result;
+  worked.closedByAct = run.closedByAct;
   return worked;
 }
 
@@ -174,6 +188,7 @@ TEST(MediaPlayerGuiTest, VlcChosenInTheMenuIsShownAndOkGivesTwo) {
   const std::vector<COLORREF> vlc = ShownFor(2);
   const Worked worked = ChooseAndEnd(0, 2, art::kButtonOk, "media-player");
   EXPECT_EQ(worked.result, std::optional<int>(2));
+  EXPECT_TRUE(worked.closedByAct) << "OK left the dialog open";
   EXPECT_EQ(worked.shown, vlc);
 }
 
@@ -182,6 +197,7 @@ TEST(MediaPlayerGuiTest, CancelAndExitGiveNothingAfterAChoice) {
   for (const char* end : {art::kButtonCancel, art::kButtonExit}) {
     const Worked worked = ChooseAndEnd(1, 3, end);
     EXPECT_EQ(worked.result, std::nullopt) << end;
+    EXPECT_TRUE(worked.closedByAct) << end << " left the dialog open";
     EXPECT_EQ(worked.shown, winamp) << end;
   }
 }
@@ -190,13 +206,15 @@ TEST(MediaPlayerGuiTest, AnUnknownIndexIsReplacedByTheChoiceAndKeptThroughOkWith
   const std::vector<COLORREF> itunes = ShownFor(1);
   const Worked chosen = ChooseAndEnd(7, 1, art::kButtonOk);
   EXPECT_EQ(chosen.result, std::optional<int>(1));
+  EXPECT_TRUE(chosen.closedByAct) << "OK left the dialog open";
   EXPECT_EQ(chosen.shown, itunes);
-  const std::optional<int> kept = RunWorkedBy(7, [](HWND dialog) { ASSERT_TRUE(ClickLayout(dialog, art::kButtonOk)); });
-  EXPECT_EQ(kept, std::optional<int>(7));
+  const DialogRun kept = RunWorkedBy(7, [](HWND dialog) { ASSERT_TRUE(ClickLayout(dialog, art::kButtonOk)); });
+  EXPECT_EQ(kept.result, std::optional<int>(7));
+  EXPECT_TRUE(kept.closedByAct) << "OK left the dialog open";
 }
 
 TEST(MediaPlayerGuiTest, ClickingThePlayerButtonWhileItsMenuIsOpenOnlyClosesItAndTheNextClickOpensIt) {
-  const std::optional<int> result = RunWorkedBy(0, [](HWND dialog) {
+  const DialogRun run = RunWorkedBy(0, [](HWND dialog) {
     ASSERT_TRUE(ClickLayout(dialog, art::kButtonPlay));
     ASSERT_NE(WaitForMenu(), nullptr);
     ::Sleep(200);
@@ -211,7 +229,8 @@ TEST(MediaPlayerGuiTest, ClickingThePlayerButtonWhileItsMenuIsOpenOnlyClosesItAn
     ASSERT_TRUE(WaitForNoMenu());
     ASSERT_TRUE(ClickLayout(dialog, art::kButtonOk));
   });
-  EXPECT_EQ(result, std::optional<int>(3));
+  EXPECT_EQ(run.result, std::optional<int>(3));
+  EXPECT_TRUE(run.closedByAct) << "OK left the dialog open";
 }
 
 }  // namespace

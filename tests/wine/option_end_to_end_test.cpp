@@ -13,6 +13,7 @@
 #include "artwork/main_window.h"
 #include "artwork/message_box_a.h"
 #include "option/main_window_view.h"
+#include "settings/language.h"
 #include "settings/settings_record.h"
 #include "skin/slider_math.h"
 #include "tests/wine/option_screen.h"
@@ -24,7 +25,8 @@ namespace {
 
 namespace art = artwork::main_window;
 constexpr DWORD kReactionMs = kOptionReactionMs;
-constexpr std::uint8_t kClick = 1;
+// How long a declined question is watched for a reset request (the accepted one reaches the mouse sooner).
+constexpr DWORD kDeclinedResetMs = 3000;
 constexpr std::uint8_t kProfileUp = 17;
 const char* const kNameLayouts[kProfileCount] = {art::kProfile1Name, art::kProfile2Name, art::kProfile3Name,
                                                  art::kProfile4Name, art::kProfile5Name};
@@ -76,9 +78,9 @@ class OptionEndToEndTest : public OptionSessionTest {
  protected:
   // The five slots named, plain clicks on every button but profile 1's first, the same sensitivity in every
   // profile.
-  void PrepareFolder(std::uint8_t profileOneFirstButton = kClick, int sensitivity = 5) {
+  void PrepareFolder(std::uint8_t profileOneFirstButton = kFunctionClick, int sensitivity = 5) {
     PrepareProfiles([&](int p, ProfileRecord& profile) {
-      for (auto& entry : profile.buttons) entry.function = kClick;
+      for (auto& entry : profile.buttons) entry.function = kFunctionClick;
       if (p == 0) profile.buttons[0].function = profileOneFirstButton;
       profile.Sensitivity_X = profile.Sensitivity_Y = sensitivity;
     });
@@ -201,11 +203,11 @@ TEST_F(OptionEndToEndTest, TheSensitivitySliderReachesTheMouseWhenApplied) {
 }
 
 TEST_F(OptionEndToEndTest, ResetWithOkReturnsEveryProfileToItsDefaultsAndAsksTheMouseToReset) {
-  ASSERT_NO_FATAL_FAILURE(PrepareFolder(kClick, 9));
+  ASSERT_NO_FATAL_FAILURE(PrepareFolder(kFunctionClick, 9));
   ASSERT_NO_FATAL_FAILURE(StartSystem());
   ASSERT_EQ(folder().DumpLine(4), "resets 0");
   auto defaults = NewRecord();
-  ResetToDefaults(*defaults, 1);
+  ResetToDefaults(*defaults, kEnglish);
 
   // The question answered with Cancel changes nothing; then with OK.
   for (const char* answer : {artwork::message_box_a::kButtonCancel, artwork::message_box_a::kButtonOk}) {
@@ -225,6 +227,14 @@ TEST_F(OptionEndToEndTest, ResetWithOkReturnsEveryProfileToItsDefaultsAndAsksThe
                                   bounds.top + (button.top + button.bottom) / 2));
     ASSERT_TRUE(WaitForNoDialog());
     ASSERT_TRUE(screen().MovePointerAway());
+    if (answer == artwork::message_box_a::kButtonCancel) {
+      EXPECT_FALSE(WaitFor([&] { return folder().DumpLine(4) != "resets 0"; }, kDeclinedResetMs)) << "reset asked";
+      EXPECT_EQ(folder().DumpLine(4), "resets 0");
+      EXPECT_EQ(MouseSensitivity(0), 9);
+      auto file = NewRecord();
+      ASSERT_EQ(folder().settings().ReadProfile(file->profiles[0], folder().settings().SlotPath(0)), 1);
+      EXPECT_EQ(file->profiles[0].Sensitivity_X, 9);
+    }
   }
   EXPECT_TRUE(WaitFor([&] { return folder().DumpLine(4) == "resets 1"; }, kReactionMs)) << "no reset request";
   for (int p = 0; p < kProfileCount; ++p) {

@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -25,12 +27,13 @@ namespace kavo::wine_test {
 constexpr DWORD kOptionReactionMs = 8000;
 inline const char* const kSessionProfileNames[kProfileCount] = {"Alpha", "Bravo", "Charlie", "Delta", "Echo"};
 
-// A shown dialog of process id other than its main window, or null.
-inline HWND OtherDialog(DWORD id, HWND main) {
+// A shown dialog of process id other than its main window and the windows known, or null.
+inline HWND OtherDialog(DWORD id, HWND main, std::initializer_list<HWND> known = {}) {
   for (HWND window : TopLevelWindows(id, "")) {
     char name[16] = {};
     ::GetClassNameA(window, name, sizeof name);
-    if (window != main && ::IsWindowVisible(window) && std::string(name) == "#32770") return window;
+    const bool seen = window == main || std::find(known.begin(), known.end(), window) != known.end();
+    if (!seen && ::IsWindowVisible(window) && std::string(name) == "#32770") return window;
   }
   return nullptr;
 }
@@ -87,7 +90,9 @@ class OptionSessionTest : public ServiceSessionTest {
             static_cast<std::uint8_t>(record->profiles[p].Sensitivity_X);
         memory.profiles[p].settings[sim::kSensitivityY] =
             static_cast<std::uint8_t>(record->profiles[p].Sensitivity_Y);
-        for (int b = 0; b < kButtonSlotCount; ++b) memory.profiles[p].buttons[b] = record->profiles[p].buttons[b].function;
+        for (int b = 0; b < kButtonSlotCount; ++b) {
+          memory.profiles[p].buttons[b] = record->profiles[p].buttons[b].function;
+        }
       }
     });
   }
@@ -134,10 +139,10 @@ class OptionSessionTest : public ServiceSessionTest {
     ASSERT_TRUE(option_.WaitForExit(kOptionReactionMs)) << "KavoOption.exe did not end";
   }
 
-  // A dialog the configuration program shows over its main window, waited for.
-  HWND WaitForDialog() {
+  // A dialog the configuration program shows over its main window (and the windows known), waited for.
+  HWND WaitForDialog(std::initializer_list<HWND> known = {}) {
     HWND dialog = nullptr;
-    WaitFor([&] { return (dialog = OtherDialog(option_.id, window_)) != nullptr; }, kOptionReactionMs);
+    WaitFor([&] { return (dialog = OtherDialog(option_.id, window_, known)) != nullptr; }, kOptionReactionMs);
     return dialog;
   }
   bool WaitForNoDialog() {

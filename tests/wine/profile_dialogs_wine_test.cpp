@@ -22,6 +22,7 @@
 #include "skin/layout.h"
 #include "tests/wine/skin_test_support.h"
 #include "tests/wine/temp_folder.h"
+#include "tests/wine/window_readback.h"
 #include "tests/wine/x_session.h"
 
 namespace kavo::wine_test {
@@ -65,21 +66,32 @@ HWND WaitForDialog(int width) {
   return nullptr;
 }
 
+// What a worked dialog gave, and whether act ended it: the close that ends a run act left open gives what
+// Cancel gives, so a case that ends with a button expects closedByAct as well as the result.
+template <typename Result>
+struct WorkedRun {
+  Result result;
+  bool closedByAct = false;
+};
+
 // Runs a dialog on this thread while act(window) works it from another.
 template <typename Run>
 auto RunWorkedBy(int width, Run run, const std::function<void(HWND)>& act) {
+  bool closedByAct = false;
   std::thread user([&] {
     const HWND window = WaitForDialog(width);
     ::Sleep(100);
     if (window != nullptr) {
       act(window);
+      closedByAct = WaitForWindowGone(window);
     }
     // Whatever act left open is closed, so that the run ends.
     if (window != nullptr && ::IsWindow(window)) ::PostMessageA(window, WM_CLOSE, 0, 0);
   });
-  auto result = run();
+  WorkedRun<decltype(run())> worked{run()};
   user.join();
-  return result;
+  worked.closedByAct = closedByAct;
+  return worked;
 }
 
 BOOL CALLBACK CollectEdit(HWND child, LPARAM found) {
@@ -146,18 +158,21 @@ HINSTANCE Module() { return ::GetModuleHandleA(nullptr); }
 
 struct EditRun {
   bool ok = false;
+  bool closedByAct = false;
   std::vector<std::string> shown;  // the fields as the dialog first showed them
 };
 
 EditRun RunEdit(ProfileRecord& record, bool newProfile, FakeFiles& files, const std::function<void(HWND)>& act) {
   EditRun run;
-  run.ok = RunWorkedBy(
+  const auto worked = RunWorkedBy(
       edit_art::kWidth, [&] { return option::win32::RunProfileEdit(Module(), nullptr, record, newProfile, files); },
       [&](HWND dialog) {
         files.dialog = dialog;
         for (HWND field : Fields(dialog)) run.shown.push_back(TextOf(field));
         act(dialog);
       });
+  run.ok = worked.result;
+  run.closedByAct = worked.closedByAct;
   return run;
 }
 
@@ -178,6 +193,7 @@ TEST(ProfileEditDialogTest, EditShowsTheRecordAndCreateStartsEmptyWithoutTouchin
     FakeFiles files;
     const EditRun run = RunEdit(record, c.newProfile, files, [](HWND dialog) { Click(dialog, edit_art::kButtonCancel); });
     EXPECT_FALSE(run.ok);
+    EXPECT_TRUE(run.closedByAct) << "Cancel left the dialog open";
     EXPECT_EQ(run.shown, c.shown);
     EXPECT_TRUE(SameRecord(record, original));
   }
@@ -210,6 +226,7 @@ TEST(ProfileEditDialogTest, OkStoresTheFourTextsAndEveryOtherEndLeavesTheRecord)
       c.end(dialog);
     });
     EXPECT_EQ(run.ok, c.ok);
+    EXPECT_TRUE(run.closedByAct) << "the end left the dialog open";
     if (c.ok) {
       EXPECT_EQ(RecordTexts(record),
                 (std::vector<std::string>{"Racing", "C:\\Games\\one.exe", "", "C:\\Games\\three.exex"}));
@@ -326,7 +343,7 @@ TEST(ProgramPathDialogTest, OkGivesTheFieldsTextAndCancelOrExitNothing) {
     if (c.browseAnswer) files.answers = {c.browseAnswer};
     std::string shown;
     std::string afterBrowse;
-    const std::optional<std::string> result = RunWorkedBy(
+    const auto worked = RunWorkedBy(
         path_art::kWidth, [&] { return option::win32::RunProgramPath(Module(), nullptr, initial, files); },
         [&](HWND dialog) {
           files.dialog = dialog;
@@ -341,7 +358,8 @@ TEST(ProgramPathDialogTest, OkGivesTheFieldsTextAndCancelOrExitNothing) {
           Click(dialog, c.end);
         });
     EXPECT_EQ(shown, initial);
-    EXPECT_EQ(result, c.result);
+    EXPECT_EQ(worked.result, c.result);
+    EXPECT_TRUE(worked.closedByAct) << "the end left the dialog open";
     EXPECT_EQ(files.requests.size(), c.browseAnswer ? 1u : 0u);
     if (c.browseAnswer) {
       EXPECT_EQ(afterBrowse, c.result.value_or(""));
@@ -373,7 +391,7 @@ TEST(ProfileDialogsScreenTest, TypedAndClickedForRealAndKeptAsScreenshots) {
   ProfileRecord record = FilledRecord();
   FakeFiles files;
   std::string screenshot;
-  const bool ok = RunWorkedBy(
+  const auto edited = RunWorkedBy(
       edit_art::kWidth, [&] { return option::win32::RunProfileEdit(Module(), nullptr, record, false, files); },
       [&](HWND dialog) {
         const HWND name = Fields(dialog).at(0);
@@ -389,11 +407,12 @@ TEST(ProfileDialogsScreenTest, TypedAndClickedForRealAndKeptAsScreenshots) {
         const POINT okButton = OnScreen(dialog, Centre(edit_art::kButtonOk));
         ASSERT_TRUE(XSession::ClickAt(okButton.x, okButton.y));
       });
-  EXPECT_TRUE(ok);
+  EXPECT_TRUE(edited.result);
+  EXPECT_TRUE(edited.closedByAct) << "OK left the dialog open";
   EXPECT_FALSE(screenshot.empty());
   EXPECT_EQ(FieldText(record.ProFileName), "Downhill-Racing-2026");
 
-  const std::optional<std::string> path = RunWorkedBy(
+  const auto path = RunWorkedBy(
       path_art::kWidth,
       [&] { return option::win32::RunProgramPath(Module(), nullptr, "C:\\Program Files\\Tools\\launcher.exe", files); },
       [&](HWND dialog) {
@@ -402,7 +421,8 @@ TEST(ProfileDialogsScreenTest, TypedAndClickedForRealAndKeptAsScreenshots) {
         const POINT cancel = OnScreen(dialog, Centre(path_art::kButtonCancel));
         ASSERT_TRUE(XSession::ClickAt(cancel.x, cancel.y));
       });
-  EXPECT_FALSE(path.has_value());
+  EXPECT_FALSE(path.result.has_value());
+  EXPECT_TRUE(path.closedByAct) << "Cancel left the dialog open";
   EXPECT_FALSE(screenshot.empty());
 }
 

@@ -57,8 +57,15 @@ class GalleryTest : public ::testing::Test {
                  PicturePixels(gallery::kNormalPicture, LayoutRect(gallery::kHeadingButtons));
         },
         kReactionMs));
-    // Start every case with the pointer away from every control.
+    // Start every case with the pointer away from every control, and any button it lit when the window
+    // came up under it back to normal.
     ASSERT_TRUE(XSession::MoveTo(origin_.x + gallery::kWidth - 40, origin_.y + gallery::kHeight - 10));
+    ASSERT_TRUE(WaitFor(
+        [&] {
+          return ScreenPixels(LayoutRect(gallery::kPushOne)) ==
+                 PicturePixels(gallery::kNormalPicture, LayoutRect(gallery::kPushOne));
+        },
+        kReactionMs));
   }
   void CloseGallery() {
     if (!gallery_.Running()) return;

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <thread>
@@ -416,6 +417,48 @@ TEST_F(SkinMenuTest, EachMenuWindowWearsTheFrameUntilItGoes) {
   Pump(50);
   EXPECT_EQ(FramedMenuCount(), 0u);
   EXPECT_EQ(WindowsWithFrameProperty(::GetCurrentThreadId()), 0u);
+}
+
+TEST_F(SkinMenuTest, ItemsOpeningSubmenusAreFullItemsWhateverTheirIds) {
+  // The ids that hide a command (1) or make it a separator (0, 2048) mean nothing on a submenu's item.
+  constexpr unsigned kIds[] = {1, 0, kMenuSeparatorCommand};
+  constexpr int kCount = 1 + static_cast<int>(std::size(kIds));
+  SkinMenu menu(font_.get());
+  ASSERT_TRUE(menu.Append(10, "Alpha"));
+  for (const unsigned id : kIds) {
+    auto events = std::make_unique<SkinMenu>(font_.get());
+    events->Append(3301, "Down");
+    ASSERT_TRUE(menu.AppendSubmenu(id, "Button", std::move(events)));
+  }
+  menu.SetWidth(140);
+
+  struct Seen {
+    bool shown = false;
+    RECT items[kCount]{};
+    UniqueBitmap plain;
+  } seen;
+  {
+    const MenuDriver driver([&](DWORD ui) {
+      const HWND window = WaitForMenuWindow(ui, menu.menu());
+      seen.shown = window != nullptr;
+      if (window == nullptr) return;
+      for (int position = 0; position < kCount; ++position) {
+        seen.items[position] = ItemRect(window, menu.menu(), position);
+      }
+      seen.plain = CaptureWindow(window);
+      PressInMenu(window, VK_ESCAPE);
+    });
+    EXPECT_EQ(menu.Show(host_.window(), at_), 0u);
+  }
+  ASSERT_TRUE(seen.shown);
+  for (int position = 1; position < kCount; ++position) {
+    SCOPED_TRACE(position);
+    const RECT& item = seen.items[position];
+    EXPECT_EQ(item.bottom - item.top, 18) << "measured as an item";
+    // Clear of the text and the arrow: black fill, no separator's line across the middle.
+    EXPECT_EQ(PixelOf(seen.plain.get(), item.right - 30, (item.top + item.bottom) / 2), kBlack);
+    EXPECT_GT(CountIn(seen.plain.get(), item, kWhite), 0u) << "its text drawn";
+  }
 }
 
 TEST_F(SkinMenuTest, RemovingTheHookTakesTheFrameOffAnOpenMenu) {

@@ -1,6 +1,6 @@
 #pragma once
 // Reading back what a window of the test shows without the screen: its client area painted through
-// WM_PRINTCLIENT into a bitmap, the rows of a list box, the open popup menu, a window awaited.
+// WM_PRINTCLIENT into a bitmap, the rows of a list box, the open popup menu, a window awaited or awaited gone.
 #include <windows.h>
 
 #include <cstdint>
@@ -56,6 +56,32 @@ HWND WaitForWindow(Found found, DWORD ms = 5000) {
     ::Sleep(10);
   }
   return nullptr;
+}
+
+// How many pixels of a screen rectangle show the skinned menus' highlight text colour (red 44, green BF,
+// blue FF), with the anti-aliased edges of the letters.
+inline int HighlightPixels(const RECT& area) {
+  const win32::WindowDC screen(nullptr);
+  int count = 0;
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) {
+      const COLORREF pixel = ::GetPixel(screen.get(), x, y);
+      if (GetRValue(pixel) < 0x60 && GetGValue(pixel) >= 0xA8 && GetGValue(pixel) <= 0xD0 && GetBValue(pixel) >= 0xF0) {
+        ++count;
+      }
+    }
+  }
+  return count;
+}
+
+// Whether window was destroyed or hidden within ms milliseconds. A modal dialog that ends is hidden at once
+// and destroyed only when its loop returns, so hidden counts as gone.
+inline bool WaitForWindowGone(HWND window, DWORD ms = 2000) {
+  for (DWORD waited = 0;; waited += 10) {
+    if (!::IsWindow(window) || !::IsWindowVisible(window)) return true;
+    if (waited >= ms) return false;
+    ::Sleep(10);
+  }
 }
 
 // The popup menu window on the screen, or null.
