@@ -12,6 +12,11 @@ function(kavo_static_link target)
   endif()
 endfunction()
 
+# A program of the program folder: it carries the manifest that asks for the user's own rights.
+function(kavo_shipped_program target)
+  target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/resources/program_manifest.rc)
+endfunction()
+
 # A Windows-side test program run under Wine as one CTest test with all its cases; a hang fails it.
 function(kavo_wine_test name target labels)
   add_test(NAME ${name} COMMAND ${target})

@@ -8,6 +8,31 @@ KAVO_PACKAGES=(
   wine wine64 xvfb xauth xdotool x11-utils imagemagick procps
   python3 python3-pil fonts-liberation2
 )
+# The shipped programs are 32-bit: Wine runs them only with its 32-bit loader, an i386 package, and only
+# on a machine that runs 32-bit programs at all.
+KAVO_LOADER32=wine32:i386
+
+# Whether this machine runs 32-bit x86 programs. Wine's 32-bit loader is one, and a kernel may be built or
+# booted without 32-bit support (its log then says "32-bit emulation disabled"), whatever is installed.
+kavo_host_runs_32bit() {
+  local probe status
+  probe=$(mktemp) || return 1
+  # The smallest i386 program: one loadable segment whose code is exit(42).
+  python3 - "$probe" <<'PROBE' || { rm -f "$probe"; return 1; }
+import struct, sys
+code = bytes([0xB8, 1, 0, 0, 0, 0xBB, 42, 0, 0, 0, 0xCD, 0x80])
+base, size = 0x08048000, 52 + 32 + 12
+header = struct.pack("<16sHHIIIIIHHHHHH", b"\x7fELF\x01\x01\x01" + bytes(9), 2, 3, 1, base + 84, 52, 0, 0, 52, 32,
+                     1, 0, 0, 0)
+segment = struct.pack("<8I", 1, 0, base, base, size, size, 5, 0x1000)
+open(sys.argv[1], "wb").write(header + segment + code)
+PROBE
+  chmod +x "$probe"
+  "$probe" 2>/dev/null
+  status=$?
+  rm -f "$probe"
+  [ "$status" -eq 42 ]
+}
 
 kavo_say() { printf '\n== %s\n' "$*"; }
 
@@ -17,8 +42,16 @@ kavo_as_root() {
 
 # Installs whatever of KAVO_PACKAGES is missing; does nothing when all are there.
 kavo_install_packages() {
+  local wanted=("${KAVO_PACKAGES[@]}")
+  if kavo_host_runs_32bit; then
+    wanted+=("$KAVO_LOADER32")
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+      kavo_say "adding the i386 architecture for Wine's 32-bit loader"
+      kavo_as_root dpkg --add-architecture i386 || { echo "could not add the i386 architecture" >&2; return 1; }
+    fi
+  fi
   local missing=() pkg
-  for pkg in "${KAVO_PACKAGES[@]}"; do
+  for pkg in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
@@ -31,6 +64,9 @@ kavo_install_packages() {
     fi
     sleep $((attempt * 10))
   done
+  if [[ " ${missing[*]} " == *" $KAVO_LOADER32 "* ]]; then
+    echo "Wine's 32-bit loader ($KAVO_LOADER32) could not be installed: the shipped 32-bit programs cannot run or be tested" >&2
+  fi
   echo "could not install: ${missing[*]}" >&2
   return 1
 }
@@ -42,21 +78,34 @@ kavo_build() {  # preset
 # Wine: one prefix per build folder, no Mono or Gecko, no debug chatter.
 kavo_wine_env() {  # build folder
   export WINEPREFIX="$(cd "$1" && pwd)/wineprefix"
+  export WINEARCH=win64  # a prefix for both kinds of program, whichever build made it
   export WINEDLLOVERRIDES="mscoree,mshtml="
   export WINEDEBUG=-all
+  # Debian's "wine" starts the 32-bit loader first whenever wine32 is installed, and on a machine that runs
+  # no 32-bit program that fails every start; the 64-bit loader starts 64-bit programs by itself.
+  if [ -x /usr/lib/wine/wine64 ] && ! kavo_host_runs_32bit; then
+    export WINELOADER=/usr/lib/wine/wine64
+  else
+    unset WINELOADER
+  fi
+}
+
+# Wine, as kavo_wine_env chose it for this machine.
+kavo_wine() {
+  "${WINELOADER:-wine}" "$@"
 }
 
 kavo_wine_prefix() {  # build folder
   kavo_wine_env "$1"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     kavo_say "creating the Wine prefix in $WINEPREFIX"
-    wine wineboot --init >/dev/null 2>&1 || true
+    kavo_wine wineboot --init >/dev/null 2>&1 || true
     wineserver -w
   fi
   # Xvfb runs no window manager, and Wine would wait two seconds for one at every top-level window that
   # goes away; windows that Wine manages itself go at once.
   if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+    kavo_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
     wineserver -w
   fi
 }
@@ -67,7 +116,18 @@ kavo_wine_prefix() {  # build folder
 kavo_start_wineserver() {  # build folder
   kavo_wine_prefix "$1"
   wineserver -p
-  wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+  kavo_wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+}
+
+# True when Wine starts a program of the build; a 32-bit build needs a machine that runs 32-bit programs
+# and Wine's 32-bit loader.
+kavo_wine_runs() {  # build folder
+  kavo_wine_env "$1"
+  local probe="$1/bin/settings_wine_tests.exe"
+  kavo_wine "$probe" --gtest_list_tests </dev/null >/dev/null 2>&1
+  local status=$?
+  [ "$status" -ne 0 ] && WINEDEBUG= kavo_wine "$probe" --gtest_list_tests </dev/null 2>&1 | head -n 3 >&2
+  [ "$status" -eq 0 ]
 }
 
 kavo_stop_wineserver() {  # build folder

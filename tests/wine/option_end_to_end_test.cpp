@@ -28,10 +28,6 @@ constexpr DWORD kReactionMs = kOptionReactionMs;
 // How long a declined question is watched for a reset request (the accepted one reaches the mouse sooner).
 constexpr DWORD kDeclinedResetMs = 3000;
 constexpr std::uint8_t kProfileUp = 17;
-const char* const kNameLayouts[kProfileCount] = {art::kProfile1Name, art::kProfile2Name, art::kProfile3Name,
-                                                 art::kProfile4Name, art::kProfile5Name};
-const char* const kSlotLayouts[kProfileCount] = {art::kProfile1, art::kProfile2, art::kProfile3, art::kProfile4,
-                                                 art::kProfile5};
 
 struct EditSearch {
   HWND found = nullptr;
@@ -76,29 +72,6 @@ std::string DescribeChildren(HWND window) {
 
 class OptionEndToEndTest : public OptionSessionTest {
  protected:
-  // The five slots named, plain clicks on every button but profile 1's first, the same sensitivity in every
-  // profile.
-  void PrepareFolder(std::uint8_t profileOneFirstButton = kFunctionClick, int sensitivity = 5) {
-    PrepareProfiles([&](int p, ProfileRecord& profile) {
-      for (auto& entry : profile.buttons) entry.function = kFunctionClick;
-      if (p == 0) profile.buttons[0].function = profileOneFirstButton;
-      profile.Sensitivity_X = profile.Sensitivity_Y = sensitivity;
-    });
-  }
-
-  bool ShowsActiveSlot(int slot) const {
-    const OptionScreen shown = screen();
-    for (int p = 0; p < kProfileCount; ++p) {
-      const bool active = p == slot;
-      if (!shown.ShowsPicture(active ? art::kPressedPicture : art::kNormalPicture, kSlotLayouts[p])) return false;
-      if (!shown.ShowsName(kNameLayouts[p], kSessionProfileNames[p],
-                           active ? option::kActiveNameColour : option::kInactiveNameColour)) {
-        return false;
-      }
-    }
-    return true;
-  }
-
   // Runs the file dialog a command opens and chooses path in it.
   void ChooseInFileDialog(const char* command, const std::string& path) {
     ASSERT_NO_FATAL_FAILURE(Click(command));
@@ -106,22 +79,6 @@ class OptionEndToEndTest : public OptionSessionTest {
     ASSERT_NE(dialog, nullptr) << "no dialog; the screen is in " << XSession::Screenshot("option-no-file-dialog");
     ASSERT_TRUE(ChooseFile(dialog, path)) << DescribeChildren(dialog);
     ASSERT_TRUE(WaitForNoDialog()) << "the dialog stayed";
-  }
-
-  int MouseSensitivity(int profile) {
-    const auto values = MouseSettings(profile);
-    return values.size() > sim::kSensitivityY && values[sim::kSensitivityX] == values[sim::kSensitivityY]
-               ? values[sim::kSensitivityX]
-               : -1;
-  }
-
-  // Clicks the track of a page slider where it means value.
-  void ClickSlider(const char* layout, int value, int minimum, int maximum) {
-    const skin::Rect track = LayoutRect(layout);
-    const int x = track.left + ((value - minimum) * track.Width() + (maximum - minimum) / 2) / (maximum - minimum);
-    ASSERT_EQ(skin::TrackClickValue(x, track.left, track.right, skin::SliderRange(minimum, maximum), true), value);
-    const skin::Rect page = LayoutRect(art::kPagePosition);
-    ASSERT_TRUE(XSession::ClickAt(origin_.x + page.left + x, origin_.y + page.top + (track.top + track.bottom) / 2));
   }
 };
 

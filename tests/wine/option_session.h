@@ -15,8 +15,10 @@
 
 #include "artwork/main_settings_page.h"
 #include "artwork/main_window.h"
+#include "option/main_window_view.h"
 #include "settings/bounded_text.h"
 #include "settings/settings_record.h"
+#include "skin/slider_math.h"
 #include "tests/wine/option_screen.h"
 #include "tests/wine/programs.h"
 #include "tests/wine/service_session.h"
@@ -26,6 +28,12 @@ namespace kavo::wine_test {
 
 constexpr DWORD kOptionReactionMs = 8000;
 inline const char* const kSessionProfileNames[kProfileCount] = {"Alpha", "Bravo", "Charlie", "Delta", "Echo"};
+inline const char* const kSlotNameLayouts[kProfileCount] = {
+    artwork::main_window::kProfile1Name, artwork::main_window::kProfile2Name, artwork::main_window::kProfile3Name,
+    artwork::main_window::kProfile4Name, artwork::main_window::kProfile5Name};
+inline const char* const kSlotLayouts[kProfileCount] = {
+    artwork::main_window::kProfile1, artwork::main_window::kProfile2, artwork::main_window::kProfile3,
+    artwork::main_window::kProfile4, artwork::main_window::kProfile5};
 
 // A shown dialog of process id other than its main window and the windows known, or null.
 inline HWND OtherDialog(DWORD id, HWND main, std::initializer_list<HWND> known = {}) {
@@ -97,6 +105,30 @@ class OptionSessionTest : public ServiceSessionTest {
     });
   }
 
+  // The five slots named, plain clicks on every button but profile 1's first, the same sensitivity in every
+  // profile.
+  void PrepareFolder(std::uint8_t profileOneFirstButton = kFunctionClick, int sensitivity = 5) {
+    PrepareProfiles([&](int p, ProfileRecord& profile) {
+      for (auto& entry : profile.buttons) entry.function = kFunctionClick;
+      if (p == 0) profile.buttons[0].function = profileOneFirstButton;
+      profile.Sensitivity_X = profile.Sensitivity_Y = sensitivity;
+    });
+  }
+
+  bool ShowsActiveSlot(int slot) const {
+    const OptionScreen shown = screen();
+    for (int p = 0; p < kProfileCount; ++p) {
+      const bool active = p == slot;
+      const int picture = active ? artwork::main_window::kPressedPicture : artwork::main_window::kNormalPicture;
+      if (!shown.ShowsPicture(picture, kSlotLayouts[p])) return false;
+      if (!shown.ShowsName(kSlotNameLayouts[p], kSessionProfileNames[p],
+                           active ? option::kActiveNameColour : option::kInactiveNameColour)) {
+        return false;
+      }
+    }
+    return true;
+  }
+
   // The service, once it has read the mouse, then the configuration program with its first paint shown.
   void StartSystem() {
     ASSERT_NO_FATAL_FAILURE(StartService());
@@ -154,6 +186,22 @@ class OptionSessionTest : public ServiceSessionTest {
   }
   std::vector<int> MouseButtons(int profile) {
     return DumpNumbers(folder().Dump(), "profile " + std::to_string(profile) + " buttons");
+  }
+
+  int MouseSensitivity(int profile) {
+    const auto values = MouseSettings(profile);
+    return values.size() > sim::kSensitivityY && values[sim::kSensitivityX] == values[sim::kSensitivityY]
+               ? values[sim::kSensitivityX]
+               : -1;
+  }
+
+  // Clicks the track of a page slider where it means value.
+  void ClickSlider(const char* layout, int value, int minimum, int maximum) {
+    const skin::Rect track = LayoutRect(layout);
+    const int x = track.left + ((value - minimum) * track.Width() + (maximum - minimum) / 2) / (maximum - minimum);
+    ASSERT_EQ(skin::TrackClickValue(x, track.left, track.right, skin::SliderRange(minimum, maximum), true), value);
+    const skin::Rect page = LayoutRect(artwork::main_window::kPagePosition);
+    ASSERT_TRUE(XSession::ClickAt(origin_.x + page.left + x, origin_.y + page.top + (track.top + track.bottom) / 2));
   }
 
   win32::UniqueModule program_;

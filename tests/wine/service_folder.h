@@ -97,9 +97,9 @@ class ServiceFolder {
   ~ServiceFolder() { EndEverything(); }
 
   // Puts the real configuration program in place of the stand-in, with its help libraries and the media of
-  // its double-click test; false when a file could not be copied.
-  bool InstallConfigurationProgram() {
-    const std::string built = win32::ModuleFolder();
+  // its double-click test, from the folder built (this build's by default); false when a file could not be
+  // copied.
+  bool InstallConfigurationProgram(const std::string& built = win32::ModuleFolder()) {
     bool copied = ::CopyFileA((built + "KavoOption.exe").c_str(), File("KavoOption.exe").c_str(), FALSE) != 0;
     for (const char* folder : {"help", "wave"}) {
       ::CreateDirectoryA(File(folder).c_str(), nullptr);
