@@ -17,16 +17,10 @@ KAVO_LOADER32=wine32:i386
 kavo_host_runs_32bit() {
   local probe status
   probe=$(mktemp) || return 1
-  # The smallest i386 program: one loadable segment whose code is exit(42).
-  python3 - "$probe" <<'PROBE' || { rm -f "$probe"; return 1; }
-import struct, sys
-code = bytes([0xB8, 1, 0, 0, 0, 0xBB, 42, 0, 0, 0, 0xCD, 0x80])
-base, size = 0x08048000, 52 + 32 + 12
-header = struct.pack("<16sHHIIIIIHHHHHH", b"\x7fELF\x01\x01\x01" + bytes(9), 2, 3, 1, base + 84, 52, 0, 0, 52, 32,
-                     1, 0, 0, 0)
-segment = struct.pack("<8I", 1, 0, base, base, size, size, 5, 0x1000)
-open(sys.argv[1], "wb").write(header + segment + code)
-PROBE
+  # The smallest i386 program: the ELF header, one loadable segment, and code that calls exit(42).
+  printf '\x7f\x45\x4c\x46\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00' >"$probe"
+  printf '\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08\x60\x00\x00\x00\x60\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00' >>"$probe"
+  printf '\xb8\x01\x00\x00\x00\xbb\x2a\x00\x00\x00\xcd\x80' >>"$probe"
   chmod +x "$probe"
   "$probe" 2>/dev/null
   status=$?
@@ -81,9 +75,10 @@ kavo_wine_env() {  # build folder
   export WINEARCH=win64  # a prefix for both kinds of program, whichever build made it
   export WINEDLLOVERRIDES="mscoree,mshtml="
   export WINEDEBUG=-all
-  # Debian's "wine" starts the 32-bit loader first whenever wine32 is installed, and on a machine that runs
-  # no 32-bit program that fails every start; the 64-bit loader starts 64-bit programs by itself.
-  if [ -x /usr/lib/wine/wine64 ] && ! kavo_host_runs_32bit; then
+  # Debian's "wine" starts the 32-bit loader first whenever wine32 is installed, even for a 64-bit program,
+  # and that fails every start on a machine that runs no 32-bit program. A 64-bit build's programs go to
+  # the 64-bit loader directly; Wine still starts a 32-bit program from one of them with the 32-bit loader.
+  if [ -x /usr/lib/wine/wine64 ] && ! grep -q 'i686-w64-mingw32' "$1/CMakeCache.txt" 2>/dev/null; then
     export WINELOADER=/usr/lib/wine/wine64
   else
     unset WINELOADER
