@@ -29,6 +29,16 @@ std::string FileNameOfPath(const std::string& path) {
   return separator == std::string::npos ? path : path.substr(separator + 1);
 }
 
+std::optional<std::string> ReadProgramName(ProgramNameReaders& readers) {
+  if (const auto path = readers.ImagePathWithLimitedRights()) {
+    std::string name = FileNameOfPath(*path);
+    if (!name.empty()) return name;
+  }
+  auto name = readers.FirstModuleBaseName();
+  if (name && name->empty()) return std::nullopt;
+  return name;
+}
+
 int ProfileOfGame(const SettingsRecord& record, const std::string& moduleBaseName) {
   const std::string wanted = Lower(moduleBaseName);
   for (int p = 0; p < kProfileCount; ++p) {

@@ -1,5 +1,6 @@
 #pragma once
-// The program in front: the first module of the process that owns the foreground window.
+// The program in front: the name of the program of the process that owns the foreground window, read
+// with the least rights that work.
 #include "monitor/game_profiles.h"
 
 namespace kavo::win32 {

@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "monitor/game_profiles.h"
 #include "settings/bounded_text.h"
@@ -29,6 +30,53 @@ TEST(GameProfilesTest, FileNameOfPath) {
       {"/opt/x/run.bin", "run.bin"},       {"C:\\Games\\", ""},       {"", ""},
   };
   for (const auto& [path, name] : cases) EXPECT_EQ(FileNameOfPath(path), name) << path;
+}
+
+// Each way of reading answers as told and counts how often it is asked.
+class ScriptedReaders final : public ProgramNameReaders {
+ public:
+  ScriptedReaders(std::optional<std::string> imagePath, std::optional<std::string> moduleName)
+      : imagePath_(std::move(imagePath)), moduleName_(std::move(moduleName)) {}
+  std::optional<std::string> ImagePathWithLimitedRights() override {
+    ++limitedAsked;
+    return imagePath_;
+  }
+  std::optional<std::string> FirstModuleBaseName() override {
+    ++modulesAsked;
+    return moduleName_;
+  }
+  int limitedAsked = 0;
+  int modulesAsked = 0;
+
+ private:
+  std::optional<std::string> imagePath_;
+  std::optional<std::string> moduleName_;
+};
+
+TEST(GameProfilesTest, TheProgramNameIsReadWithTheLeastRightsThatWork) {
+  const std::nullopt_t none = std::nullopt;
+  struct Case {
+    const char* what;
+    std::optional<std::string> imagePath;
+    std::optional<std::string> moduleName;
+    std::optional<std::string> name;
+    bool modulesAsked;
+  };
+  const Case cases[] = {
+      {"limited rights suffice", "C:\\Games\\Shooter\\Shooter.exe", "other.exe", "Shooter.exe", false},
+      {"a device path as the system gives it", "\\Device\\HarddiskVolume2\\Games\\race.exe", none, "race.exe", false},
+      {"no limited call, or refused: the modules", none, "game.exe", "game.exe", true},
+      {"a path without a file name is no answer", "C:\\Games\\", "game.exe", "game.exe", true},
+      {"neither way reads it", none, none, none, true},
+      {"an empty module name is none", none, "", none, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScriptedReaders readers(c.imagePath, c.moduleName);
+    EXPECT_EQ(ReadProgramName(readers), c.name);
+    EXPECT_EQ(readers.limitedAsked, 1);
+    EXPECT_EQ(readers.modulesAsked, c.modulesAsked ? 1 : 0) << "the stronger rights are asked only when needed";
+  }
 }
 
 TEST(GameProfilesTest, TheLowestProfileNamingTheProgramWins) {
