@@ -76,25 +76,23 @@ void MacroPlayer::PlayMacro() {
   playing_ = false;
 }
 
-std::int64_t MacroPlayer::PlayEvent(const MacroEvent& event, std::int64_t start) {
-  // An event that goes out late shortens the gap after it by no more than the tolerance: the deadlines
-  // keep long macros from drifting, but a delay is never cut to catch up.
-  start = std::max(start, timeline_.NowMicroseconds() - kLateTolerance);
-  const int delay = event.delay == 0 ? 1 : event.delay;
-  const std::int64_t end = start + delay * kMillisecond;
+std::int64_t MacroPlayer::PlayEvent(const MacroEvent& event, std::int64_t deadline) {
   const Action action = event.action == kActionPress     ? Action::Press
                         : event.action == kActionRelease ? Action::Release
                                                          : Action::PressWithoutWait;
   const bool mouse = IsMouseCode(event.key);
-  if (!(mouse && action == Action::PressWithoutWait)) NoteHeld(event.key, action);
-  if (mouse) {
-    if (action != Action::PressWithoutWait) input_.Button(ButtonOf(event.key), action == Action::Release);
-    WaitUntil(end);
-    return end;
+  if (!(mouse && action == Action::PressWithoutWait)) {
+    NoteHeld(event.key, action);
+    Send(event.key, action == Action::Release);
   }
-  Send(event.key, action == Action::Release);
-  if (action == Action::PressWithoutWait) return start;
-  if (action == Action::Release || delay <= kLongPress) {
+  // An event that goes out late shortens the gap after it by no more than the tolerance: the deadlines
+  // keep long macros from drifting, but a delay is never cut to catch up. It has gone out once the system
+  // took it, so a slow injection (another program's input hook, the first call on a cold path) counts.
+  const std::int64_t start = std::max(deadline, timeline_.NowMicroseconds() - kLateTolerance);
+  const int delay = event.delay == 0 ? 1 : event.delay;
+  const std::int64_t end = start + delay * kMillisecond;
+  if (!mouse && action == Action::PressWithoutWait) return start;
+  if (mouse || action == Action::Release || delay <= kLongPress) {
     WaitUntil(end);
     return end;
   }
