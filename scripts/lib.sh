@@ -34,35 +34,96 @@ kavo_as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
-# Installs whatever of KAVO_PACKAGES is missing; does nothing when all are there.
-kavo_install_packages() {
-  local wanted=("${KAVO_PACKAGES[@]}")
-  if kavo_host_runs_32bit; then
-    wanted+=("$KAVO_LOADER32")
-    if ! dpkg --print-foreign-architectures | grep -qx i386; then
-      kavo_say "adding the i386 architecture for Wine's 32-bit loader"
-      kavo_as_root dpkg --add-architecture i386 || { echo "could not add the i386 architecture" >&2; return 1; }
-    fi
-  fi
-  local missing=() pkg
-  for pkg in "${wanted[@]}"; do
-    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
+# Installs packages that are missing, with retries; does nothing when all are there.
+kavo_install() {  # apt-get install arguments..., packages last
+  local args=() missing=() word
+  for word in "$@"; do
+    case "$word" in
+      -*) args+=("$word") ;;
+      *) dpkg-query -W -f='${Status}' "$word" 2>/dev/null | grep -q 'install ok installed' || missing+=("$word") ;;
+    esac
   done
   [ ${#missing[@]} -eq 0 ] && return 0
   kavo_say "installing: ${missing[*]}"
   local attempt
   for attempt in 1 2 3; do
     kavo_as_root apt-get update -q || true
-    if kavo_as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"; then
+    if kavo_as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${args[@]}" \
+        "${missing[@]}"; then
       return 0
     fi
     sleep $((attempt * 10))
   done
-  if [[ " ${missing[*]} " == *" $KAVO_LOADER32 "* ]]; then
-    echo "Wine's 32-bit loader ($KAVO_LOADER32) could not be installed: the shipped 32-bit programs cannot run or be tested" >&2
-  fi
   echo "could not install: ${missing[*]}" >&2
   return 1
+}
+
+# The Debian suite of this release's backports, from the same mirror and key as its main suite (apt's own
+# configuration names them); nothing when the release's suite is not found there.
+kavo_add_backports() {
+  local codename list=/etc/apt/sources.list.d/kavo-backports.sources
+  codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+  [ -n "$codename" ] || return 1
+  [ -f "$list" ] && return 0
+  local stanza
+  stanza=$(awk -v suite="$codename" 'BEGIN { RS = ""; FS = "\n" }
+    $0 ~ ("Suites:[^\n]*[ \t]" suite "([ \t]|$|\n)") {
+      for (i = 1; i <= NF; i++) if ($i ~ /^(URIs|Components|Signed-By):/) print $i
+      exit
+    }' /etc/apt/sources.list.d/*.sources 2>/dev/null)
+  if ! grep -q '^URIs:' <<<"$stanza"; then  # a one-line sources.list
+    local uri
+    uri=$(awk -v suite="$codename" '$1 == "deb" && $3 == suite { print $2; exit }' /etc/apt/sources.list 2>/dev/null)
+    [ -n "$uri" ] || return 1
+    stanza="URIs: $uri"$'\n'"Components: main"
+  fi
+  printf 'Types: deb\nSuites: %s-backports\n%s\n' "$codename" "$stanza" | kavo_as_root tee "$list" >/dev/null
+}
+
+# A machine whose kernel runs no 32-bit program (booted with its 32-bit support off) still runs Wine's
+# 32-bit loader through qemu's user-mode emulator, registered with the kernel for 32-bit x86 programs.
+# Releases of qemu before 8.1 ignore where Wine asks mmap to place its reservations, and Wine then probes
+# its whole address space at every start (a minute each); a later one comes from the release's backports.
+kavo_emulate_32bit() {
+  local qemu version
+  qemu=$(command -v qemu-i386-static 2>/dev/null)
+  version=$("${qemu:-false}" --version 2>/dev/null | sed -n 's/.*version \([0-9]*\)\.\([0-9]*\).*/\1 \2/p')
+  if [ -z "$qemu" ] || [ "$(awk '{ print ($1 > 8 || ($1 == 8 && $2 >= 1)) }' <<<"$version")" != 1 ]; then
+    kavo_add_backports || { echo "no backports suite for a recent qemu" >&2; return 1; }
+    local codename; codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    kavo_install -t "$codename-backports" qemu-user-static || return 1
+    qemu=$(command -v qemu-i386-static) || return 1
+  fi
+  local binfmt=/proc/sys/fs/binfmt_misc
+  [ -e "$binfmt/register" ] || kavo_as_root mount -t binfmt_misc binfmt_misc "$binfmt" || return 1
+  [ -e "$binfmt/kavo-i386" ] && { echo -1 | kavo_as_root tee "$binfmt/kavo-i386" >/dev/null; }
+  # The i386 ELF header of an executable, and what of it must match; F opens the emulator now, so that it
+  # serves every later start whatever the program's own root.
+  local magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+  local mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+  echo ":kavo-i386:M::$magic:$mask:$qemu:F" | kavo_as_root tee "$binfmt/register" >/dev/null
+}
+
+# Installs whatever of KAVO_PACKAGES is missing, and where the machine runs 32-bit programs (itself or
+# through the emulator) Wine's 32-bit loader with the i386 architecture; a machine that cannot is said so.
+kavo_install_packages() {
+  kavo_install "${KAVO_PACKAGES[@]}" || return 1
+  if ! kavo_host_runs_32bit; then
+    kavo_say "this machine's kernel runs no 32-bit program: running them through qemu's emulator"
+    kavo_emulate_32bit
+    if ! kavo_host_runs_32bit; then
+      echo "no 32-bit program can run on this machine, not even emulated: the 32-bit build cannot be tested here" >&2
+      return 0
+    fi
+  fi
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    kavo_say "adding the i386 architecture for Wine's 32-bit loader"
+    kavo_as_root dpkg --add-architecture i386 || { echo "could not add the i386 architecture" >&2; return 1; }
+  fi
+  if ! kavo_install "$KAVO_LOADER32"; then
+    echo "Wine's 32-bit loader ($KAVO_LOADER32) could not be installed: the shipped 32-bit programs cannot run" >&2
+    return 1
+  fi
 }
 
 kavo_build() {  # preset
