@@ -584,6 +584,8 @@ TEST_F(DispatchEndToEndTest, ProfileAndResolutionStepsBatteryAndConfigurationBut
     Sim("config-button");
     EXPECT_TRUE(WaitFor([&] { return !folder().StandInLog().empty(); }, 15000, 100)) << "KavoOption.exe was not started";
     EXPECT_EQ(folder().StandInLog().front(), "start");
+    // It notes its start before its window is made; the service closes it through that window as it ends.
+    EXPECT_TRUE(WaitFor([&] { return ::FindWindowA(nullptr, kOptionTitle) != nullptr; }, 15000, 100));
   }
   EXPECT_EQ(recorder().Count(), 0u) << ::testing::PrintToString(Describe(recorder().Events()));
 }
