@@ -82,19 +82,24 @@ void EventDispatcher::DispatchEvent(std::uint32_t code) {
 }
 
 void EventDispatcher::ButtonFunction(int slot, bool release) {
+  const std::uint32_t slotBit = 1u << slot;
   MacroKeyInfo entry;
-  if (!parts_.host.CurrentButton(slot, entry)) return;
+  const bool known = parts_.host.CurrentButton(slot, entry);
+  // A release lets go of what its press pressed: the profile may have changed under the held button.
+  if (release && ((shortcutSlots_ & slotBit) || (known && entry.function == kFunctionKeyShortcut))) {
+    shortcutSlots_ = 0;
+    parts_.window.KillTimer(kTimerShortcutRepeat);
+    parts_.shortcuts.Release();
+    return;
+  }
+  if (!known || release) return;
   if (entry.function == kFunctionKeyShortcut) {
-    if (release) {
-      parts_.window.KillTimer(kTimerShortcutRepeat);
-      parts_.shortcuts.Release();
-    } else {
-      shortcutValue_ = ShortcutValue(reinterpret_cast<const std::uint8_t*>(entry.events));
-      parts_.shortcuts.Press(shortcutValue_);
-      repeatPending_ = true;
-      parts_.window.StartTimer(kTimerShortcutRepeat, kShortcutFirstRepeat);
-    }
-  } else if (entry.function == kFunctionMacro && !release) {
+    shortcutValue_ = ShortcutValue(reinterpret_cast<const std::uint8_t*>(entry.events));
+    parts_.shortcuts.Press(shortcutValue_);
+    shortcutSlots_ |= slotBit;
+    repeatPending_ = true;
+    parts_.window.StartTimer(kTimerShortcutRepeat, kShortcutFirstRepeat);
+  } else if (entry.function == kFunctionMacro) {
     parts_.macros.StartMacro(entry);
   }
 }
@@ -160,6 +165,7 @@ void EventDispatcher::ReleaseHeld() {
   ReleaseHeldFunction();
   parts_.window.KillTimer(kTimerShortcutRepeat);
   parts_.window.KillTimer(kTimerMediaRepeat);
+  shortcutSlots_ = 0;
   parts_.shortcuts.Release();
 }
 

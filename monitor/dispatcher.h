@@ -81,6 +81,7 @@ class EventDispatcher final : public HeldFunctions {
   std::uint32_t lastEvent_ = 0;
   bool releasePending_ = false;
   std::uint32_t shortcutValue_ = 0;
+  std::uint32_t shortcutSlots_ = 0;  // bit per slot whose press pressed a shortcut still held
   bool repeatPending_ = false;
   int volumeValue_ = 0;
 };

@@ -53,27 +53,33 @@ void MacroPlayer::PlayMacro() {
     macro = next_;
   }
   playing_ = true;
+  held_.clear();
   timeline_.PrecisionNeeded(true);
-  PrepareKeys(macro);
-  bool stopped = false;
-  std::int64_t deadline = timeline_.NowMicroseconds();
-  for (int pass = 0; pass < macro.repeatCount && !stopped; ++pass) {
-    for (int i = 0; i < macro.eventCount; ++i) {
-      currentAction_ = i;
-      if (stop_) {
-        stopped = true;
-        break;
+  // However playback ends (done, stopped, an injection that threw), what the macro holds goes and the
+  // next macro button works again.
+  struct EndOfPlayback {
+    MacroPlayer& player;
+    ~EndOfPlayback() {
+      try {
+        player.ReleaseHeld();
+      } catch (...) {
+        player.held_.clear();
       }
+      player.timeline_.PrecisionNeeded(false);
+      player.playing_ = false;
+    }
+  } end{*this};
+  PrepareKeys(macro);
+  std::int64_t deadline = timeline_.NowMicroseconds();
+  for (int pass = 0; pass < macro.repeatCount && !stop_; ++pass) {
+    for (int i = 0; i < macro.eventCount && !stop_; ++i) {
+      currentAction_ = i;
       deadline = PlayEvent(macro.events[i], deadline);
     }
-    if (stop_) stopped = true;
   }
   char trace[64];
   std::snprintf(trace, sizeof trace, "g_iCurAction= %d,start=%d,end=%d\n", currentAction_.load(), 0, macro.eventCount);
   debug_.Write(trace);
-  if (stopped) ReleaseHeld();
-  timeline_.PrecisionNeeded(false);
-  playing_ = false;
 }
 
 std::int64_t MacroPlayer::PlayEvent(const MacroEvent& event, std::int64_t deadline) {

@@ -103,6 +103,7 @@ void MonitorService::OnArrival() {
 
 void MonitorService::OnRemoval() {
   dispatcher_.ReleaseHeld();
+  dispatcher_.StopPlayback();
   transfer_.SetPresence(Presence::Removed);
   ports_.device.CloseFeatureDevice();
   transfer_.RaiseAbortIfBusy();
@@ -122,6 +123,9 @@ void MonitorService::OnConsoleConnect() {
 }
 
 void MonitorService::OnConsoleDisconnect() {
+  // The user is gone from this console: nothing may stay pressed or keep typing for them.
+  dispatcher_.ReleaseHeld();
+  dispatcher_.StopPlayback();
   WriteDevicePresent(0);
   ports_.device.CloseDevMonitor();
   ports_.device.CloseFeatureDevice();

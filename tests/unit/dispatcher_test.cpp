@@ -216,6 +216,33 @@ TEST_F(DispatcherTest, ReleasingEverythingLetsGoOfShortcutsOfEitherClass) {
   EXPECT_EQ(log, (test::EventLog{"kill timer 102", "kill timer 101", "key 65 up scan 30", "key 17 up scan 29"}));
 }
 
+TEST_F(DispatcherTest, AHeldShortcutIsLetGoByItsReleaseWhateverTheSlotHoldsThen) {
+  // The profile changes under the held button (Profile Up, a game, the configuration program's record).
+  struct Case {
+    const char* name;
+    std::function<void()> change;
+  };
+  const Case cases[] = {
+      {"now a macro", [&] { SetButton(kShortcutSlot, kFunctionMacro, {4, 1}); }},
+      {"now a click", [&] { SetButton(kShortcutSlot, kFunctionClick, {}); }},
+      {"now a program", [&] { SetButton(kShortcutSlot, kFunctionQuicklaunch, {}); }},
+      {"no profile current", [&] { host.hasProfile = false; }},
+  };
+  auto initial = std::make_unique<ProfileRecord>(host.profile);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    host.profile = *initial;
+    host.hasProfile = true;
+    Device(0x5000, kShortcutSlot);
+    c.change();
+    log.clear();
+    Device(0x5000, 0x0100 | kShortcutSlot);
+    EXPECT_EQ(log, (test::EventLog{"kill timer 102", "key 65 up scan 30", "key 17 up scan 29"}));
+    EXPECT_FALSE(shortcuts.holding());
+    EXPECT_FALSE(window.timers.count(kTimerShortcutRepeat));
+  }
+}
+
 TEST_F(DispatcherTest, ShortcutRepeatsAfterASecondThenEvery100Milliseconds) {
   Device(0x5000, kShortcutSlot);
   log.clear();

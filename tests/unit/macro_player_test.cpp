@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -102,15 +103,16 @@ TEST_F(MacroPlayerTest, EventsPlayAtTheirDeadlinesForEveryPass) {
        {"0 key 65 down", "20 key 65 up", "50 key 65 down", "70 key 65 up"}},
       {"a delay of 0 waits 1 ms",
        Macro({{kDeviceA, kPress, 0}, {kDeviceA, kRelease, 0}, {kDeviceB, kPress, 5}}),
-       {"0 key 65 down", "1 key 65 up", "2 key 66 down"}},
-      {"another action presses without waiting",
+       {"0 key 65 down", "1 key 65 up", "2 key 66 down", "7 key 66 up"}},
+      {"another action presses without waiting; the end lets go of it",
        Macro({{kDeviceA, 3, 400}, {kDeviceB, kPress, 10}, {kDeviceB, kRelease, 10}}),
-       {"0 key 65 down", "0 key 66 down", "10 key 66 up"}},
+       {"0 key 65 down", "0 key 66 down", "10 key 66 up", "20 key 65 up"}},
       {"mouse buttons",
        Macro({{240, kPress, 10}, {240, kRelease, 10}, {241, kPress, 10}, {242, kPress, 10}, {243, kPress, 10},
               {244, kPress, 10}, {244, kRelease, 10}}),
        {"0 button left down", "10 button left up", "20 button right down", "30 button middle down",
-        "40 button x2 down", "50 button x1 down", "60 button x1 up"}},
+        "40 button x2 down", "50 button x1 down", "60 button x1 up", "70 button x2 up", "120 button middle up",
+        "170 button right up"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -153,7 +155,7 @@ TEST_F(MacroPlayerTest, ALateWakeUpNeverShortensTheNextDelay) {
   // millisecond instead of being cut to catch up.
   timeline.overshoot = 3000;
   Play(Macro({{kDeviceA, kPress, 10}, {kDeviceA, kRelease, 10}, {kDeviceB, kPress, 10}}));
-  EXPECT_EQ(sink.entries, (std::vector<std::string>{"0 key 65 down", "13 key 65 up", "25 key 66 down"}));
+  EXPECT_EQ(sink.entries, (std::vector<std::string>{"0 key 65 down", "13 key 65 up", "25 key 66 down", "38 key 66 up"}));
 }
 
 TEST_F(MacroPlayerTest, ASlowInjectionNeverShortensTheDelayAfterIt) {
@@ -167,10 +169,10 @@ TEST_F(MacroPlayerTest, ASlowInjectionNeverShortensTheDelayAfterIt) {
   const Case cases[] = {
       {"keys",
        Macro({{kDeviceA, kPress, 10}, {kDeviceA, kRelease, 10}, {kDeviceB, kPress, 10}}),
-       {"3 key 65 down", "14 key 65 up", "24 key 66 down"}},
+       {"3 key 65 down", "14 key 65 up", "24 key 66 down", "34 key 66 up"}},
       {"mouse buttons",
        Macro({{240, kPress, 10}, {240, kRelease, 10}, {241, kPress, 10}}),
-       {"3 button left down", "14 button left up", "24 button right down"}},
+       {"3 button left down", "14 button left up", "24 button right down", "34 button right up"}},
       {"a long press repeats from when its key went out",
        Macro({{kDeviceA, kPress, 600}, {kDeviceA, kRelease, 10}}),
        {"3 key 65 down", "537 key 65 up", "537 key 65 down", "568 key 65 up", "568 key 65 down", "601 key 65 up",
@@ -195,9 +197,9 @@ TEST_F(MacroPlayerTest, KeyLookUpsHappenBeforeTheFirstDeadline) {
   MacroPlayer slowPlayer(sink, slow, timeline, debug, slowQueue);
   slowPlayer.StartMacro(Macro({{kDeviceA, kPress, 30}, {kDeviceB, kPress, 30}, {kDeviceA, kRelease, 30}}));
   slowPlayer.PlayMacro();
-  ASSERT_EQ(sink.entries.size(), 3u);
+  ASSERT_EQ(sink.entries.size(), 4u);
   // The look-ups (20 ms each) come before the start; then the events are exactly 30 ms apart.
-  EXPECT_EQ(sink.entries, (std::vector<std::string>{"60 key 65 down", "90 key 66 down", "120 key 65 up"}));
+  EXPECT_EQ(sink.entries, (std::vector<std::string>{"60 key 65 down", "90 key 66 down", "120 key 65 up", "150 key 66 up"}));
 }
 
 TEST_F(MacroPlayerTest, StoppingReleasesWhatIsHeldLatestFirst50MillisecondsApart) {
@@ -229,6 +231,51 @@ TEST_F(MacroPlayerTest, StoppingReleasesWhatIsHeldLatestFirst50MillisecondsApart
     EXPECT_EQ(tail, c.tail);
     EXPECT_FALSE(player.playing());
   }
+}
+
+TEST_F(MacroPlayerTest, AMacroThatEndsLetsGoOfWhatItStillHolds) {
+  // Shift stays down at the end of the first macro; the second only releases its own key.
+  Play(Macro({{kDeviceLeftShift, kPress, 10}, {kDeviceA, kPress, 10}, {kDeviceA, kRelease, 10}}));
+  EXPECT_EQ(sink.entries, (std::vector<std::string>{"0 key 16 down", "10 key 65 down", "20 key 65 up", "30 key 16 up"}));
+  sink.entries.clear();
+  timeline.atTime = std::make_pair(timeline.now + 5000, [&] { player.Stop(); });
+  Play(Macro({{kDeviceB, kPress, 10}, {kDeviceB, kRelease, 10}}));
+  EXPECT_EQ(sink.entries, (std::vector<std::string>{"80 key 66 down", "85 key 66 up"}))
+      << "nothing of the first macro is released again";
+}
+
+// Input that fails on its nth injection, as a broken input hook might make it.
+class FailingSink final : public InputSink {
+ public:
+  explicit FailingSink(int failAt) : failAt_(failAt) {}
+  void Key(int virtualKey, int, bool up, bool) override {
+    if (++count_ == failAt_) throw std::runtime_error("injection failed");
+    entries.push_back("key " + std::to_string(virtualKey) + (up ? " up" : " down"));
+  }
+  void Button(MouseButton, bool) override {}
+  std::vector<std::string> entries;
+
+ private:
+  int failAt_;
+  int count_ = 0;
+};
+
+TEST_F(MacroPlayerTest, AFailureDuringPlaybackLeavesMacroButtonsWorking) {
+  FailingSink failing(2);
+  test::FakeMacroQueue failingQueue;
+  MacroPlayer failingPlayer(failing, layout, timeline, debug, failingQueue);
+  failingPlayer.StartMacro(Macro({{kDeviceLeftShift, kPress, 10}, {kDeviceA, kPress, 10}, {kDeviceA, kRelease, 10}}));
+  EXPECT_THROW(failingPlayer.PlayMacro(), std::runtime_error);
+  EXPECT_FALSE(failingPlayer.playing());
+  EXPECT_FALSE(timeline.precise);
+  EXPECT_EQ(failing.entries, (std::vector<std::string>{"key 16 down", "key 65 up", "key 16 up"}))
+      << "what it pressed or may have pressed is let go";
+
+  failing.entries.clear();
+  failingPlayer.StartMacro(Macro({{kDeviceB, kPress, 10}, {kDeviceB, kRelease, 10}}));
+  EXPECT_EQ(failingQueue.posted, 2) << "the next press starts a macro again";
+  failingPlayer.PlayMacro();
+  EXPECT_EQ(failing.entries, (std::vector<std::string>{"key 66 down", "key 66 up"}));
 }
 
 TEST_F(MacroPlayerTest, TracesTheStopAndEachRelease) {
@@ -263,7 +310,7 @@ TEST_F(MacroPlayerTest, EntriesWithoutAMacroDoNothing) {
   EXPECT_EQ(queue.posted, 0);
   Play(oversized);
   EXPECT_EQ(queue.posted, 1);
-  EXPECT_EQ(debug.lines.back(), "g_iCurAction= 499,start=0,end=500\n");
+  EXPECT_EQ(debug.lines.front(), "g_iCurAction= 499,start=0,end=500\n");
 }
 
 }  // namespace

@@ -457,7 +457,8 @@ TEST_F(ServiceTest, ConsoleConnectAndDisconnect) {
     log.clear();
     service->OnConsoleDisconnect();
     EXPECT_EQ(DeviceKey(), 0);
-    EXPECT_TRUE(log.empty()) << "the tray icon stays";
+    EXPECT_EQ(log, (test::EventLog{"kill timer 102", "kill timer 101"})) << "what is held goes; the tray icon stays";
+    log.clear();
     const auto calls = device.LibraryCalls();
     EXPECT_EQ(std::vector<std::string>(calls.end() - 2, calls.end()),
               (std::vector<std::string>{"CloseDevMonitor", "CloseFeatureDevice"}));
@@ -468,6 +469,43 @@ TEST_F(ServiceTest, ConsoleConnectAndDisconnect) {
     EXPECT_EQ(device.LibraryCalls().back(), "OpenFeatureDevice");
     EXPECT_EQ(service->transfer().presence(), before) << "console changes leave the presence alone";
     window.commands.clear();
+  }
+}
+
+TEST_F(ServiceTest, RemovalAndConsoleDisconnectStopAPlayingMacro) {
+  struct Case {
+    const char* name;
+    std::function<void(MonitorService&)> event;
+  };
+  const Case cases[] = {
+      {"removal", [](MonitorService& service) { service.OnPresenceMessage(0); }},
+      {"console disconnect", [](MonitorService& service) { service.OnConsoleDisconnect(); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto service = Started();
+    // Shift held, then A typed over and over: a macro that would run for seconds.
+    ClearRecord(block.bytes);
+    block.bytes.CurrentProfile = 0;
+    MacroKeyInfo& entry = block.bytes.profiles[0].buttons[0];
+    entry.function = kFunctionMacro;
+    entry.repeatCount = 255;
+    entry.eventCount = 3;
+    entry.events[0] = MacroEvent{225, 1, 10};
+    entry.events[1] = MacroEvent{4, 1, 10};
+    entry.events[2] = MacroEvent{4, 2, 10};
+    service->OnFetchRecord();
+    service->OnDeviceMessage(0x4000, 0x0001);
+    ASSERT_EQ(macroQueue.posted, 1);
+    macroQueue.posted = 0;
+    log.clear();
+    timeline.now = 0;
+    timeline.atTime = std::make_pair(std::int64_t{45000}, [&] { c.event(*service); });
+    service->PlayMacro();  // as the macro thread, with the event arriving on the window thread meanwhile
+    EXPECT_LE(std::count(log.begin(), log.end(), "key 65 down scan 30"), 2) << "the macro stopped";
+    EXPECT_EQ(std::count(log.begin(), log.end(), "key 16 down scan 42"),
+              std::count(log.begin(), log.end(), "key 16 up scan 42"))
+        << "Shift is let go";
   }
 }
 
