@@ -59,13 +59,26 @@ void MonitorService::LoadSettings(int systemLanguageId) {
 }
 
 bool MonitorService::PublishRecord() {
-  std::lock_guard<std::mutex> record(transfer_.RecordLock());
-  return ports_.block.Publish(*record_);
+  std::lock_guard<std::mutex> store(storeLock_);
+  return PublishLocked();
+}
+
+bool MonitorService::PublishLocked() {
+  const auto copy = RecordCopy();
+  // The block's holder may be hung: the next game check tries again.
+  publishPending_ = !ports_.block.Publish(*copy);
+  return !publishPending_;
 }
 
 void MonitorService::CopyRecord(SettingsRecord& copy) {
   std::lock_guard<std::mutex> record(transfer_.RecordLock());
   copy = *record_;
+}
+
+std::unique_ptr<SettingsRecord> MonitorService::RecordCopy() {
+  auto copy = std::make_unique<SettingsRecord>();
+  CopyRecord(*copy);
+  return copy;
 }
 
 void MonitorService::StartDevice(std::uintptr_t window, bool openConfiguration) {
@@ -137,7 +150,10 @@ void MonitorService::OnTimer(int id) {
     ports_.window.PostDeviceCommand(kCommandReadAll);
   }
   if (id == kTimerMediaRepeat || id == kTimerShortcutRepeat) dispatcher_.OnTimer(id);
-  if (id == kTimerGameCheck) CheckForegroundGame();
+  if (id == kTimerGameCheck) {
+    if (publishPending_) PublishRecord();
+    CheckForegroundGame();
+  }
 }
 
 void MonitorService::CheckForegroundGame() {
@@ -154,40 +170,59 @@ void MonitorService::CheckForegroundGame() {
 void MonitorService::SwitchProfile(int profileIndex) {
   if (!IsProfileIndex(profileIndex)) return;
   dispatcher_.ReleaseHeld();
+  ProfileRecord profile;
   {
-    std::lock_guard<std::mutex> record(transfer_.RecordLock());
-    record_->CurrentProfile = profileIndex;
-    ports_.block.Publish(*record_);
+    std::lock_guard<std::mutex> store(storeLock_);
+    {
+      std::lock_guard<std::mutex> record(transfer_.RecordLock());
+      if (record_->CurrentProfile != profileIndex) transfer_.NoteHostChanges(kChangedCurrentProfile);
+      record_->CurrentProfile = profileIndex;
+      profile = record_->profiles[profileIndex];
+    }
+    PublishLocked();
   }
   ports_.window.PostDeviceCommand(kCommandWriteActiveProfile);
-  {
-    std::lock_guard<std::mutex> record(transfer_.RecordLock());
-    ports_.settings.WriteWindowsSettingsOf(record_->profiles[profileIndex]);
-  }
+  ports_.settings.WriteWindowsSettingsOf(profile);
   ApplyPointerSettings();
   PostToOption(kMsgProfileChanged);
 }
 
 void MonitorService::OnApplyRecord(std::uintptr_t wParam) {
   dispatcher_.ReleaseHeld();
-  OnFetchAndApplyPointer();
+  // Nothing of a record that could not be taken whole is applied.
+  if (!FetchRecord()) return;
+  ApplyPointerSettings();
   ShowOnScreenSettings();
   transfer_.ApplyCommand(wParam == 1 ? 1 : 0);
 }
 
-void MonitorService::OnFetchRecord() {
+bool MonitorService::FetchRecord() {
+  auto fetched = std::make_unique<SettingsRecord>();
+  std::lock_guard<std::mutex> store(storeLock_);
+  if (!ports_.block.Fetch(*fetched)) {
+    ports_.debug.Write("CMonitorWnd fetch of the shared record failed\n");
+    return false;
+  }
   std::lock_guard<std::mutex> record(transfer_.RecordLock());
-  ports_.block.Fetch(*record_);
+  transfer_.NoteHostChanges(HostChangesBetween(*record_, *fetched));
+  *record_ = *fetched;
+  return true;
 }
 
 void MonitorService::OnFetchAndApplyPointer() {
-  OnFetchRecord();
-  ApplyPointerSettings();
+  if (FetchRecord()) ApplyPointerSettings();
 }
 
 void MonitorService::ApplyPointerSettings() {
+  // The system calls broadcast the change and take messages sent to this thread meanwhile, a 1224
+  // among them: they are made on a copy, with no lock held.
+  const auto copy = RecordCopy();
+  kavo::ApplyPointerSettings(*copy, *mouseKey_, ports_.pointer);
+  const int current = copy->CurrentProfile;
+  if (!IsProfileIndex(current) || copy->profiles[current].Acceleration != 0) return;
+  // Acceleration cleared to agree with Windows: kept while that profile is still current.
   std::lock_guard<std::mutex> record(transfer_.RecordLock());
-  kavo::ApplyPointerSettings(*record_, *mouseKey_, ports_.pointer);
+  if (record_->CurrentProfile == current) record_->profiles[current].Acceleration = 0;
 }
 
 void MonitorService::OnCustomizer() {
@@ -225,6 +260,8 @@ void MonitorService::OnMenuCommand(unsigned command) {
 void MonitorService::BeginShutdown() {
   dispatcher_.ReleaseHeld();
   dispatcher_.StopPlayback();
+  // No device command runs after this, so nothing can tell the mouse the host is back.
+  transfer_.StopForShutdown();
   transfer_.SetHostActive(0);
   ports_.window.KillTimer(kTimerGameCheck);
   ports_.window.KillTimer(kTimerFirstRead);
@@ -243,12 +280,17 @@ void MonitorService::FirmwareVersionRead(int version) {
   ports_.settings.WriteFirmwareVersion(version);
 }
 
-void MonitorService::ProfilesRead(const SettingsRecord& record) {
+void MonitorService::ProfilesRead() {
   {
-    std::lock_guard<std::mutex> files(filesLock_);
-    ports_.settings.WriteAll(record);
+    // Saved and published in one order with the window thread's changes, from the record as it is now.
+    std::lock_guard<std::mutex> store(storeLock_);
+    const auto copy = RecordCopy();
+    {
+      std::lock_guard<std::mutex> files(filesLock_);
+      ports_.settings.WriteAll(*copy);
+    }
+    publishPending_ = !ports_.block.Publish(*copy);
   }
-  ports_.block.Publish(record);
   PostToOption(kMsgFreshData);
 }
 
@@ -266,14 +308,19 @@ int MonitorService::CurrentProfileValue(std::int32_t ProfileRecord::*field, int 
 
 void MonitorService::ProfileChangedOnMouse(int profileIndex) {
   {
-    std::lock_guard<std::mutex> record(transfer_.RecordLock());
-    record_->CurrentProfile = profileIndex;
+    std::lock_guard<std::mutex> store(storeLock_);
+    ProfileRecord profile;
+    {
+      std::lock_guard<std::mutex> record(transfer_.RecordLock());
+      record_->CurrentProfile = profileIndex;
+      profile = record_->profiles[profileIndex];
+    }
     {
       std::lock_guard<std::mutex> files(filesLock_);
       ports_.settings.WriteCurrentProfile(profileIndex);
     }
-    ports_.block.Publish(*record_);
-    ports_.settings.WriteWindowsSettingsOf(record_->profiles[profileIndex]);
+    PublishLocked();
+    ports_.settings.WriteWindowsSettingsOf(profile);
   }
   ApplyPointerSettings();
   PostToOption(kMsgProfileChanged);
@@ -281,10 +328,13 @@ void MonitorService::ProfileChangedOnMouse(int profileIndex) {
 
 void MonitorService::DeviceValuesChangedOnMouse(const std::function<void(ProfileRecord&)>& change) {
   {
-    std::lock_guard<std::mutex> record(transfer_.RecordLock());
-    if (!IsProfileIndex(record_->CurrentProfile)) return;
-    change(record_->profiles[record_->CurrentProfile]);
-    ports_.block.Publish(*record_);
+    std::lock_guard<std::mutex> store(storeLock_);
+    {
+      std::lock_guard<std::mutex> record(transfer_.RecordLock());
+      if (!IsProfileIndex(record_->CurrentProfile)) return;
+      change(record_->profiles[record_->CurrentProfile]);
+    }
+    PublishLocked();
   }
   PostToOption(kMsgResolutionChanged);
 }

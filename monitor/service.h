@@ -3,6 +3,7 @@
 // connect and disconnect, its timers, the commands of other programs, opening the configuration program
 // and the ordered shutdown. The window, its threads and the Windows calls stay in the Win32 shell, which
 // calls these in the order its messages arrive.
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -81,7 +82,7 @@ class MonitorService : private TransferObserver, private DispatchHost {
   // Message 1224: the configuration program's record from the block into the mouse; wParam 1 resets
   // the mouse instead. Done when this returns.
   void OnApplyRecord(std::uintptr_t wParam);
-  void OnFetchRecord();                // message 1226
+  void OnFetchRecord() { FetchRecord(); }  // message 1226
   void OnFetchAndApplyPointer();       // message 1227
   void OnCustomizer();
   // The tray icon's callback: lParam is the mouse message.
@@ -110,7 +111,7 @@ class MonitorService : private TransferObserver, private DispatchHost {
 
  private:
   void FirmwareVersionRead(int version) override;
-  void ProfilesRead(const SettingsRecord& record) override;
+  void ProfilesRead() override;
 
   bool CurrentButton(int slot, MacroKeyInfo& entry) override;
   int CurrentProfileValue(std::int32_t ProfileRecord::*field, int fallback) override;
@@ -124,6 +125,10 @@ class MonitorService : private TransferObserver, private DispatchHost {
   void WriteDevicePresent(int present);
   void ShowOnScreenSettings();
   void PostToOption(unsigned message);
+  // The block's record into the service's; false (and nothing changed) when it could not be taken.
+  bool FetchRecord();
+  bool PublishLocked();  // caller holds storeLock_
+  std::unique_ptr<SettingsRecord> RecordCopy();
 
   ServicePorts ports_;
   std::uintptr_t window_ = 0;
@@ -134,8 +139,14 @@ class MonitorService : private TransferObserver, private DispatchHost {
   ShortcutPlayer shortcuts_;
   MacroPlayer macros_;
   EventDispatcher dispatcher_;
+  // Every change the host makes to the record, and every save and publication of it, in one order, so
+  // that an older copy never lands in the block or the files after a newer one. Held across calls out
+  // that do not wait on this program (files, the block with its time limit), never across system calls
+  // that take messages.
+  std::mutex storeLock_;
+  std::atomic<bool> publishPending_{false};  // the last publication could not take the block
   // The window thread and the device thread both write "config.ini"; each rewrite of the file is whole.
-  // Taken after the record lock, never before it.
+  // Taken after the others, with no other lock taken inside it.
   std::mutex filesLock_;
 };
 

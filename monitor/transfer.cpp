@@ -18,11 +18,26 @@ int LaterWait(int attempt) { return attempt == 2 ? 1000 : attempt == 3 ? 1500 : 
 
 }  // namespace
 
+unsigned HostChangesBetween(const SettingsRecord& before, const SettingsRecord& after) {
+  unsigned changes = before.CurrentProfile != after.CurrentProfile ? kChangedCurrentProfile : 0;
+  for (int p = 0; p < kProfileCount; ++p) {
+    if (std::memcmp(&before.profiles[p], &after.profiles[p], sizeof(ProfileRecord)) != 0) changes |= 1u << p;
+  }
+  return changes;
+}
+
 DeviceTransfer::DeviceTransfer(DeviceLink& device, Clock& clock, SettingsRecord& record, TransferObserver& observer)
     : device_(device), clock_(clock), record_(record), observer_(observer) {}
 
 void DeviceTransfer::RaiseAbortIfBusy() {
+  std::lock_guard<std::mutex> command(commandLock_);
   if (busy_) abort_ = 1;
+}
+
+void DeviceTransfer::StopForShutdown() {
+  std::lock_guard<std::mutex> command(commandLock_);
+  closing_ = true;
+  abort_ = 1;
 }
 
 bool DeviceTransfer::Pause(int milliseconds) {
@@ -64,7 +79,7 @@ bool DeviceTransfer::SelectAndRead(int profileIndex, std::uint8_t what, std::arr
 int DeviceTransfer::ReadFirmwareVersion() {
   int version = 0;
   {
-    std::lock_guard<std::mutex> hold(lock_);
+    std::lock_guard<std::mutex> device(deviceLock_);
     std::uint8_t report[kFirmwareReportLength] = {kReportFirmware};
     if (device_.GetFeature(report, sizeof report)) version = report[2];
   }
@@ -73,69 +88,91 @@ int DeviceTransfer::ReadFirmwareVersion() {
 }
 
 bool DeviceTransfer::ReadActiveProfile() {
-  std::lock_guard<std::mutex> hold(lock_);
+  std::lock_guard<std::mutex> device(deviceLock_);
   std::uint8_t report[kActiveProfileReportLength] = {kReportActiveProfile};
   if (!device_.GetFeature(report, sizeof report)) return false;
   if (!IsProfileIndex(report[2])) return false;
-  record_.CurrentProfile = report[2];
+  std::lock_guard<std::mutex> record(recordLock_);
+  if (MayStore(kChangedCurrentProfile)) record_.CurrentProfile = report[2];
   return true;
 }
 
 bool DeviceTransfer::ReadProfileSettings(int profileIndex) {
   if (!IsProfileIndex(profileIndex)) return false;
-  std::lock_guard<std::mutex> hold(lock_);
+  std::lock_guard<std::mutex> device(deviceLock_);
   SettingsReport report;
   if (!SelectAndRead(profileIndex, kSelectSettings, report)) return false;
-  StoreSettings(report, record_.profiles[profileIndex]);
+  std::lock_guard<std::mutex> record(recordLock_);
+  if (MayStore(1u << profileIndex)) StoreSettings(report, record_.profiles[profileIndex]);
   return true;
 }
 
 bool DeviceTransfer::ReadProfileButtons(int profileIndex) {
   if (!IsProfileIndex(profileIndex)) return false;
-  std::lock_guard<std::mutex> hold(lock_);
+  std::lock_guard<std::mutex> device(deviceLock_);
   ButtonsReport report;
   if (!SelectAndRead(profileIndex, kSelectButtons, report)) return false;
-  StoreButtons(report, record_.profiles[profileIndex]);
+  std::lock_guard<std::mutex> record(recordLock_);
+  if (MayStore(1u << profileIndex)) StoreButtons(report, record_.profiles[profileIndex]);
   return true;
 }
 
 bool DeviceTransfer::WriteActiveProfile() {
-  std::lock_guard<std::mutex> hold(lock_);
+  std::lock_guard<std::mutex> device(deviceLock_);
+  int current;
+  {
+    std::lock_guard<std::mutex> record(recordLock_);
+    current = record_.CurrentProfile;
+  }
   // With no active profile known there is nothing meaningful to send.
-  if (!IsProfileIndex(record_.CurrentProfile)) return false;
+  if (!IsProfileIndex(current)) return false;
   const std::uint8_t report[kActiveProfileReportLength] = {kReportActiveProfile, kActiveProfileReportLength,
-                                                           static_cast<std::uint8_t>(record_.CurrentProfile)};
+                                                           static_cast<std::uint8_t>(current)};
   return Exchange(report, sizeof report, kShortFirstWait);
 }
 
 bool DeviceTransfer::WriteProfileSettings(int profileIndex) {
   if (!IsProfileIndex(profileIndex)) return false;
-  std::lock_guard<std::mutex> hold(lock_);
-  const SettingsReport report = EncodeSettings(profileIndex, record_.profiles[profileIndex]);
+  std::lock_guard<std::mutex> device(deviceLock_);
+  SettingsReport report;
+  {
+    std::lock_guard<std::mutex> record(recordLock_);
+    report = EncodeSettings(profileIndex, record_.profiles[profileIndex]);
+  }
   return Exchange(report.data(), report.size(), kLongFirstWait);
 }
 
 bool DeviceTransfer::WriteProfileButtons(int profileIndex) {
   if (!IsProfileIndex(profileIndex)) return false;
-  std::lock_guard<std::mutex> hold(lock_);
-  const ButtonsReport report = EncodeButtons(profileIndex, record_.profiles[profileIndex]);
+  std::lock_guard<std::mutex> device(deviceLock_);
+  ButtonsReport report;
+  {
+    std::lock_guard<std::mutex> record(recordLock_);
+    report = EncodeButtons(profileIndex, record_.profiles[profileIndex]);
+  }
   return Exchange(report.data(), report.size(), kLongFirstWait);
 }
 
 bool DeviceTransfer::SendResetRequest() {
-  std::lock_guard<std::mutex> hold(lock_);
+  std::lock_guard<std::mutex> device(deviceLock_);
   const std::uint8_t report[kFirmwareReportLength] = {kReportFirmware, kFirmwareReportLength, kResetRequest, 0, 0, 0};
   return Exchange(report, sizeof report, kShortFirstWait);
 }
 
 bool DeviceTransfer::SetHostActive(int flag) {
-  std::lock_guard<std::mutex> hold(lock_);
+  std::lock_guard<std::mutex> device(deviceLock_);
+  // Looked at under the exchange lock: a stop's own host-active 0 then always goes out after this.
+  if (flag == 1 && abort_) return false;
   const std::uint8_t report[kHostActiveReportLength] = {kReportHostActive, kHostActiveReportLength,
                                                         static_cast<std::uint8_t>(flag)};
   return Exchange(report, sizeof report, kShortFirstWait);
 }
 
 bool DeviceTransfer::ReadAllFromDevice() {
+  {
+    std::lock_guard<std::mutex> record(recordLock_);
+    hostChanges_ = 0;
+  }
   ReadFirmwareVersion();
   if (!Pause(kStepPause)) return false;
   ReadActiveProfile();
@@ -150,10 +187,12 @@ bool DeviceTransfer::ReadAllFromDevice() {
     if (!Pause(kStepPause)) return false;
   }
   const int productId = device_.GetMousePID();
-  std::lock_guard<std::mutex> hold(lock_);
-  record_.MouseType = productId == kMouseTypeProductId ? 1 : 0;
-  std::memset(record_.ButtonChanged, 0, sizeof record_.ButtonChanged);
-  if (lastRead) observer_.ProfilesRead(record_);
+  {
+    std::lock_guard<std::mutex> record(recordLock_);
+    record_.MouseType = productId == kMouseTypeProductId ? 1 : 0;
+    std::memset(record_.ButtonChanged, 0, sizeof record_.ButtonChanged);
+  }
+  if (lastRead) observer_.ProfilesRead();
   return lastRead;
 }
 
@@ -161,7 +200,7 @@ void DeviceTransfer::ApplyChangesToDevice() {
   // The flags are taken once: the device thread may clear the button flags while this runs.
   bool activeChanged, settingsChanged[kProfileCount], buttonsChanged[kProfileCount];
   {
-    std::lock_guard<std::mutex> hold(lock_);
+    std::lock_guard<std::mutex> record(recordLock_);
     activeChanged = record_.CurrentProfileChanged == 1;
     for (int p = 0; p < kProfileCount; ++p) {
       settingsChanged[p] = record_.SettingsChanged[p] == 1;
@@ -186,13 +225,17 @@ void DeviceTransfer::ApplyChangesToDevice() {
 }
 
 void DeviceTransfer::RunDeviceCommand(int command) {
-  if (!IsPresent() || (command != kCommandReadAll && command != kCommandWriteActiveProfile)) return;
-  busy_ = 1;
-  abort_ = 0;
+  if (command != kCommandReadAll && command != kCommandWriteActiveProfile) return;
+  {
+    std::lock_guard<std::mutex> stop(commandLock_);
+    if (closing_ || !IsPresent()) return;
+    busy_ = 1;
+    abort_ = 0;
+  }
   if (command == kCommandReadAll) {
     ReadAllFromDevice();
     // A stopped read (removal, shutdown) leaves the flag to whoever stopped it.
-    if (!abort_) SetHostActive(1);
+    SetHostActive(1);
   } else {
     WriteActiveProfile();
     clock_.Sleep(kStepPause);

@@ -7,12 +7,20 @@
 
 namespace kavo::win32 {
 
+// Any program of the user can open the block's mutex, so the service never waits long for it: a copy
+// takes microseconds, and a holder that keeps it longer is hung or hostile.
+constexpr DWORD kServiceBlockWait = 500;
+
 class SharedRecordBlock final : public RecordBlock {
  public:
   SharedRecordBlock(std::unique_ptr<BlockMutex> mutex, std::unique_ptr<SharedBlock> block)
       : mutex_(std::move(mutex)), block_(std::move(block)) {}
-  bool Publish(const SettingsRecord& record) override { return mutex_ && block_ && block_->Publish(*mutex_, record); }
-  bool Fetch(SettingsRecord& record) override { return mutex_ && block_ && block_->Fetch(*mutex_, record); }
+  bool Publish(const SettingsRecord& record) override {
+    return mutex_ && block_ && block_->Publish(*mutex_, record, kServiceBlockWait);
+  }
+  bool Fetch(SettingsRecord& record) override {
+    return mutex_ && block_ && block_->Fetch(*mutex_, record, kServiceBlockWait);
+  }
   // Unmaps and closes the block, then the mutex; later copies fail quietly.
   void Release() {
     block_.reset();

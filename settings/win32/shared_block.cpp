@@ -48,16 +48,16 @@ std::unique_ptr<SharedBlock> SharedBlock::Open() {
   return std::unique_ptr<SharedBlock>(new SharedBlock(std::move(mapping), std::move(view)));
 }
 
-bool SharedBlock::Publish(BlockMutex& mutex, const SettingsRecord& record) {
-  MutexLock hold(mutex.handle(), INFINITE);
+bool SharedBlock::Publish(BlockMutex& mutex, const SettingsRecord& record, DWORD wait) {
+  MutexLock hold(mutex.handle(), wait);
   if (!hold) return false;
   std::memcpy(view_.get(), &record, sizeof record);
   return true;
 }
 
-bool SharedBlock::Fetch(BlockMutex& mutex, SettingsRecord& record) {
+bool SharedBlock::Fetch(BlockMutex& mutex, SettingsRecord& record, DWORD wait) {
   {
-    MutexLock hold(mutex.handle(), INFINITE);
+    MutexLock hold(mutex.handle(), wait);
     if (!hold) return false;
     std::memcpy(&record, view_.get(), sizeof record);
   }

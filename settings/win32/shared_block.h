@@ -33,10 +33,10 @@ class SharedBlock {
   static std::unique_ptr<SharedBlock> Create();
   static std::unique_ptr<SharedBlock> Open();
 
-  // Whole copies, each holding the mutex for its duration (waiting without a time limit); false when the
-  // mutex could not be taken. A fetched record is made safe before anyone acts on it.
-  bool Publish(BlockMutex& mutex, const SettingsRecord& record);
-  bool Fetch(BlockMutex& mutex, SettingsRecord& record);
+  // Whole copies, each holding the mutex for its duration; false (and nothing copied) when the mutex
+  // could not be taken within wait milliseconds. A fetched record is made safe before anyone acts on it.
+  bool Publish(BlockMutex& mutex, const SettingsRecord& record, DWORD wait = INFINITE);
+  bool Fetch(BlockMutex& mutex, SettingsRecord& record, DWORD wait = INFINITE);
 
  private:
   SharedBlock(UniqueKernelHandle mapping, UniqueMappedView view);

@@ -40,7 +40,7 @@ class FuzzedDevice final : public kavo::DeviceLink {
 class IgnoringObserver final : public kavo::TransferObserver {
  public:
   void FirmwareVersionRead(int version) override { Check(version >= 0 && version <= 255); }
-  void ProfilesRead(const kavo::SettingsRecord&) override {}
+  void ProfilesRead() override {}
 };
 
 }  // namespace

@@ -25,16 +25,24 @@ namespace kavo::test {
 
 using EventLog = std::vector<std::string>;
 
+// Notes each call; onCall runs inside each one, as the messages a broadcasting system call takes would.
 class RecordingPointerSystem final : public PointerSystem {
  public:
-  void SetDoubleClickTime(int ms) override { calls.push_back("double-click " + std::to_string(ms)); }
+  void SetDoubleClickTime(int ms) override { Note("double-click " + std::to_string(ms)); }
   void SetAcceleration(int t1, int t2, int speed) override {
-    calls.push_back("acceleration " + std::to_string(t1) + " " + std::to_string(t2) + " " + std::to_string(speed));
+    Note("acceleration " + std::to_string(t1) + " " + std::to_string(t2) + " " + std::to_string(speed));
   }
-  void SetPointerSpeed(int speed) override { calls.push_back("speed " + std::to_string(speed)); }
-  void SetWheelScrollLines(int lines) override { calls.push_back("lines " + std::to_string(lines)); }
-  void SetWheelScrollChars(int chars) override { calls.push_back("chars " + std::to_string(chars)); }
+  void SetPointerSpeed(int speed) override { Note("speed " + std::to_string(speed)); }
+  void SetWheelScrollLines(int lines) override { Note("lines " + std::to_string(lines)); }
+  void SetWheelScrollChars(int chars) override { Note("chars " + std::to_string(chars)); }
   std::vector<std::string> calls;
+  std::function<void()> onCall;
+
+ private:
+  void Note(std::string call) {
+    calls.push_back(std::move(call));
+    if (onCall) onCall();
+  }
 };
 
 class FakeDesktop final : public Desktop {

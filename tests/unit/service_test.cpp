@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstddef>
 #include <cstring>
 #include <functional>
+#include <future>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "monitor/feature_reports.h"
@@ -87,6 +90,28 @@ class ServiceTest : public ::testing::Test {
     for (int command : commands) service.RunDeviceCommand(command);
   }
 
+  void CopyRecordInto(MonitorService& service, SettingsRecord& record) {
+    auto copy = std::make_unique<SettingsRecord>();
+    service.CopyRecord(*copy);
+    record = *copy;
+  }
+  // Work of another thread (a message from another program, a button event) while this thread waits a
+  // second at most; true when it was done by then. Work still held up is joined by JoinBeside, once
+  // whatever held it has let go.
+  bool DoneBesideWithinASecond(std::function<void()> work) {
+    auto done = std::make_shared<std::promise<void>>();
+    auto future = done->get_future();
+    beside.emplace_back([work, done] {
+      work();
+      done->set_value();
+    });
+    return future.wait_for(std::chrono::seconds(1)) == std::future_status::ready;
+  }
+  void JoinBeside() {
+    for (auto& thread : beside) thread.join();
+    beside.clear();
+  }
+
   // True when every slot file holds what was installed.
   bool SlotFilesAsInstalled() {
     for (int slot = 0; slot < kProfileCount; ++slot) {
@@ -115,6 +140,7 @@ class ServiceTest : public ::testing::Test {
   test::FakeHostFunctions players{log};
   test::FakeProcessInfo processes;
   test::FakeDebugOutput debug;
+  std::vector<std::thread> beside;
 };
 
 TEST_F(ServiceTest, StartUpFollowsTheMouse) {
@@ -507,6 +533,141 @@ TEST_F(ServiceTest, RemovalAndConsoleDisconnectStopAPlayingMacro) {
               std::count(log.begin(), log.end(), "key 16 up scan 42"))
         << "Shift is let go";
   }
+}
+
+TEST_F(ServiceTest, TheRecordIsFreeWhileThePointerSettingsGoOut) {
+  // The system's broadcast of a pointer change takes messages sent to the service meanwhile: a fetch
+  // must get through, not wait for a lock the broadcasting call holds.
+  auto service = Started();
+  CopyRecordInto(*service, block.bytes);
+  block.bytes.CurrentProfile = 1;
+  std::vector<bool> fetched;
+  pointer.onCall = [&] {
+    if (fetched.empty()) fetched.push_back(DoneBesideWithinASecond([&] { service->OnFetchRecord(); }));
+  };
+  service->OnFetchAndApplyPointer();
+  JoinBeside();
+  EXPECT_EQ(fetched, std::vector<bool>{true});
+}
+
+TEST_F(ServiceTest, ButtonEventsDoNotWaitForAStatusPoll) {
+  auto service = Started();
+  HoldShortcut(*service);
+  service->OnDeviceMessage(0x5000, 0x0101);
+  log.clear();
+  device.statuses = {3, 3, 3, 1};  // a busy mouse: seconds of polling
+  std::vector<bool> pressed;
+  bool asked = false;  // the press sleeps between its keys too
+  clock.OnSleep([&](int) {
+    if (asked) return;
+    asked = true;
+    pressed.push_back(DoneBesideWithinASecond([&] { service->OnDeviceMessage(0x5000, 0x0001); }));
+  });
+  service->RunDeviceCommand(kCommandWriteActiveProfile);
+  JoinBeside();
+  EXPECT_EQ(pressed, std::vector<bool>{true}) << "the press waited for the poll";
+  EXPECT_TRUE(Logged("key 65 down scan 30"));
+}
+
+TEST_F(ServiceTest, AnApplyDuringAReadIsNotUndoneByIt) {
+  // The configuration program's record is fetched while the device thread reads the mouse; the read of
+  // what it changed comes after the fetch and before the window thread writes it into the mouse.
+  struct Case {
+    const char* name;
+    int fetchAt;  // ms into the read: the active profile is read at 500, profile 2's settings at 2200
+    std::function<void(SettingsRecord&)> change;
+    std::function<void(const SettingsRecord& kept)> expect;
+  };
+  const Case cases[] = {
+      {"a profile's settings", 2000,
+       [](SettingsRecord& record) {
+         record.profiles[2].Sensitivity_X = 9;
+         record.SettingsChanged[2] = 1;
+       },
+       [&](const SettingsRecord& kept) {
+         EXPECT_EQ(kept.profiles[2].Sensitivity_X, 9);
+         EXPECT_EQ(block.bytes.profiles[2].Sensitivity_X, 9);
+         const SettingsReport written = EncodeSettings(2, kept.profiles[2]);
+         EXPECT_EQ(std::memcmp(device.settings[2], written.data() + 3, 8), 0) << "the mouse got the applied values";
+         auto saved = std::make_unique<SettingsRecord>();
+         ClearRecord(*saved);
+         settings.ReadAll(*saved);
+         EXPECT_EQ(saved->profiles[2].Sensitivity_X, 9);
+       }},
+      {"the current profile", 300,
+       [](SettingsRecord& record) {
+         record.CurrentProfile = 1;
+         record.CurrentProfileChanged = 1;
+       },
+       [&](const SettingsRecord& kept) {
+         EXPECT_EQ(+kept.CurrentProfile, 1);
+         EXPECT_EQ(+block.bytes.CurrentProfile, 1);
+         EXPECT_EQ(device.activeProfile, 1);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    device.activeProfile = 3;
+    auto service = Started();
+    CopyRecordInto(*service, block.bytes);
+    c.change(block.bytes);
+    const int start = clock.now();
+    bool fetched = false;
+    clock.OnSleep([&](int now) {
+      if (!fetched && now - start >= c.fetchAt) {
+        fetched = true;
+        service->OnFetchRecord();
+      }
+    });
+    service->RunDeviceCommand(kCommandReadAll);
+    clock.OnSleep(nullptr);
+    ASSERT_TRUE(fetched);
+    service->transfer().ApplyCommand(0);
+    auto kept = std::make_unique<SettingsRecord>();
+    service->CopyRecord(*kept);
+    c.expect(*kept);
+  }
+}
+
+TEST_F(ServiceTest, ARecordThatCannotBeTakenIsNotApplied) {
+  auto service = Started();
+  CopyRecordInto(*service, block.bytes);
+  block.bytes.CurrentProfile = 2;
+  service->OnFetchRecord();
+  pointer.calls.clear();
+  const std::size_t writesBefore = device.Writes().size();
+  block.exists = false;  // as when the block's mutex is held by a program that hangs
+  service->OnApplyRecord(0);
+  service->OnFetchAndApplyPointer();
+  EXPECT_TRUE(pointer.calls.empty());
+  EXPECT_EQ(device.Writes().size(), writesBefore);
+  EXPECT_FALSE(debug.lines.empty()) << "the refusal is traced";
+}
+
+TEST_F(ServiceTest, APublicationThatCannotTakeTheBlockIsTriedAgain) {
+  auto service = Started();
+  block.exists = false;
+  service->SwitchProfile(2);
+  block.exists = true;
+  log.clear();
+  service->OnTimer(kTimerGameCheck);
+  EXPECT_EQ(std::count(log.begin(), log.end(), "publish"), 1);
+  EXPECT_EQ(+block.bytes.CurrentProfile, 2);
+  log.clear();
+  service->OnTimer(kTimerGameCheck);
+  EXPECT_FALSE(Logged("publish")) << "once published, not again";
+}
+
+TEST_F(ServiceTest, NoDeviceCommandRunsOnceShutdownBegan) {
+  // A read queued behind the shutdown (the mouse came back just before it) must not run and end by
+  // telling the mouse the host software is there.
+  auto service = Started();
+  service->BeginShutdown();
+  const std::size_t callsBefore = device.Calls().size();
+  service->RunDeviceCommand(kCommandReadAll);
+  service->RunDeviceCommand(kCommandWriteActiveProfile);
+  EXPECT_EQ(device.Calls().size(), callsBefore);
+  EXPECT_EQ(device.hostActive, 0);
 }
 
 TEST_F(ServiceTest, ShutdownTellsTheMouseAndClosesTheWindowsAround) {

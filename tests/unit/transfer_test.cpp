@@ -13,14 +13,17 @@
 namespace kavo {
 namespace {
 
+// Keeps a copy of the record at each announcement of a read.
 class RecordingObserver final : public TransferObserver {
  public:
+  explicit RecordingObserver(const SettingsRecord& record) : record_(record) {}
   void FirmwareVersionRead(int version) override { firmwareVersions.push_back(version); }
-  void ProfilesRead(const SettingsRecord& record) override {
-    published.push_back(std::make_unique<SettingsRecord>(record));
-  }
+  void ProfilesRead() override { published.push_back(std::make_unique<SettingsRecord>(record_)); }
   std::vector<int> firmwareVersions;
   std::vector<std::unique_ptr<SettingsRecord>> published;
+
+ private:
+  const SettingsRecord& record_;
 };
 
 class TransferTest : public ::testing::Test {
@@ -52,7 +55,7 @@ class TransferTest : public ::testing::Test {
   test::FakeClock clock;
   test::FakeDevice device{&clock};
   std::unique_ptr<SettingsRecord> record = std::make_unique<SettingsRecord>();
-  RecordingObserver observer;
+  RecordingObserver observer{*record};
   DeviceTransfer transfer{device, clock, *record, observer};
 };
 
@@ -155,7 +158,7 @@ TEST_F(TransferTest, FailedAndDamagedReadsKeepTheProfile) {
     ClearRecord(*caseRecord);
     ResetToDefaults(*caseRecord, 1);
     const ProfileRecord before = caseRecord->profiles[c.untouchedProfile];
-    RecordingObserver caseObserver;
+    RecordingObserver caseObserver(*caseRecord);
     DeviceTransfer caseTransfer(caseDevice, caseClock, *caseRecord, caseObserver);
     caseTransfer.SetPresence(Presence::Present);
     caseTransfer.RunDeviceCommand(kCommandReadAll);
@@ -193,9 +196,9 @@ TEST_F(TransferTest, AbortDuringAReadStopsAtTheNextPauseAndPublishesNothing) {
     SCOPED_TRACE("removal at " + std::to_string(abortAt) + " ms");
     test::FakeClock caseClock;
     test::FakeDevice caseDevice(&caseClock);
-    RecordingObserver caseObserver;
     auto caseRecord = std::make_unique<SettingsRecord>();
     ClearRecord(*caseRecord);
+    RecordingObserver caseObserver(*caseRecord);
     DeviceTransfer caseTransfer(caseDevice, caseClock, *caseRecord, caseObserver);
     caseTransfer.SetPresence(Presence::Present);
     caseClock.OnSleep([&](int now) {
@@ -261,7 +264,7 @@ TEST_F(TransferTest, ChangeFlagsDecideWhatIsWritten) {
     ClearRecord(*caseRecord);
     ResetToDefaults(*caseRecord, 1);
     c.flag(*caseRecord);
-    RecordingObserver caseObserver;
+    RecordingObserver caseObserver(*caseRecord);
     DeviceTransfer caseTransfer(caseDevice, caseClock, *caseRecord, caseObserver);
     caseTransfer.SetPresence(Presence::Present);
     caseTransfer.ApplyCommand(0);

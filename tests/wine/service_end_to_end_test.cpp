@@ -325,6 +325,38 @@ TEST_F(ServiceEndToEndTest, UnplugDuringTheFirstReadStopsItAndTheNextArrivalRead
 // ---------------------------------------------------------------------------------------------------------
 // The configuration program's Apply (message 1224)
 
+TEST_F(ServiceEndToEndTest, AHungHolderOfTheBlockMutexNeitherFreezesTheServiceNorGetsItsRecordApplied) {
+  MakeFolder(false);
+  RecordingWindow option(kOptionTitle);
+  StartService();
+  ASSERT_TRUE(option.WaitFor(kProfilesReadMessage, 1, kReadTimeoutMs));
+  ASSERT_TRUE(WaitForHostActive(1));
+  auto record = FetchBlock();
+  ASSERT_NE(record, nullptr);
+  // A program of the user takes the mutex and keeps it; the record it left asks for a new active profile.
+  auto mutex = win32::BlockMutex::Open();
+  ASSERT_TRUE(mutex);
+  ASSERT_EQ(::WaitForSingleObject(mutex->handle(), 0), WAIT_OBJECT_0);
+  record->CurrentProfile = 4;
+  record->CurrentProfileChanged = 1;
+  ASSERT_TRUE(PublishBlock(*record));  // the owner's own copy: the mutex is taken again by its owner
+  const auto before = folder().Dump();
+
+  const DWORD sent = ::GetTickCount();
+  EXPECT_TRUE(SendToService(window_, kApplyMessage, 0)) << "1224 not answered";
+  EXPECT_LT(::GetTickCount() - sent, 3000u) << "the service waited for the mutex";
+  EXPECT_EQ(folder().Dump(), before) << "a record not taken whole was applied";
+  const DWORD fetchSent = ::GetTickCount();
+  EXPECT_TRUE(SendToService(window_, kFetchMessage, 0));
+  EXPECT_LT(::GetTickCount() - fetchSent, 3000u);
+
+  // Let go, the same apply goes through.
+  ::ReleaseMutex(mutex->handle());
+  ASSERT_TRUE(SendToService(window_, kApplyMessage, 0));
+  EXPECT_EQ(folder().DumpLine(0), "active 4");
+}
+
+
 struct ApplyCase {
   const char* name;
   WPARAM wParam;
@@ -607,6 +639,24 @@ TEST_F(ServiceEndToEndTest, ExitDuringTheFirstReadStopsItWithoutSaving) {
   EXPECT_EQ(option.Count(kProfilesReadMessage), 0u);
   for (int p = 0; p < kProfileCount; ++p) EXPECT_FALSE(folder().SlotFileExists(p)) << "profile file " << p << " saved";
   EXPECT_EQ(folder().DumpLine(3), "host-active 0") << "the mouse believes the host software still runs";
+}
+
+TEST_F(ServiceEndToEndTest, ExitRightAfterTheMouseCameBackRunsNoReadAfterIt) {
+  // The read of an arrival is queued once the mouse has settled; an exit asked meanwhile must neither
+  // wait for that read nor let it tell the mouse the host software is back.
+  MakeFolder(false);
+  RecordingWindow option(kOptionTitle);
+  StartService();
+  ASSERT_TRUE(option.WaitFor(kProfilesReadMessage, 1, kReadTimeoutMs));
+  folder().SimOk("unplug");
+  ASSERT_TRUE(WaitForDevice(0));
+  folder().SimOk("plug");
+  ::Sleep(1000);  // inside the five seconds the arrival gives the mouse to settle
+  const DWORD asked = ::GetTickCount();
+  ASSERT_TRUE(folder().Exit(kExitTimeoutMs));
+  EXPECT_LT(::GetTickCount() - asked, 7000u) << "the exit waited for a read";
+  EXPECT_EQ(folder().DumpLine(3), "host-active 0");
+  EXPECT_EQ(option.Count(kProfilesReadMessage), 1u) << "a read ran after the exit was asked";
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ namespace {
 class CountingObserver final : public TransferObserver {
  public:
   void FirmwareVersionRead(int version) override { firmware = version; }
-  void ProfilesRead(const SettingsRecord&) override { ++publications; }
+  void ProfilesRead() override { ++publications; }
   int firmware = -1;
   int publications = 0;
 };
