@@ -6,7 +6,6 @@
 #include "option/macro_store.h"
 #include "option/main_window_ports.h"
 #include "option/sequence_file.h"
-#include "settings/file_system.h"
 #include "settings/private_profile.h"
 
 namespace kavo::option {
@@ -14,14 +13,15 @@ namespace kavo::option {
 class MacroStoreLibrary final : public MacroLibrary {
  public:
   // programFolder ends in a backslash.
-  MacroStoreLibrary(MacroStore& store, PrivateProfileAccess& profiles, FileSystem& files, std::string programFolder);
+  MacroStoreLibrary(MacroStore& store, PrivateProfileAccess& profiles, std::string programFolder);
 
   std::string Path() const { return folder_ + kSequenceFileName; }
 
   // Appends the file's sets: the store must be empty, and emptying it is the caller's job (Reload does both).
   void Load() override;
   void MergeFromProfiles(const SettingsRecord& record) override;
-  // The failure is only reported here; the previous file then stays whole.
+  // The failure is only reported here; the previous file then stays whole. While the last load could not
+  // read the file, the store is not the user's library and nothing is saved over it.
   void Save() override { SaveFile(); }
   bool SaveFile();
   // Drops every edit since the last save: what Cancel in the macro manager does.
@@ -33,8 +33,8 @@ class MacroStoreLibrary final : public MacroLibrary {
  private:
   MacroStore& store_;
   SequenceFile file_;
-  FileSystem& files_;
   std::string folder_;
+  bool fileUnread_ = false;
 };
 
 }  // namespace kavo::option

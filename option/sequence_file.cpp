@@ -20,10 +20,11 @@ void MakeSafe(Macro& macro) {
 
 }  // namespace
 
-void SequenceFile::Load(MacroStore& store, const std::string& path) {
+FileRead SequenceFile::Load(MacroStore& store, const std::string& path) {
   auto file = profiles_.Open(path);
+  const FileRead found = file->Found();
   const int setCount = std::min(file->ReadInt(kSetListSection, kNumber, -1), kMaxLoadedSets);
-  if (setCount <= 0) return;
+  if (setCount <= 0) return found;
 
   const int first = store.SetCount();
   for (int i = 0; i < setCount; ++i) {
@@ -49,6 +50,7 @@ void SequenceFile::Load(MacroStore& store, const std::string& path) {
       set.macros.push_back(std::move(macro));
     }
   }
+  return found;
 }
 
 bool SequenceFile::Save(const MacroStore& store, const std::string& path) {

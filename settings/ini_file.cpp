@@ -35,8 +35,8 @@ IniFile::~IniFile() {
 IniText& IniFile::Text() {
   if (!text_) {
     std::string contents;
-    files_.Read(path_, contents);
-    text_ = IniText::Parse(contents);
+    found_ = files_.Read(path_, contents);
+    text_ = IniText::Parse(found_ ? contents : std::string());
   }
   return *text_;
 }
@@ -69,10 +69,15 @@ bool IniFile::WriteStruct(std::string_view section, std::string_view key, const 
 
 bool IniFile::Commit() {
   if (!dirty_) return true;
-  const bool written = files_.Replace(path_, Text().Serialize());
+  const std::string contents = Text().Serialize();
   // A failed write is not retried by the destructor; the file on disk keeps its previous content.
   dirty_ = false;
-  return written;
+  return found_ != FileRead::kUnreadable && files_.Replace(path_, contents);
+}
+
+FileRead IniFile::Found() {
+  Text();
+  return found_;
 }
 
 std::unique_ptr<PrivateProfileFile> IniFileAccess::Open(const std::string& path) {

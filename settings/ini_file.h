@@ -1,7 +1,8 @@
 #pragma once
 // Our own private-profile file: reads and writes exactly what the Windows private-profile functions do,
 // but parses the file once, keeps it in memory for a sequence of operations and writes it once, as one
-// atomic replacement, when the sequence is committed (or the object goes away).
+// atomic replacement, when the sequence is committed (or the object goes away). The file is read once, on
+// first use; when it cannot be read then, this object never writes it.
 #include <optional>
 #include <string>
 
@@ -25,6 +26,7 @@ class IniFile final : public PrivateProfileFile {
   bool ReadStruct(std::string_view section, std::string_view key, void* buffer, std::size_t size) override;
   bool WriteStruct(std::string_view section, std::string_view key, const void* buffer, std::size_t size) override;
   bool Commit() override;
+  FileRead Found() override;
 
   const std::string& path() const { return path_; }
 
@@ -34,6 +36,7 @@ class IniFile final : public PrivateProfileFile {
   FileSystem& files_;
   std::string path_;
   std::optional<IniText> text_;  // parsed on first use
+  FileRead found_ = FileRead::kMissing;  // a file started empty counts as new
   bool dirty_ = false;
 };
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "settings/file_system.h"
+
 namespace kavo {
 
 constexpr std::size_t kMaxProfileString = 2047;  // what a 2048-byte read buffer holds
@@ -22,8 +24,11 @@ class PrivateProfileFile {
   // Fills size bytes only when the stored value is a whole, intact struct of exactly that size.
   virtual bool ReadStruct(std::string_view section, std::string_view key, void* buffer, std::size_t size) = 0;
   virtual bool WriteStruct(std::string_view section, std::string_view key, const void* buffer, std::size_t size) = 0;
-  // Makes every write so far land in the file; false when it could not be written.
+  // Makes every write so far land in the file; false when it could not be written. A file that was there
+  // but could not be read is never written over: whatever was set would replace everything it holds.
   virtual bool Commit() = 0;
+  // What opening the file found. Reads of a missing or unreadable file give their fallbacks.
+  virtual FileRead Found() = 0;
 };
 
 // Opens settings files for a sequence of operations.

@@ -71,14 +71,12 @@ int SettingsFiles::ReadAll(SettingsRecord& record) {
   {
     auto config = profiles_.Open(ConfigPath());
     for (const auto& key : kConfigIntegers) record.*key.field = config->ReadInt(kSetting, key.name, -1);
+    heldBack_.configIntegers = config->Found() == FileRead::kUnreadable;
   }
   for (int slot = 0; slot < kProfileCount; ++slot) {
-    const std::string path = SlotPath(slot);
-    if (files_.IsReadable(path)) {
-      ReadProfile(record.profiles[slot], path);
-    } else {
-      ResetProfile(record.profiles[slot], slot);
-    }
+    const FileRead found = LoadProfile(record.profiles[slot], SlotPath(slot));
+    if (!found) ResetProfile(record.profiles[slot], slot);
+    heldBack_.slots[slot] = found == FileRead::kUnreadable;
   }
   // The registry wins for the Windows-wide fields of the active profile.
   if (IsProfileIndex(record.CurrentProfile)) ReadWindowsSettings(registry_, record.profiles[record.CurrentProfile]);
@@ -87,20 +85,30 @@ int SettingsFiles::ReadAll(SettingsRecord& record) {
 
 int SettingsFiles::WriteAll(const SettingsRecord& record) {
   if (IsProfileIndex(record.CurrentProfile)) WriteWindowsSettings(registry_, record.profiles[record.CurrentProfile]);
-  bool written;
-  {
+  bool written = !heldBack_.configIntegers;
+  if (written) {
     auto config = profiles_.Open(ConfigPath());
     for (const auto& key : kConfigIntegers) config->WriteInt(kSetting, key.name, record.*key.field);
     written = config->Commit();
   }
   for (int slot = 0; slot < kProfileCount; ++slot) {
+    if (heldBack_.slots[slot]) {
+      written = false;
+      continue;
+    }
     written = WriteProfile(record.profiles[slot], SlotPath(slot)) == 1 && written;
   }
   return written ? 1 : 0;
 }
 
 int SettingsFiles::ReadProfile(ProfileRecord& profile, const std::string& path) {
+  return LoadProfile(profile, path) ? 1 : 0;
+}
+
+FileRead SettingsFiles::LoadProfile(ProfileRecord& profile, const std::string& path) {
   auto file = profiles_.Open(path);
+  const FileRead found = file->Found();
+  if (!found) return found;
   ForEachProfileText(profile, [&](const char* key, auto& field) { CopyBounded(field, file->ReadString(kSetting, key, "")); });
   std::memset(profile.padding, 0, sizeof profile.padding);  // not stored; every byte of the profile is defined
   for (const auto& key : kProfileIntegers) profile.*key.field = file->ReadInt(kSetting, key.name, -1);
@@ -113,7 +121,7 @@ int SettingsFiles::ReadProfile(ProfileRecord& profile, const std::string& path) 
       ResetButtonEntry(profile.buttons[slot], slot);
     }
   }
-  return 1;
+  return found;
 }
 
 int SettingsFiles::WriteProfileTo(PrivateProfileFile& file, const ProfileRecord& profile) {
@@ -132,6 +140,7 @@ int SettingsFiles::WriteProfile(const ProfileRecord& profile, const std::string&
 
 int SettingsFiles::ReadOSDSetting(OSDSetting& osd) {
   auto config = profiles_.Open(ConfigPath());
+  heldBack_.osd = config->Found() == FileRead::kUnreadable;
   OSDSetting stored;
   if (!config->ReadStruct("OSDSetting", "config", &stored, sizeof stored)) return 0;
   TerminateField(stored.mailServer);
@@ -142,6 +151,7 @@ int SettingsFiles::ReadOSDSetting(OSDSetting& osd) {
 }
 
 int SettingsFiles::WriteOSDSetting(const OSDSetting& osd) {
+  if (heldBack_.osd) return 0;
   auto config = profiles_.Open(ConfigPath());
   config->WriteStruct("OSDSetting", "config", &osd, sizeof osd);
   return config->Commit() ? 1 : 0;
@@ -175,11 +185,12 @@ int SettingsFiles::RecordExportName(int slotNumber, const std::string& baseName)
 
 int SettingsFiles::ImportProfile(SettingsRecord& record, const std::string& sourcePath) {
   const int active = record.CurrentProfile;
-  if (!IsProfileIndex(active) || !files_.IsReadable(sourcePath)) return 0;
-  CopyFileContents(files_, sourcePath, folder_ + BaseNameWithoutExtension(sourcePath) + ".vmp");
+  if (!IsProfileIndex(active)) return 0;
   // Loaded from the source itself: the copy holds the same content when it could be made, and a stale
   // copy left by an earlier import must never be loaded in its place.
-  ReadProfile(record.profiles[active], sourcePath);
+  if (!LoadProfile(record.profiles[active], sourcePath)) return 0;
+  heldBack_.slots[active] = false;  // the slot now holds a whole profile from a file
+  CopyFileContents(files_, sourcePath, folder_ + BaseNameWithoutExtension(sourcePath) + ".vmp");
   for (auto& flag : record.ButtonChanged[active]) flag = 1;
   return 1;
 }

@@ -81,7 +81,7 @@ class MainWindow : public skin::win32::SkinDialog,
   kavo::win32::Win32Settings settings_;
   std::string programFolder_;
   MacroStore macroStore_;
-  MacroStoreLibrary macros_{macroStore_, settings_.profiles, settings_.files, programFolder_};
+  MacroStoreLibrary macros_{macroStore_, settings_.profiles, programFolder_};
   StoreManagerPort macroPort_{macros_};
   kavo::win32::Win32KeyboardLayout keyboardLayout_;
   Win32RecordBlock block_;

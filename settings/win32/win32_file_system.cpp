@@ -1,6 +1,7 @@
 #include "settings/win32/win32_file_system.h"
 
 #include <atomic>
+#include <string>
 
 #include "settings/win32/win32_handles.h"
 
@@ -27,42 +28,78 @@ bool WriteAll(HANDLE file, std::string_view contents) {
   return true;
 }
 
-// A reader of the target (another program reading its settings) keeps it from being replaced for a
-// moment; the replacement waits for it rather than losing the write.
-constexpr int kReplaceAttempts = 50;
-constexpr DWORD kReplaceRetryPause = 10;  // ms
+// Another program that holds the file (reading its settings, a scan, a backup) keeps it from being read or
+// replaced for a moment; reads and replacements wait for it rather than failing at once.
+constexpr int kMomentaryAttempts = 50;
+constexpr DWORD kMomentaryRetryPause = 10;  // ms
 
 bool IsMomentary(DWORD error) {
   return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
 }
 
-bool MoveOver(const std::string& temporary, const std::string& path) {
+template <typename Result>
+struct Attempt {
+  Result result;
+  DWORD error;  // ERROR_SUCCESS when the attempt succeeded
+};
+
+// Repeats tryOnce while it fails for a momentary reason, a bounded number of times; the last attempt's
+// result and error.
+template <typename TryOnce>
+auto RetryWhileMomentary(TryOnce tryOnce) {
   for (int attempt = 1;; ++attempt) {
-    if (::MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
-    if (attempt == kReplaceAttempts || !IsMomentary(::GetLastError())) return false;
-    ::Sleep(kReplaceRetryPause);
+    const auto outcome = tryOnce();
+    if (outcome.error == ERROR_SUCCESS || attempt == kMomentaryAttempts || !IsMomentary(outcome.error)) {
+      return outcome;
+    }
+    ::Sleep(kMomentaryRetryPause);
   }
 }
 
-}  // namespace
+bool MoveOver(const std::string& temporary, const std::string& path) {
+  return RetryWhileMomentary([&] {
+           const bool moved = ::MoveFileExA(temporary.c_str(), path.c_str(),
+                                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+           return Attempt<bool>{moved, moved ? ERROR_SUCCESS : ::GetLastError()};
+         })
+      .result;
+}
 
-bool Win32FileSystem::Read(const std::string& path, std::string& contents) {
+bool IsMissing(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+
+Attempt<FileRead> ReadOnce(const std::string& path, std::string& contents) {
   UniqueFile file = OpenForReading(path);
-  if (!file) return false;
+  if (!file) {
+    const DWORD error = ::GetLastError();
+    return {IsMissing(error) ? FileRead::kMissing : FileRead::kUnreadable, error};
+  }
   LARGE_INTEGER size;
-  if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart > (1 << 30)) return false;
+  if (!::GetFileSizeEx(file.get(), &size)) return {FileRead::kUnreadable, ::GetLastError()};
+  if (size.QuadPart > (1 << 30)) return {FileRead::kUnreadable, ERROR_FILE_TOO_LARGE};
   contents.assign(static_cast<std::size_t>(size.QuadPart), '\0');
   std::size_t done = 0;
   while (done < contents.size()) {
     DWORD got = 0;
     if (!::ReadFile(file.get(), contents.data() + done, static_cast<DWORD>(contents.size() - done), &got, nullptr)) {
-      return false;
+      return {FileRead::kUnreadable, ::GetLastError()};
     }
     if (got == 0) break;
     done += got;
   }
   contents.resize(done);
-  return true;
+  return {FileRead::kRead, ERROR_SUCCESS};
+}
+
+}  // namespace
+
+FileRead Win32FileSystem::Read(const std::string& path, std::string& contents) {
+  const Attempt<FileRead> read = RetryWhileMomentary([&] { return ReadOnce(path, contents); });
+  if (read.result == FileRead::kUnreadable) {
+    // The settings code never writes over a file it could not read; this says why one was left alone.
+    const std::string trace = "File not read (error " + std::to_string(read.error) + "), left as it is: " + path + "\n";
+    ::OutputDebugStringA(trace.c_str());
+  }
+  return read.result;
 }
 
 bool Win32FileSystem::Replace(const std::string& path, std::string_view contents) {

@@ -38,6 +38,12 @@ class Win32PrivateProfileFile final : public PrivateProfileFile {
                                         static_cast<UINT>(size), path_.c_str()) != 0;
   }
   bool Commit() override { return true; }  // every write has landed already
+  // The Windows functions read a file they cannot open as an empty one; only a missing file is told apart.
+  FileRead Found() override {
+    if (::GetFileAttributesA(path_.c_str()) != INVALID_FILE_ATTRIBUTES) return FileRead::kRead;
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileRead::kMissing : FileRead::kRead;
+  }
 
  private:
   static std::string S(std::string_view text) { return std::string(text); }

@@ -2,11 +2,12 @@
 
 namespace kavo::test {
 
-bool MemoryFileSystem::Read(const std::string& path, std::string& contents) {
+FileRead MemoryFileSystem::Read(const std::string& path, std::string& contents) {
   const auto found = files.find(path);
-  if (found == files.end()) return false;
+  if (found == files.end()) return FileRead::kMissing;
+  if (unreadable_.count(path)) return FileRead::kUnreadable;
   contents = found->second;
-  return true;
+  return FileRead::kRead;
 }
 
 bool MemoryFileSystem::Replace(const std::string& path, std::string_view contents) {
@@ -18,6 +19,8 @@ bool MemoryFileSystem::Replace(const std::string& path, std::string_view content
 
 bool MemoryFileSystem::Remove(const std::string& path) { return files.erase(path) > 0; }
 
-bool MemoryFileSystem::IsReadable(const std::string& path) { return files.count(path) > 0; }
+bool MemoryFileSystem::IsReadable(const std::string& path) {
+  return files.count(path) > 0 && unreadable_.count(path) == 0;
+}
 
 }  // namespace kavo::test

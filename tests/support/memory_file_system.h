@@ -10,7 +10,7 @@ namespace kavo::test {
 
 class MemoryFileSystem final : public FileSystem {
  public:
-  bool Read(const std::string& path, std::string& contents) override;
+  FileRead Read(const std::string& path, std::string& contents) override;
   bool Replace(const std::string& path, std::string_view contents) override;
   bool Remove(const std::string& path) override;
   bool IsReadable(const std::string& path) override;
@@ -18,12 +18,17 @@ class MemoryFileSystem final : public FileSystem {
   // Replacements of this path fail (a full disk, a read-only folder); the old content stays.
   void FailWritesTo(const std::string& path) { failing_.insert(path); }
   void FailAllWrites(bool fail) { failAll_ = fail; }
+  // The file is there but cannot be read (another program holds it without sharing, an I/O error);
+  // it stays so until StopFailingReadsOf.
+  void FailReadsOf(const std::string& path) { unreadable_.insert(path); }
+  void StopFailingReadsOf(const std::string& path) { unreadable_.erase(path); }
 
   std::map<std::string, std::string> files;
   int replaceCount = 0;
 
  private:
   std::set<std::string> failing_;
+  std::set<std::string> unreadable_;
   bool failAll_ = false;
 };
 

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 
 namespace kavo::test {
@@ -16,9 +17,9 @@ std::string PosixFileSystem::NativePath(const std::string& path) {
   return native;
 }
 
-bool PosixFileSystem::Read(const std::string& path, std::string& contents) {
+FileRead PosixFileSystem::Read(const std::string& path, std::string& contents) {
   const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
+  if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? FileRead::kMissing : FileRead::kUnreadable;
   contents.clear();
   char buffer[65536];
   bool ok = true;
@@ -29,7 +30,7 @@ bool PosixFileSystem::Read(const std::string& path, std::string& contents) {
     contents.append(buffer, static_cast<std::size_t>(got));
   }
   ::close(fd);
-  return ok;
+  return ok ? FileRead::kRead : FileRead::kUnreadable;
 }
 
 bool PosixFileSystem::Replace(const std::string& path, std::string_view contents) {

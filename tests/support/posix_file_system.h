@@ -7,7 +7,7 @@ namespace kavo::test {
 
 class PosixFileSystem final : public FileSystem {
  public:
-  bool Read(const std::string& path, std::string& contents) override;
+  FileRead Read(const std::string& path, std::string& contents) override;
   bool Replace(const std::string& path, std::string_view contents) override;
   bool Remove(const std::string& path) override;
   bool IsReadable(const std::string& path) override;

@@ -57,6 +57,42 @@ TEST_F(IniFileTest, AFailedWriteReportsFailureAndKeepsTheOldFile) {
   EXPECT_EQ(files.files[kPath], "[Setting]\r\nA=1\r\n");
 }
 
+TEST_F(IniFileTest, AMissingFileIsCreatedButOneThatCannotBeReadIsNeverWrittenOver) {
+  const std::string held = "[Setting]\r\nA=1\r\nB=2\r\n";
+  files.files[kPath] = held;
+  files.FailReadsOf(kPath);
+  struct Case {
+    const char* name;
+    std::string path;
+    FileRead found;
+    bool committed;
+    std::string contents;
+  };
+  const Case cases[] = {
+      {"missing", "C:\\Kavo\\new.ini", FileRead::kMissing, true, "[Setting]\r\nC=3\r\nD=4\r\n"},
+      {"unreadable", kPath, FileRead::kUnreadable, false, held},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    {
+      IniFile file(files, c.path);
+      EXPECT_TRUE(file.Found() == c.found);
+      EXPECT_EQ(file.ReadInt("Setting", "A", -1), -1) << "nothing was read: every read gives its fallback";
+      file.WriteInt("Setting", "C", 3);
+      files.StopFailingReadsOf(kPath);  // readable again before the commit: still nothing read to keep
+      EXPECT_EQ(file.Commit(), c.committed);
+      file.WriteInt("Setting", "D", 4);
+    }  // nor when the file goes away
+    EXPECT_EQ(files.files[c.path], c.contents);
+    files.FailReadsOf(kPath);
+  }
+}
+
+TEST_F(IniFileTest, AFileThatCanBeReadIsFoundRead) {
+  files.files[kPath] = "";
+  EXPECT_TRUE(IniFile(files, kPath).Found() == FileRead::kRead) << "an empty file is still the user's file";
+}
+
 TEST_F(IniFileTest, StartingEmptyDropsWhatTheFileHeld) {
   files.files[kPath] = "[Setting]\r\nOld=1\r\n[Gone]\r\nx=1\r\n";
   IniFileAccess access(files);

@@ -35,7 +35,7 @@ class MacroStorePortTest : public ::testing::Test {
   // What a fresh program start would load from the file.
   std::vector<std::string> OnDisk() {
     MacroStore fresh;
-    MacroStoreLibrary other(fresh, access_, files_, kFolder);
+    MacroStoreLibrary other(fresh, access_, kFolder);
     other.Load();
     return Describe(fresh);
   }
@@ -54,7 +54,7 @@ class MacroStorePortTest : public ::testing::Test {
   test::MemoryFileSystem files_;
   IniFileAccess access_{files_};
   MacroStore store_;
-  MacroStoreLibrary library_{store_, access_, files_, kFolder};
+  MacroStoreLibrary library_{store_, access_, kFolder};
   StoreManagerPort port_{library_};
 };
 

@@ -354,7 +354,7 @@ TEST_F(SequenceFileTest, HugeSetAndMacroCountsAreCut) {
 
 TEST_F(SequenceFileTest, LibraryKeepsTheStoreInTheProgramFolder) {
   MacroStore store;
-  MacroStoreLibrary library(store, access_, files_, kFolder);
+  MacroStoreLibrary library(store, access_, kFolder);
   EXPECT_EQ(library.Path(), kPath);
 
   library.Load();  // no file yet

@@ -131,6 +131,58 @@ TEST_F(SettingsFilesTest, MissingFilesGiveDefaultsAndMinusOne) {
   EXPECT_TRUE(registry.keys.empty()) << "no current profile: the registry is not consulted";
 }
 
+TEST_F(SettingsFilesTest, AMissingSlotFileIsSavedWithDefaultsButAnUnreadableOneOnlyOnceItWasRead) {
+  auto users = FilledRecord(1);
+  ASSERT_EQ(settings.WriteAll(*users), 1);
+  files.files.erase(Slot(1));
+  // Not the active slot 2, whose Windows fields the registry fills.
+  const std::string held = files.files[Slot(3)];
+  files.FailReadsOf(Slot(3));
+
+  auto record = EmptyRecord();
+  settings.ReadAll(*record);
+  ProfileRecord defaults;
+  for (int slot : {1, 3}) {
+    ResetProfile(defaults, slot);
+    EXPECT_EQ(std::memcmp(&record->profiles[slot], &defaults, sizeof defaults), 0) << "slot " << slot;
+  }
+  files.StopFailingReadsOf(Slot(3));
+  record->profiles[3].Cpi_Y = 3200;  // the mouse's value: the rest of the slot is still not the user's
+  EXPECT_EQ(settings.WriteAll(*record), 0) << "not every file was written";
+  EXPECT_EQ(files.files[Slot(3)], held);
+  ProfileRecord saved;
+  ASSERT_EQ(settings.ReadProfile(saved, Slot(1)), 1);
+  ResetProfile(defaults, 1);
+  EXPECT_EQ(std::memcmp(&saved, &defaults, sizeof saved), 0) << "a missing file is saved with its defaults";
+
+  // Once a read takes the user's file, it is saved again.
+  settings.ReadAll(*record);
+  EXPECT_STREQ(record->profiles[3].ProFileName, users->profiles[3].ProFileName);
+  record->profiles[3].Cpi_Y = 3200;
+  EXPECT_EQ(settings.WriteAll(*record), 1);
+  ASSERT_EQ(settings.ReadProfile(saved, Slot(3)), 1);
+  EXPECT_EQ(saved.Cpi_Y, 3200);
+  EXPECT_STREQ(saved.ProFileName, users->profiles[3].ProFileName);
+}
+
+TEST_F(SettingsFilesTest, AProfileLoadedIntoAnUnreadSlotIsSavedThere) {
+  auto users = FilledRecord(1);
+  settings.WriteAll(*users);
+  files.FailReadsOf(Slot(2));
+  auto record = EmptyRecord();
+  settings.ReadAll(*record);
+  files.StopFailingReadsOf(Slot(2));
+
+  auto source = FilledRecord(5);
+  settings.WriteProfile(source->profiles[0], "E:\\share\\team.vmp");
+  record->CurrentProfile = 2;
+  ASSERT_EQ(settings.ImportProfile(*record, "E:\\share\\team.vmp"), 1);
+  EXPECT_EQ(settings.WriteAll(*record), 1);
+  ProfileRecord saved;
+  ASSERT_EQ(settings.ReadProfile(saved, Slot(2)), 1);
+  EXPECT_EQ(std::memcmp(&saved, &source->profiles[0], sizeof saved), 0);
+}
+
 TEST_F(SettingsFilesTest, APresentFileWithMissingKeysGivesMinusOneAndEmptyText) {
   files.files[Slot(1)] = "[Setting]\r\nMouseSpeed=7\r\n";
   auto record = EmptyRecord();
@@ -306,6 +358,9 @@ TEST_F(SettingsFilesTest, ImportAndExportChangeNothingWithoutSourceOrActiveProfi
   auto record = FilledRecord(1);
   auto before = FilledRecord(1);
   EXPECT_EQ(settings.ImportProfile(*record, "E:\\missing.vmp"), 0);
+  settings.WriteProfile(FilledRecord(6)->profiles[0], "E:\\held.vmp");
+  files.FailReadsOf("E:\\held.vmp");
+  EXPECT_EQ(settings.ImportProfile(*record, "E:\\held.vmp"), 0);
   record->CurrentProfile = -1;
   before->CurrentProfile = -1;
   settings.WriteProfile(record->profiles[0], "E:\\present.vmp");

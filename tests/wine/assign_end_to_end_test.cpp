@@ -133,7 +133,7 @@ class AssignEndToEndTest : public OptionSessionTest {
   // The macro library as the program keeps it in its folder.
   option::MacroStore& LoadedMacros() {
     macros_ = std::make_unique<option::MacroStore>();
-    library_ = std::make_unique<option::MacroStoreLibrary>(*macros_, access_, folder().files(), folder().program());
+    library_ = std::make_unique<option::MacroStoreLibrary>(*macros_, access_, folder().program());
     library_->Load();
     return *macros_;
   }

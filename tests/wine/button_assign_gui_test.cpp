@@ -211,7 +211,7 @@ class ButtonAssignGuiTest : public ::testing::Test {
   win32::Win32FileSystem files_;
   IniFileAccess access_{files_};
   MacroStore store_;
-  MacroStoreLibrary library_{store_, access_, files_, folder_.path()};
+  MacroStoreLibrary library_{store_, access_, folder_.path()};
   StoreManagerPort port_{library_};
   Win32ButtonAssignDialogs dialogs_{::GetModuleHandleA(nullptr), library_};
   ButtonAssignPage page_{*record_, layout_, port_, dialogs_};

@@ -198,7 +198,7 @@ class MacroManagerGuiTest : public ::testing::Test {
   win32::Win32FileSystem files_;
   IniFileAccess access_{files_};
   MacroStore store_;
-  MacroStoreLibrary library_{store_, access_, files_, folder_.path()};
+  MacroStoreLibrary library_{store_, access_, folder_.path()};
 };
 
 TEST_F(MacroManagerGuiTest, CancelAfterDeletingASetBringsItBack) {

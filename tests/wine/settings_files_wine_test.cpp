@@ -12,6 +12,7 @@
 #include "settings/win32/win32_registry.h"
 #include "tests/wine/control_panel_backup.h"
 #include "tests/wine/full_record.h"
+#include "tests/wine/no_sharing_holder.h"
 #include "tests/wine/profile_backends.h"
 
 namespace kavo::wine_test {
@@ -117,6 +118,47 @@ TEST_F(SettingsFilesWine, RewritingChangedRecordGivesTheSameFiles) {
   }
 
   ExpectSameFilesFromBothSides({record_.get(), changed.get()});
+}
+
+// Another program holds "config.ini" and one slot file without sharing them while the service starts,
+// marks the mouse present and saves what it read from the mouse: both files stay whole, the rest is saved.
+TEST_F(SettingsFilesWine, FilesHeldWithoutSharingAreLeftWhole) {
+  const std::string folder = ProgramFolder("held");
+  const int heldSlot = (kFullRecordCurrentProfile + 1) % kProfileCount;
+  const std::string heldSlotPath = folder + "config\\Default" + std::to_string(heldSlot) + ".vmp";
+  {
+    SettingsFiles user(folder, ini_, files_, registry_);
+    ASSERT_EQ(user.WriteAll(*record_), 1);
+    ASSERT_EQ(user.RecordExportName(2, "fast aim"), 1);
+  }
+  const std::vector<std::string> before = SixFiles(folder);
+
+  SettingsFiles settings(folder, ini_, files_, registry_);
+  auto read = std::make_unique<SettingsRecord>();
+  ClearRecord(*read);
+  {
+    NoSharingHolder config(folder + "config.ini");
+    NoSharingHolder slot(heldSlotPath);
+    ASSERT_TRUE(config.holds() && slot.holds());
+    settings.ReadAll(*read);
+    EXPECT_EQ(settings.WriteDevicePresent(1), 0);
+  }
+  for (int p = 0; p < kProfileCount; ++p) read->profiles[p].Cpi_X = 3000 + p;  // the mouse's values
+  EXPECT_EQ(settings.WriteAll(*read), 0);
+
+  const std::vector<std::string> after = SixFiles(folder);
+  EXPECT_TRUE(after[0] == before[0]) << "config.ini changed";
+  EXPECT_TRUE(after[1 + heldSlot] == before[1 + heldSlot]) << "the held slot file changed";
+  for (int p = 0; p < kProfileCount; ++p) {
+    if (p != heldSlot) {
+      EXPECT_FALSE(after[1 + p] == before[1 + p]) << "slot " << p << " not saved";
+    }
+  }
+  EXPECT_EQ(settings.WriteDevicePresent(1), 1) << "free again: single keys are written as ever";
+  IniFile config(files_, folder + "config.ini");
+  EXPECT_EQ(config.ReadString("FileName", "Profile2", ""), "fast aim");
+  EXPECT_EQ(config.ReadInt("Setting", "WindowsProfile", -1), record_->WindowsProfile);
+  EXPECT_EQ(config.ReadInt("Setting", "Device", -1), 1);
 }
 
 }  // namespace

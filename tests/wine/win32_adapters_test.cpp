@@ -14,6 +14,7 @@
 #include "settings/win32/win32_registry.h"
 #include "settings/windows_settings.h"
 #include "tests/wine/control_panel_backup.h"
+#include "tests/wine/no_sharing_holder.h"
 #include "tests/wine/temp_folder.h"
 
 namespace kavo::wine_test {
@@ -234,6 +235,34 @@ TEST_F(Win32FileSystemTest, AReaderForAMomentDelaysTheReplacement) {
   ASSERT_TRUE(files_.Read(path, read));
   EXPECT_EQ(read, "new");
   EXPECT_EQ(TempFolder::List(folder_.path()), std::vector<std::string>{"read.ini"});
+}
+
+TEST_F(Win32FileSystemTest, AMissingFileIsToldApartFromOneThatCannotBeRead) {
+  const std::string path = folder_.File("held.ini");
+  ASSERT_TRUE(files_.Replace(path, "[Setting]\r\nA=1\r\n"));
+  std::string read;
+  EXPECT_TRUE(files_.Read(folder_.File("absent.ini"), read) == FileRead::kMissing);
+  EXPECT_TRUE(files_.Read(folder_.File("absent\\in folder.ini"), read) == FileRead::kMissing);
+  {
+    NoSharingHolder holder(path);
+    ASSERT_TRUE(holder.holds());
+    const DWORD start = ::GetTickCount();
+    EXPECT_TRUE(files_.Read(path, read) == FileRead::kUnreadable);
+    EXPECT_GE(::GetTickCount() - start, 250u) << "a held file is waited for before it counts as unreadable";
+  }
+  ASSERT_TRUE(files_.Read(path, read) == FileRead::kRead);
+  EXPECT_EQ(read, "[Setting]\r\nA=1\r\n");
+}
+
+TEST_F(Win32FileSystemTest, AFileHeldForAMomentIsReadOnceItIsFree) {
+  const std::string path = folder_.File("held.ini");
+  ASSERT_TRUE(files_.Replace(path, "content"));
+  NoSharingHolder holder(path);
+  ASSERT_TRUE(holder.holds());
+  holder.ReleaseAfter(100);
+  std::string read;
+  EXPECT_TRUE(files_.Read(path, read) == FileRead::kRead);
+  EXPECT_EQ(read, "content");
 }
 
 TEST_F(Win32FileSystemTest, MissingFilesAreNeitherReadNorRemoved) {
