@@ -1,5 +1,6 @@
 #include "monitor/pointer_settings.h"
 
+#include "settings/windows_settings.h"
 
 namespace kavo {
 namespace {
@@ -16,7 +17,8 @@ int ReadNumber(RegistryKey& key, const char* name) {
 void ApplyPointerSettings(SettingsRecord& record, RegistryKey& mouseKey, PointerSystem& system) {
   if (!IsProfileIndex(record.CurrentProfile)) return;
   ProfileRecord& profile = record.profiles[record.CurrentProfile];
-  system.SetDoubleClickTime(profile.DbleClickSpeed);
+  // A value the system would not take as meant is left out; the system keeps its own.
+  if (IsDoubleClickTime(profile.DbleClickSpeed)) system.SetDoubleClickTime(profile.DbleClickSpeed);
 
   int speed = ReadNumber(mouseKey, "MouseSpeed");
   int threshold2 = ReadNumber(mouseKey, "MouseThreshold2");
@@ -26,10 +28,14 @@ void ApplyPointerSettings(SettingsRecord& record, RegistryKey& mouseKey, Pointer
     speed = threshold1 = threshold2 = 0;
     for (const char* name : {"MouseSpeed", "MouseThreshold1", "MouseThreshold2"}) mouseKey.WriteString(name, "0");
   }
-  system.SetAcceleration(threshold1, threshold2, speed);
-  system.SetPointerSpeed(profile.MouseSpeed);
-  system.SetWheelScrollLines(profile.ScrollWheelFlag != 0 ? -1 : profile.ScrollWheelSpeed);
-  system.SetWheelScrollChars(profile.TiltSpeed);
+  if (IsAcceleration(threshold1, threshold2, speed)) system.SetAcceleration(threshold1, threshold2, speed);
+  if (IsPointerSpeed(profile.MouseSpeed)) system.SetPointerSpeed(profile.MouseSpeed);
+  if (profile.ScrollWheelFlag != 0) {
+    system.SetWheelScrollLines(-1);
+  } else if (IsWheelAmount(profile.ScrollWheelSpeed)) {
+    system.SetWheelScrollLines(profile.ScrollWheelSpeed);
+  }
+  if (IsWheelAmount(profile.TiltSpeed)) system.SetWheelScrollChars(profile.TiltSpeed);
 }
 
 }  // namespace kavo

@@ -17,8 +17,8 @@ class PointerSystem {
 };
 
 // mouseKey is the open "Control Panel\Mouse" key. With acceleration off, any acceleration left in the
-// registry is cleared there and in the profile, so that Windows and the profile agree. Nothing happens
-// while no profile is current.
+// registry is cleared there and in the profile, so that Windows and the profile agree. A value outside
+// the ranges of settings/windows_settings.h is not applied. Nothing happens while no profile is current.
 void ApplyPointerSettings(SettingsRecord& record, RegistryKey& mouseKey, PointerSystem& system);
 
 }  // namespace kavo

@@ -15,7 +15,7 @@ constexpr std::size_t kMacroNameBytes = 52;
 constexpr std::size_t kMacroSetNameBytes = 200;
 constexpr int kMaxMacroSets = 100;
 constexpr int kMaxMacrosPerSet = 100;
-constexpr int kMaxRepeatCount = 255;
+using ::kavo::kMaxRepeatCount;
 
 // Mouse buttons as macro events carry them, beside the device key codes of the key name table.
 enum MacroMouseButton : std::uint8_t {

@@ -1,7 +1,8 @@
 #include "settings/settings_record.h"
 
-#include <string>
+#include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "settings/bounded_text.h"
 #include "settings/language.h"
@@ -76,11 +77,40 @@ void MarkEverythingChanged(SettingsRecord& record) {
   record.CurrentProfileChanged = 1;
 }
 
+namespace {
+
+// Any other action would be played as a press with no wait after it, so a macro of them floods the system.
+bool DropUnplayableEvents(MacroKeyInfo& entry) {
+  int kept = 0;
+  for (int i = 0; i < entry.eventCount; ++i) {
+    const MacroEvent event = entry.events[i];
+    if (event.action == kMacroPress || event.action == kMacroRelease) entry.events[kept++] = event;
+  }
+  if (kept == entry.eventCount) return false;
+  std::memset(&entry.events[kept], 0, sizeof(MacroEvent) * static_cast<std::size_t>(entry.eventCount - kept));
+  entry.eventCount = static_cast<std::uint16_t>(kept);
+  return true;
+}
+
+bool BoundRepeatCount(MacroKeyInfo& entry) {
+  const std::int32_t bounded = std::clamp<std::int32_t>(entry.repeatCount, 0, kMaxRepeatCount);
+  if (bounded == entry.repeatCount) return false;
+  entry.repeatCount = bounded;
+  return true;
+}
+
+}  // namespace
+
 bool SanitizeButtonEntry(MacroKeyInfo& entry) {
   bool changed = false;
   if (entry.eventCount > kMaxMacroEvents) {
     entry.eventCount = kMaxMacroEvents;
     changed = true;
+  }
+  // Only a macro's event area holds events; a key shortcut keeps its key and modifier mask there.
+  if (entry.function == kFunctionMacro) {
+    changed |= DropUnplayableEvents(entry);
+    changed |= BoundRepeatCount(entry);
   }
   changed |= TerminateField(entry.macroSetName);
   changed |= TerminateField(entry.macroName);

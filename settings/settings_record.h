@@ -10,6 +10,7 @@ constexpr int kProfileCount = 5;
 constexpr int kButtonSlotCount = 14;      // seven physical inputs in two layers
 constexpr int kInputsPerLayer = 7;
 constexpr int kMaxMacroEvents = 500;
+constexpr int kMaxRepeatCount = 255;   // the most passes the configuration program offers for a macro
 
 enum FunctionCode : std::uint8_t {
   kFunctionNone = 0,
@@ -186,7 +187,9 @@ void ClearChangeFlags(SettingsRecord& record);
 void MarkEverythingChanged(SettingsRecord& record);
 
 // Makes an entry that came from outside safe to use: event count within the event array, names and
-// program path terminated. True when something had to be changed.
+// program path terminated. A macro keeps only its presses and releases (the later events move up, the
+// places left at the end are cleared) and plays at most kMaxRepeatCount times; a count below 0 becomes 0,
+// which plays once as before. True when something had to be changed.
 bool SanitizeButtonEntry(MacroKeyInfo& entry);
 
 // Makes a whole record that came from another process safe to act on: profile indices within 0..4 or

@@ -10,6 +10,10 @@ constexpr char kDesktopKey[] = "Control Panel\\Desktop";
 
 void WriteNumber(RegistryKey& key, std::string_view name, int number) { key.WriteString(name, std::to_string(number)); }
 
+void WriteNumberIf(bool accepted, RegistryKey& key, std::string_view name, int number) {
+  if (accepted) WriteNumber(key, name, number);
+}
+
 int AccelerationRowOf(const ProfileRecord& profile) {
   if (profile.AccelerationFlag == 0 || profile.Acceleration < 0) return 0;
   if (profile.Acceleration >= kAccelerationRows) return kAccelerationRows - 1;
@@ -17,6 +21,16 @@ int AccelerationRowOf(const ProfileRecord& profile) {
 }
 
 }  // namespace
+
+bool IsDoubleClickTime(int milliseconds) { return milliseconds >= 1 && milliseconds <= 5000; }
+
+bool IsPointerSpeed(int speed) { return speed >= 1 && speed <= 20; }
+
+bool IsWheelAmount(int linesOrCharacters) { return linesOrCharacters >= 1 && linesOrCharacters <= 100; }
+
+bool IsAcceleration(int threshold1, int threshold2, int speed) {
+  return threshold1 >= 0 && threshold2 >= 0 && speed >= 0 && speed <= 2;
+}
 
 AccelerationRow AccelerationTable(int row) {
   if (row <= 0) return {0, 0, 0};
@@ -27,8 +41,8 @@ AccelerationRow AccelerationTable(int row) {
 int WriteWindowsSettings(Registry& registry, const ProfileRecord& profile) {
   auto mouse = registry.OpenOrCreate(kMouseKey);
   if (!mouse) return -1;
-  WriteNumber(*mouse, "DoubleClickSpeed", profile.DbleClickSpeed);
-  WriteNumber(*mouse, "MouseSensitivity", profile.MouseSpeed);
+  WriteNumberIf(IsDoubleClickTime(profile.DbleClickSpeed), *mouse, "DoubleClickSpeed", profile.DbleClickSpeed);
+  WriteNumberIf(IsPointerSpeed(profile.MouseSpeed), *mouse, "MouseSensitivity", profile.MouseSpeed);
   const AccelerationRow row = AccelerationTable(AccelerationRowOf(profile));
   WriteNumber(*mouse, "MouseSpeed", row.mouseSpeed);
   WriteNumber(*mouse, "MouseThreshold1", row.threshold1);
@@ -37,8 +51,12 @@ int WriteWindowsSettings(Registry& registry, const ProfileRecord& profile) {
 
   auto desktop = registry.OpenOrCreate(kDesktopKey);
   if (!desktop) return -1;
-  WriteNumber(*desktop, "WheelScrollLines", profile.ScrollWheelFlag == 1 ? -1 : profile.ScrollWheelSpeed);
-  WriteNumber(*desktop, "WheelScrollChars", profile.TiltSpeed);
+  if (profile.ScrollWheelFlag == 1) {
+    WriteNumber(*desktop, "WheelScrollLines", -1);
+  } else {
+    WriteNumberIf(IsWheelAmount(profile.ScrollWheelSpeed), *desktop, "WheelScrollLines", profile.ScrollWheelSpeed);
+  }
+  WriteNumberIf(IsWheelAmount(profile.TiltSpeed), *desktop, "WheelScrollChars", profile.TiltSpeed);
   return 1;
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -66,6 +67,91 @@ TEST(PointerSettingsTest, TheCurrentProfileReachesTheSystem) {
     } else {
       EXPECT_EQ(registry.keys[kMouse], c.registry) << "the registry is left alone";
     }
+  }
+}
+
+// Values the system does not take as they are meant never reach it; the other settings still do.
+TEST(PointerSettingsTest, OutOfRangeValuesNeverReachTheSystem) {
+  struct Case {
+    const char* name;
+    std::function<void(ProfileRecord&)> set;
+    std::map<std::string, std::string> registry;  // the acceleration values Windows keeps
+    const char* skipped;                          // the call that must not happen
+  };
+  const auto value = [](std::int32_t ProfileRecord::*field, int v) {
+    return [field, v](ProfileRecord& profile) { profile.*field = v; };
+  };
+  const Case cases[] = {
+      {"double-click -1", value(&ProfileRecord::DbleClickSpeed, -1), {}, "double-click"},
+      {"double-click 0", value(&ProfileRecord::DbleClickSpeed, 0), {}, "double-click"},
+      {"double-click 5001", value(&ProfileRecord::DbleClickSpeed, 5001), {}, "double-click"},
+      {"pointer speed -1", value(&ProfileRecord::MouseSpeed, -1), {}, "speed"},
+      {"pointer speed 0", value(&ProfileRecord::MouseSpeed, 0), {}, "speed"},
+      {"pointer speed 21", value(&ProfileRecord::MouseSpeed, 21), {}, "speed"},
+      {"wheel lines -1", value(&ProfileRecord::ScrollWheelSpeed, -1), {}, "lines"},
+      {"wheel lines 0", value(&ProfileRecord::ScrollWheelSpeed, 0), {}, "lines"},
+      {"wheel lines 101", value(&ProfileRecord::ScrollWheelSpeed, 101), {}, "lines"},
+      {"tilt characters -1", value(&ProfileRecord::TiltSpeed, -1), {}, "chars"},
+      {"tilt characters 0", value(&ProfileRecord::TiltSpeed, 0), {}, "chars"},
+      {"tilt characters 101", value(&ProfileRecord::TiltSpeed, 101), {}, "chars"},
+      {"acceleration 3", value(&ProfileRecord::AccelerationFlag, 1),
+       {{"MouseSpeed", "3"}, {"MouseThreshold1", "4"}, {"MouseThreshold2", "9"}}, "acceleration"},
+      {"acceleration -1", value(&ProfileRecord::AccelerationFlag, 1),
+       {{"MouseSpeed", "-1"}, {"MouseThreshold1", "4"}, {"MouseThreshold2", "9"}}, "acceleration"},
+      {"threshold -6", value(&ProfileRecord::AccelerationFlag, 1),
+       {{"MouseSpeed", "1"}, {"MouseThreshold1", "-6"}, {"MouseThreshold2", "0"}}, "acceleration"},
+      {"second threshold -1", value(&ProfileRecord::AccelerationFlag, 1),
+       {{"MouseSpeed", "2"}, {"MouseThreshold1", "4"}, {"MouseThreshold2", "-1"}}, "acceleration"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto record = std::make_unique<SettingsRecord>();
+    ClearRecord(*record);
+    ResetToDefaults(*record, 1);
+    record->CurrentProfile = 0;
+    c.set(record->profiles[0]);
+    test::FakeRegistry registry;
+    registry.keys[kMouse] = c.registry;
+    auto key = registry.OpenOrCreate(kMouse);
+    RecordingPointerSystem system;
+    ApplyPointerSettings(*record, *key, system);
+    const std::string skipped = std::string(c.skipped) + " ";
+    for (const std::string& call : system.calls) EXPECT_NE(call.rfind(skipped, 0), 0u) << call;
+    EXPECT_EQ(system.calls.size(), 4u) << "the other settings are applied";
+    EXPECT_EQ(registry.keys[kMouse], c.registry) << "the registry is left alone";
+  }
+}
+
+TEST(PointerSettingsTest, ValuesAtTheEndsOfTheirRangesReachTheSystem) {
+  struct Case {
+    int doubleClick, speed, lines, chars;
+    std::map<std::string, std::string> registry;
+    std::vector<std::string> calls;
+  };
+  const Case cases[] = {
+      {1, 1, 1, 1, {{"MouseSpeed", "0"}, {"MouseThreshold1", "0"}, {"MouseThreshold2", "0"}},
+       {"double-click 1", "acceleration 0 0 0", "speed 1", "lines 1", "chars 1"}},
+      {5000, 20, 100, 100, {{"MouseSpeed", "2"}, {"MouseThreshold1", "4"}, {"MouseThreshold2", "5"}},
+       {"double-click 5000", "acceleration 4 5 2", "speed 20", "lines 100", "chars 100"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.calls.front());
+    auto record = std::make_unique<SettingsRecord>();
+    ClearRecord(*record);
+    ResetToDefaults(*record, 1);
+    record->CurrentProfile = 4;
+    ProfileRecord& profile = record->profiles[4];
+    profile.DbleClickSpeed = c.doubleClick;
+    profile.MouseSpeed = c.speed;
+    profile.ScrollWheelSpeed = c.lines;
+    profile.TiltSpeed = c.chars;
+    profile.AccelerationFlag = 1;
+    test::FakeRegistry registry;
+    registry.keys[kMouse] = c.registry;
+    auto key = registry.OpenOrCreate(kMouse);
+    RecordingPointerSystem system;
+    ApplyPointerSettings(*record, *key, system);
+    EXPECT_EQ(system.calls, c.calls);
   }
 }
 

@@ -2,13 +2,16 @@
 
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <memory>
+#include <vector>
 
 #include "settings/bounded_text.h"
 #include "settings/ini_file.h"
 #include "settings/ini_text.h"
 #include "settings/settings_files.h"
 #include "tests/support/fake_registry.h"
+#include "tests/support/macro_event_printing.h"
 #include "tests/support/memory_file_system.h"
 
 namespace kavo {
@@ -195,6 +198,21 @@ TEST_F(SettingsFilesTest, APresentFileWithMissingKeysGivesMinusOneAndEmptyText) 
   for (int b = 0; b < kButtonSlotCount; ++b) EXPECT_EQ(profile.buttons[b].function, kDefaultSlotFunctions[b]);
 }
 
+TEST_F(SettingsFilesTest, PointerValuesMissingFromTheActiveProfileFileLeaveTheRegistryAlone) {
+  IniFile(files, Config()).WriteInt("Setting", "CurrentProfile", 0);
+  files.files[Slot(0)] = "[Setting]\r\nProFileName=Sparse\r\n";
+  registry.keys["Control Panel\\Desktop"]["WheelScrollChars"] = "bad";  // read as nothing, kept as it is
+  auto record = EmptyRecord();
+  settings.ReadAll(*record);
+  ASSERT_EQ(record->profiles[0].MouseSpeed, -1);
+  settings.WriteAll(*record);
+  for (const auto& [key, values] : registry.keys) {
+    for (const auto& [name, value] : values) EXPECT_NE(value, "-1") << key << "\\" << name;
+  }
+  EXPECT_EQ(registry.keys["Control Panel\\Mouse"].count("MouseSensitivity"), 0u);
+  EXPECT_EQ(registry.keys["Control Panel\\Desktop"]["WheelScrollChars"], "bad");
+}
+
 TEST_F(SettingsFilesTest, ButtonEntriesThatCannotBeReadGetTheirSlotDefaults) {
   auto record = FilledRecord(2);
   settings.WriteProfile(record->profiles[0], Slot(0));
@@ -248,6 +266,93 @@ TEST_F(SettingsFilesTest, HostileContentIsCutAndMadeSafe) {
   EXPECT_EQ(std::strlen(profile.buttons[2].macroSetName), 49u);
   EXPECT_EQ(std::strlen(profile.buttons[2].macroName), 49u);
   EXPECT_EQ(std::strlen(profile.buttons[2].programPath), 261u);
+}
+
+// A macro entry as another process or a file may hand it over: the two ways in (the shared block and a
+// profile file) bound it alike.
+TEST_F(SettingsFilesTest, MacroEntriesFromOutsideAreBoundedOnBothWaysIn) {
+  constexpr std::uint8_t kA = 4, kB = 5;
+  struct Case {
+    const char* name;
+    std::int32_t repeatCount;
+    std::uint16_t eventCount;
+    std::vector<MacroEvent> events;
+    std::int32_t boundedRepeatCount;
+    std::vector<MacroEvent> played;  // what the entry holds afterwards, in order
+  };
+  const std::vector<MacroEvent> tap = {{kA, 1, 20}, {kA, 2, 30}};
+  const Case cases[] = {
+      {"a sound macro stays as it is", 3, 2, tap, 3, tap},
+      {"action 7 is dropped, the later events move up", 1, 3, {{kA, 1, 20}, {kB, 7, 400}, {kA, 2, 30}}, 1, tap},
+      {"action 0 is dropped", 1, 3, {{kB, 0, 5}, {kA, 1, 20}, {kA, 2, 30}}, 1, tap},
+      {"action 255 is dropped", 1, 3, {{kA, 1, 20}, {kA, 2, 30}, {kB, 255, 5}}, 1, tap},
+      {"nothing playable leaves no event", 1, 2, {{kA, 3, 20}, {kA, 0, 30}}, 1, {}},
+      {"a repeat count near 2^31 is cut to 255", 2147483647, 2, tap, 255, tap},
+      {"a repeat count of 256 is cut to 255", 256, 2, tap, 255, tap},
+      {"255 is the most the configuration program offers", 255, 2, tap, 255, tap},
+      {"a negative repeat count plays once, as 0 does", -5, 2, tap, 0, tap},
+      {"the least repeat count", std::numeric_limits<std::int32_t>::min(), 2, tap, 0, tap},
+      {"a repeat count of 0 stays", 0, 2, tap, 0, tap},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    MacroKeyInfo entry;
+    ResetButtonEntry(entry, 6);
+    entry.function = kFunctionMacro;
+    entry.repeatCount = c.repeatCount;
+    entry.eventCount = c.eventCount;
+    for (std::size_t i = 0; i < c.events.size(); ++i) entry.events[i] = c.events[i];
+    auto check = [&](const MacroKeyInfo& bounded) {
+      EXPECT_EQ(bounded.repeatCount, c.boundedRepeatCount);
+      ASSERT_EQ(bounded.eventCount, c.played.size());
+      const std::vector<MacroEvent> held(bounded.events, bounded.events + bounded.eventCount);
+      EXPECT_EQ(held, c.played);
+      for (std::size_t i = c.played.size(); i < c.events.size(); ++i) {
+        EXPECT_EQ(bounded.events[i], (MacroEvent{0, 0, 0})) << "a place left by a dropped event is cleared";
+      }
+    };
+    auto record = FilledRecord(1);
+    record->profiles[2].buttons[6] = entry;
+    SanitizeRecord(*record);
+    check(record->profiles[2].buttons[6]);
+    EXPECT_FALSE(SanitizeRecord(*record)) << "a bounded entry stays as it is";
+    IniFile(files, Slot(4)).WriteStruct("Setting", "MacroKeyInfo6", &entry, sizeof entry);
+    ProfileRecord fromFile;
+    settings.ReadProfile(fromFile, Slot(4));
+    check(fromFile.buttons[6]);
+  }
+}
+
+TEST_F(SettingsFilesTest, EventCountsBeyondTheEventArrayAreCutBeforeEventsAreDropped) {
+  for (std::uint16_t count : {std::uint16_t{501}, std::uint16_t{0xFFFF}}) {  // 0xFFFF: -1 as the block's 16 bits
+    SCOPED_TRACE(count);
+    MacroKeyInfo entry;
+    ResetButtonEntry(entry, 2);
+    entry.function = kFunctionMacro;
+    entry.repeatCount = 1;
+    for (auto& event : entry.events) event = MacroEvent{4, 1, 1};
+    entry.events[kMaxMacroEvents - 1].action = 9;
+    entry.eventCount = count;
+    IniFile(files, Slot(1)).WriteStruct("Setting", "MacroKeyInfo2", &entry, sizeof entry);
+    ProfileRecord profile;
+    settings.ReadProfile(profile, Slot(1));
+    EXPECT_EQ(profile.buttons[2].eventCount, kMaxMacroEvents - 1);
+    EXPECT_EQ(profile.buttons[2].events[kMaxMacroEvents - 2], (MacroEvent{4, 1, 1}));
+  }
+}
+
+TEST_F(SettingsFilesTest, OnlyMacroEntriesHaveTheirEventsAndRepeatCountBounded) {
+  // A shortcut keeps its modifier mask where a macro has its first action: Ctrl is 0x04.
+  MacroKeyInfo shortcut;
+  ResetButtonEntry(shortcut, 1);
+  shortcut.function = kFunctionKeyShortcut;
+  shortcut.eventCount = 1;
+  shortcut.events[0] = MacroEvent{4, kShortcutCtrl, 0};
+  shortcut.repeatCount = 1000;
+  IniFile(files, Slot(0)).WriteStruct("Setting", "MacroKeyInfo1", &shortcut, sizeof shortcut);
+  ProfileRecord profile;
+  settings.ReadProfile(profile, Slot(0));
+  EXPECT_EQ(std::memcmp(&profile.buttons[1], &shortcut, sizeof shortcut), 0);
 }
 
 TEST_F(SettingsFilesTest, AFailedWriteIsReportedAndLeavesTheFilesAsTheyWere) {

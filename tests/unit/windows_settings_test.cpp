@@ -66,6 +66,76 @@ TEST(WindowsSettingsTest, WriteMirrorsThePointerFields) {
   }
 }
 
+// Values Windows does not take as they are meant (a key missing from a profile file reads as -1) are
+// not written: the registry keeps what it held, and the other values are written as usual.
+TEST(WindowsSettingsTest, OutOfRangeValuesNeverReachTheRegistry) {
+  struct Case {
+    const char* name;
+    std::int32_t ProfileRecord::*field;
+    int value;
+    const char* key;    // the key of the value left alone
+    const char* valueName;
+  };
+  const Case cases[] = {
+      {"double-click -1", &ProfileRecord::DbleClickSpeed, -1, kMouse, "DoubleClickSpeed"},
+      {"double-click 0", &ProfileRecord::DbleClickSpeed, 0, kMouse, "DoubleClickSpeed"},
+      {"double-click 5001", &ProfileRecord::DbleClickSpeed, 5001, kMouse, "DoubleClickSpeed"},
+      {"pointer speed -1", &ProfileRecord::MouseSpeed, -1, kMouse, "MouseSensitivity"},
+      {"pointer speed 0", &ProfileRecord::MouseSpeed, 0, kMouse, "MouseSensitivity"},
+      {"pointer speed 21", &ProfileRecord::MouseSpeed, 21, kMouse, "MouseSensitivity"},
+      {"wheel lines -1", &ProfileRecord::ScrollWheelSpeed, -1, kDesktop, "WheelScrollLines"},
+      {"wheel lines 0", &ProfileRecord::ScrollWheelSpeed, 0, kDesktop, "WheelScrollLines"},
+      {"wheel lines 101", &ProfileRecord::ScrollWheelSpeed, 101, kDesktop, "WheelScrollLines"},
+      {"tilt characters -1", &ProfileRecord::TiltSpeed, -1, kDesktop, "WheelScrollChars"},
+      {"tilt characters 0", &ProfileRecord::TiltSpeed, 0, kDesktop, "WheelScrollChars"},
+      {"tilt characters 101", &ProfileRecord::TiltSpeed, 101, kDesktop, "WheelScrollChars"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::FakeRegistry registry;
+    registry.keys[c.key][c.valueName] = "kept";
+    ProfileRecord profile = DefaultProfile();
+    profile.*c.field = c.value;
+    ASSERT_EQ(WriteWindowsSettings(registry, profile), 1);
+    EXPECT_EQ(registry.keys[c.key][c.valueName], "kept");
+    EXPECT_EQ(registry.keys[kMouse].size() + registry.keys[kDesktop].size(), 7u) << "the others are written";
+  }
+}
+
+TEST(WindowsSettingsTest, ValuesAtTheEndsOfTheirRangesAreWritten) {
+  struct Case {
+    std::int32_t ProfileRecord::*field;
+    int value;
+    const char* key;
+    const char* valueName;
+  };
+  const Case cases[] = {
+      {&ProfileRecord::DbleClickSpeed, 1, kMouse, "DoubleClickSpeed"},
+      {&ProfileRecord::DbleClickSpeed, 5000, kMouse, "DoubleClickSpeed"},
+      {&ProfileRecord::MouseSpeed, 1, kMouse, "MouseSensitivity"},
+      {&ProfileRecord::MouseSpeed, 20, kMouse, "MouseSensitivity"},
+      {&ProfileRecord::ScrollWheelSpeed, 1, kDesktop, "WheelScrollLines"},
+      {&ProfileRecord::ScrollWheelSpeed, 100, kDesktop, "WheelScrollLines"},
+      {&ProfileRecord::TiltSpeed, 1, kDesktop, "WheelScrollChars"},
+      {&ProfileRecord::TiltSpeed, 100, kDesktop, "WheelScrollChars"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.valueName) + " " + std::to_string(c.value));
+    test::FakeRegistry registry;
+    ProfileRecord profile = DefaultProfile();
+    profile.*c.field = c.value;
+    ASSERT_EQ(WriteWindowsSettings(registry, profile), 1);
+    EXPECT_EQ(registry.keys[c.key][c.valueName], std::to_string(c.value));
+  }
+  // Paging does not depend on the number of lines the profile keeps.
+  test::FakeRegistry registry;
+  ProfileRecord profile = DefaultProfile();
+  profile.ScrollWheelFlag = 1;
+  profile.ScrollWheelSpeed = -1;
+  ASSERT_EQ(WriteWindowsSettings(registry, profile), 1);
+  EXPECT_EQ(registry.keys[kDesktop]["WheelScrollLines"], "-1");
+}
+
 TEST(WindowsSettingsTest, ReadFindsTheLastMatchingAccelerationRow) {
   struct Case {
     const char *speed, *t1, *t2;

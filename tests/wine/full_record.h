@@ -69,6 +69,11 @@ inline void FillFullRecord(SettingsRecord& record) {
       std::snprintf(entry.macroName, sizeof entry.macroName, "Macro \"%d.%d\" = combo", p, b);
       std::snprintf(entry.programPath, sizeof entry.programPath, "C:\\Program Files\\Tool %d-%d\\run me.exe", p, b);
       entry.eventCount = static_cast<std::uint16_t>(b == 13 ? kMaxMacroEvents : (p * kButtonSlotCount + b) * 7);
+      if (entry.function == kFunctionMacro) {
+        // A macro as the configuration program makes one: presses and releases, at most 255 passes.
+        entry.repeatCount = static_cast<std::int32_t>(next() % (kMaxRepeatCount + 1));
+        for (int e = 0; e < entry.eventCount; ++e) entry.events[e].action = next() % 2 ? kMacroPress : kMacroRelease;
+      }
     }
   }
 

@@ -127,7 +127,7 @@ TEST(WindowsSettingsInRegistry, ProfileGoesIntoControlPanelAndComesBack) {
   const Case cases[] = {
       {"no acceleration", 500, 3, 0, 10, 0, 0, 3, {"500", "10", "0", "0", "0", "3", "3"}},
       {"acceleration row 5", 250, 10, 0, 20, 5, 1, 1, {"250", "20", "1", "9", "0", "10", "1"}},
-      {"row 15, a page per notch", 900, 3, 1, 1, 15, 1, 0, {"900", "1", "2", "4", "9", "-1", "0"}},
+      {"row 15, a page per notch", 900, 3, 1, 1, 15, 1, 100, {"900", "1", "2", "4", "9", "-1", "100"}},
   };
   const char* const names[7][2] = {
       {"Control Panel\\Mouse", "DoubleClickSpeed"}, {"Control Panel\\Mouse", "MouseSensitivity"},
