@@ -54,40 +54,62 @@ std::string Named(std::string_view path, std::string_view name) {
   return ContainsIgnoringCase(path, name) ? std::string(path) : std::string();
 }
 
+bool IsSpace(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view Trimmed(std::string_view text) {
+  while (!text.empty() && IsSpace(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsSpace(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// Where the first ".exe" that ends a word ends; npos when there is none.
+std::size_t EndOfProgramName(std::string_view command) {
+  constexpr std::string_view kExtension = ".exe";
+  for (std::size_t at = 0; at + kExtension.size() <= command.size(); ++at) {
+    if (!ContainsIgnoringCase(command.substr(at, kExtension.size()), kExtension)) continue;
+    const std::size_t end = at + kExtension.size();
+    if (end == command.size() || IsSpace(command[end]) || command[end] == '"') return end;
+  }
+  return std::string_view::npos;
+}
+
+std::string_view ProgramOfCommand(std::string_view command, std::string_view argumentsMark = {}) {
+  command = Trimmed(command);
+  if (!command.empty() && command.front() == '"') {
+    const std::string_view quoted = command.substr(1);
+    return quoted.substr(0, quoted.find('"'));
+  }
+  std::size_t end = std::min(command.find('"'), EndOfProgramName(command));
+  if (!argumentsMark.empty()) end = std::min(end, command.find(argumentsMark));
+  return Trimmed(command.substr(0, end));
+}
+
 }  // namespace
 
 std::string PlayerPathFromVlcCommand(std::string_view command) {
-  std::string_view path = command;
-  if (!command.empty() && command.front() == '"') {
-    path = command.substr(1);
-    path = path.substr(0, path.find('"'));
-  } else {
-    path = command.substr(0, command.find("--started"));
-  }
-  return Named(path, "vlc");
+  return Named(ProgramOfCommand(command, "--started"), "vlc");
 }
 
 std::string PlayerPathFromWinampCommand(std::string_view command) {
-  std::string_view path = command;
-  if (command.find('"') != std::string_view::npos) {
-    path = command.substr(1);
-    path = path.substr(0, path.find('"'));
-  }
-  return Named(path, "winamp");
+  return Named(ProgramOfCommand(command), "winamp");
 }
 
-std::string PlayerPathFromItunesPath(std::string_view path) { return Named(path, "itunes"); }
+std::string PlayerPathFromItunesPath(std::string_view path) { return Named(ProgramOfCommand(path), "itunes"); }
 
-std::string MediaPlayerControl::ReadValue(const char* path, const char* name) {
-  std::string value;
-  const auto key = registry_.OpenOrCreate(path);
-  if (!key || !key->ReadString(name, value)) value.clear();
-  return value;
+std::string CommandLineOf(std::string_view program) { return "\"" + std::string(program) + "\""; }
+
+std::string MediaPlayerControl::ReadValue(const char* path, const char* name, std::size_t shortest) {
+  for (const RegistryView view : kRegistrationViews) {
+    std::string value;
+    const auto key = registry_.OpenForReading(path, view);
+    if (key && key->ReadString(name, value) && value.size() >= shortest) return value;
+  }
+  return std::string();
 }
 
 std::string MediaPlayerControl::ReadCommand(const char* path, const char* fallbackPath) {
-  std::string command = ReadValue(path, "");
-  if (command.size() < kShortestCommand) command = ReadValue(fallbackPath, "");
+  std::string command = ReadValue(path, "", kShortestCommand);
+  if (command.empty()) command = ReadValue(fallbackPath, "");
   return command;
 }
 
@@ -96,7 +118,7 @@ void MediaPlayerControl::StartOrBringForward(int mediaOption) {
   switch (mediaOption) {
     case kPlayerWindowsMedia: {
       // The one player brought forward when running; the others keep to a single instance themselves.
-      path = desktop_.ExpandEnvironment(ReadValue(kWmpAppPath, ""));
+      path = ProgramOfCommand(desktop_.ExpandEnvironment(ReadValue(kWmpAppPath, "")));
       if (const DesktopWindow window = desktop_.FindTopWindow(nullptr, kWmpTitle)) {
         desktop_.BringToFront(window);
         return;
@@ -115,7 +137,7 @@ void MediaPlayerControl::StartOrBringForward(int mediaOption) {
     default:
       return;
   }
-  if (!path.empty()) desktop_.StartProgram(path);
+  if (!path.empty()) desktop_.StartProgram(CommandLineOf(path));
 }
 
 void MediaPlayerControl::Command(int mediaOption, MediaCommand command) {

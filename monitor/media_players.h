@@ -46,28 +46,31 @@ class PlayerDesktop {
   virtual DesktopWindow ServiceWindow() = 0;
 };
 
-// The parts a player's program path is picked out of; each is empty when the result does not contain the
-// player's name in any case, so that no other program is started in its place.
-// VLC: a command beginning with a double quote gives the text up to the next one; any other is cut before
-// its first "--started".
+// The program a player's registration names, for it to be started alone. A registered command that begins
+// with a double quote names the text up to the next one; any other ends before its arguments: after the
+// first ".exe" that ends a word, else before its first double quote (and for VLC its first "--started"),
+// spaces around it left out. Each gives nothing when the program's path does not contain the player's name
+// in any case, so that no other program is started in its place.
 std::string PlayerPathFromVlcCommand(std::string_view command);
-// Winamp: a command containing a double quote gives the text from its second character up to the next
-// double quote; one without is taken whole.
 std::string PlayerPathFromWinampCommand(std::string_view command);
-// iTunes: the registered path as it is.
 std::string PlayerPathFromItunesPath(std::string_view path);
+
+// The command line that starts a program alone: its path quoted whole, since Windows would take an
+// unquoted path with a space for a shorter program ("C:\Program Files\..." for "C:\Program.exe").
+std::string CommandLineOf(std::string_view program);
 
 class MediaPlayerControl final : public MediaPlayers {
  public:
-  // The registry is the local machine's, where the players register themselves.
-  MediaPlayerControl(PlayerDesktop& desktop, Registry& registry, Clock& clock)
+  // The registry is the local machine's, where the players register themselves; it is only read.
+  MediaPlayerControl(PlayerDesktop& desktop, RegistryReader& registry, Clock& clock)
       : desktop_(desktop), registry_(registry), clock_(clock) {}
 
   void StartOrBringForward(int mediaOption) override;
   void Command(int mediaOption, MediaCommand command) override;
 
  private:
-  std::string ReadValue(const char* path, const char* name);
+  // The first value of at least `shortest` characters in the views in their order; empty when none is.
+  std::string ReadValue(const char* path, const char* name, std::size_t shortest = 1);
   // The default value of the first key, or of the second when the first's is too short to be a command.
   std::string ReadCommand(const char* path, const char* fallbackPath);
   void CommandWindowsMediaPlayer(MediaCommand command);
@@ -76,7 +79,7 @@ class MediaPlayerControl final : public MediaPlayers {
   void CommandWinamp(MediaCommand command);
 
   PlayerDesktop& desktop_;
-  Registry& registry_;
+  RegistryReader& registry_;
   Clock& clock_;
   bool winampPlaying_ = false;  // the last play-or-pause sent Winamp its play command
 };

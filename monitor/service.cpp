@@ -252,6 +252,11 @@ void MonitorService::OnSystrayNotify(unsigned mouseMessage) {
   }
 }
 
+void MonitorService::OnTaskbarCreated() {
+  // The icon belongs in the tray exactly while the mouse is present.
+  if (transfer_.IsPresent()) ports_.window.AddTrayIcon();
+}
+
 void MonitorService::OnMenuCommand(unsigned command) {
   if (command == kCmdConfiguration) OnCustomizer();
   if (command == kCmdExit) ports_.window.Close();

@@ -87,6 +87,8 @@ class MonitorService : private TransferObserver, private DispatchHost {
   void OnCustomizer();
   // The tray icon's callback: lParam is the mouse message.
   void OnSystrayNotify(unsigned mouseMessage);
+  // The shell started again and told every window ("TaskbarCreated"): its new tray has no icon of ours.
+  void OnTaskbarCreated();
   // WM_COMMAND of the tray menu: "Configuration" or "Exit".
   void OnMenuCommand(unsigned command);
   void ApplyPointerSettings();

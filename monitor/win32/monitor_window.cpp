@@ -57,6 +57,10 @@ LRESULT CALLBACK CMonitorWnd::WindowProc(HWND window, UINT message, WPARAM wPara
 }
 
 LRESULT CMonitorWnd::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (taskbarCreated_ != 0 && message == taskbarCreated_) {
+    if (service_) service_->OnTaskbarCreated();
+    return 0;
+  }
   switch (message) {
     case WM_CREATE:
       return OnCreate();
@@ -74,6 +78,13 @@ LRESULT CMonitorWnd::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_WTSSESSION_CHANGE:
       OnSessionChange(wParam);
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      // Windows may end the process as soon as this returns: the ordered shutdown of WM_CLOSE runs now,
+      // in full, through the window's destruction.
+      if (wParam && hwnd_) ::DestroyWindow(hwnd_);
       return 0;
     case WM_DEVICECHANGE:
     case WM_COPYDATA:
@@ -122,6 +133,7 @@ int CMonitorWnd::OnCreate() {
   ::InitCommonControlsEx(&controls);
 
   folder_ = ModuleFolder();
+  taskbarCreated_ = ::RegisterWindowMessageA("TaskbarCreated");
   sessions_ = std::make_unique<SessionNotifications>(hwnd_);
   settings_ = std::make_unique<Win32Settings>();
   auto mouseKey = settings_->registry.OpenOrCreate("Control Panel\\Mouse");

@@ -58,6 +58,7 @@ class CMonitorWnd final : private ServiceWindow, private MacroQueue {
 
   bool openConfiguration_;
   HWND hwnd_ = nullptr;
+  UINT taskbarCreated_ = 0;  // the shell's message when it starts again; 0 when it could not be registered
   bool comStarted_ = false;
   std::string folder_;
   std::unique_ptr<SessionNotifications> sessions_;

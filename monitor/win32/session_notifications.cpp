@@ -1,5 +1,7 @@
 #include "monitor/win32/session_notifications.h"
 
+#include "monitor/win32/system_library.h"
+
 namespace kavo::win32 {
 namespace {
 
@@ -17,7 +19,8 @@ Function Entry(HMODULE library, const char* name) {
 
 }  // namespace
 
-SessionNotifications::SessionNotifications(HWND window) : window_(window), library_(::LoadLibraryA("wtsapi32.dll")) {
+SessionNotifications::SessionNotifications(HWND window)
+    : window_(window), library_(LoadSystemLibrary("wtsapi32.dll")) {
   if (!library_) return;
   auto registerWindow = Entry<RegisterFn>(library_.get(), "WTSRegisterSessionNotification");
   if (!registerWindow) return;

@@ -1,6 +1,6 @@
 #pragma once
 // Console connect and disconnect notifications (WM_WTSSESSION_CHANGE) for a window, through
-// "wtsapi32.dll" when the system has it. Without it the service runs without them.
+// "wtsapi32.dll" from the system folder when the system has it. Without it the service runs without them.
 #include <windows.h>
 
 #include "settings/win32/win32_handles.h"

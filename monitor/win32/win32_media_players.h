@@ -1,5 +1,6 @@
 #pragma once
-// The media players on Windows: the players' own windows and registry keys below HKEY_LOCAL_MACHINE.
+// The media players on Windows: the players' own windows, and their registrations below HKEY_LOCAL_MACHINE,
+// read in both views and never asked for more than reading.
 #include <windows.h>
 
 #include <string>

@@ -4,6 +4,7 @@
 #include <mshtml.h>
 #include <oleacc.h>
 
+#include "monitor/win32/system_library.h"
 #include "monitor/win32/win32_window_tree.h"
 #include "settings/win32/win32_handles.h"
 
@@ -69,7 +70,7 @@ WebScrollResult ScrollDocument(LPFNOBJECTFROMLRESULT objectFromLresult, HWND win
 }  // namespace
 
 WebScrollResult Win32WebDocuments::ScrollBy(WindowHandle window, int dx) {
-  const UniqueModule library(::LoadLibraryA("OLEACC.DLL"));
+  const UniqueModule library(LoadSystemLibrary("OLEACC.DLL"));
   if (!library) return WebScrollResult::NoDocument;
   const auto objectFromLresult = reinterpret_cast<LPFNOBJECTFROMLRESULT>(
       reinterpret_cast<void*>(::GetProcAddress(library.get(), "ObjectFromLresult")));

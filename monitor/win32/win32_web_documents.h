@@ -7,8 +7,8 @@ namespace kavo::win32 {
 
 class Win32WebDocuments final : public WebDocuments {
  public:
-  // Loads "OLEACC.DLL" for the call and unloads it after; NoDocument when it, the document or its window
-  // object cannot be had.
+  // Loads "OLEACC.DLL" from the system folder for the call and unloads it after; NoDocument when it, the
+  // document or its window object cannot be had.
   WebScrollResult ScrollBy(WindowHandle window, int dx) override;
 };
 

@@ -7,12 +7,15 @@
 namespace kavo::win32 {
 
 std::unique_ptr<BlockMutex> BlockMutex::Create(Created& outcome) {
-  UserOnlySecurity security;
   outcome = Created::Failed;
-  if (!security.get()) return nullptr;
-  HANDLE mutex = ::CreateMutexA(security.get(), FALSE, kBlockMutexName);
+  bool existed = false;
+  HANDLE mutex = CreateForCurrentUser([&](SECURITY_ATTRIBUTES* security) {
+    HANDLE created = ::CreateMutexA(security, FALSE, kBlockMutexName);
+    existed = created && ::GetLastError() == ERROR_ALREADY_EXISTS;
+    return created;
+  });
   if (!mutex) return nullptr;
-  if (::GetLastError() == ERROR_ALREADY_EXISTS) {
+  if (existed) {
     ::CloseHandle(mutex);
     outcome = Created::AlreadyExisted;
     return nullptr;
@@ -30,10 +33,10 @@ SharedBlock::SharedBlock(UniqueKernelHandle mapping, UniqueMappedView view)
     : mapping_(std::move(mapping)), view_(std::move(view)) {}
 
 std::unique_ptr<SharedBlock> SharedBlock::Create() {
-  UserOnlySecurity security;
-  if (!security.get()) return nullptr;
-  UniqueKernelHandle mapping(::CreateFileMappingA(INVALID_HANDLE_VALUE, security.get(), PAGE_READWRITE, 0,
-                                                  sizeof(SettingsRecord), kSharedBlockName));
+  UniqueKernelHandle mapping(CreateForCurrentUser([](SECURITY_ATTRIBUTES* security) {
+    return ::CreateFileMappingA(INVALID_HANDLE_VALUE, security, PAGE_READWRITE, 0, sizeof(SettingsRecord),
+                                kSharedBlockName);
+  }));
   if (!mapping) return nullptr;
   UniqueMappedView view(::MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SettingsRecord)));
   if (!view) return nullptr;

@@ -51,4 +51,13 @@ std::unique_ptr<RegistryKey> Win32Registry::OpenOrCreate(std::string_view path) 
   return std::make_unique<Win32RegistryKey>(UniqueRegistryKey(key), valueBytes_);
 }
 
+std::unique_ptr<RegistryValues> Win32Registry::OpenForReading(std::string_view path, RegistryView view) {
+  const REGSAM viewFlag = view == RegistryView::Programs64Bit ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(root_, std::string(path).c_str(), 0, KEY_QUERY_VALUE | viewFlag, &key) != ERROR_SUCCESS) {
+    return nullptr;
+  }
+  return std::make_unique<Win32RegistryKey>(UniqueRegistryKey(key), valueBytes_);
+}
+
 }  // namespace kavo::win32

@@ -106,7 +106,7 @@ class MediaPlayerControlTest : public ::testing::Test {
 
   Log log;
   RecordingDesktop desktop{log};
-  test::FakeRegistry registry;
+  test::FakeRegistryReader registry{kPlayerRegistryValueBytes};
   test::FakeClock clock;
   MediaPlayerControl players{desktop, registry, clock};
 
@@ -124,29 +124,43 @@ TEST(PlayerPathTest, PicksTheProgramOutOfTheRegisteredCommand) {
   const Case cases[] = {
       {"VLC: a quoted path with options", PlayerPathFromVlcCommand,
        R"("C:\Program Files\VideoLAN\VLC\vlc.exe" --started-from-file "%1")", R"(C:\Program Files\VideoLAN\VLC\vlc.exe)"},
-      {"VLC: unquoted, cut before --started with the space kept", PlayerPathFromVlcCommand,
-       R"(C:\VLC\vlc.exe --started-from-file "%1")", R"(C:\VLC\vlc.exe )"},
-      {"VLC: unquoted without --started is whole", PlayerPathFromVlcCommand, R"(C:\VLC\vlc.exe "%1")",
-       R"(C:\VLC\vlc.exe "%1")"},
+      {"VLC: unquoted, cut before --started", PlayerPathFromVlcCommand, R"(C:\VLC\vlc.exe --started-from-file "%1")",
+       R"(C:\VLC\vlc.exe)"},
+      {"VLC: unquoted with a space in the path", PlayerPathFromVlcCommand,
+       R"(C:\Program Files\VLC\vlc.exe --started-from-file "%1")", R"(C:\Program Files\VLC\vlc.exe)"},
+      {"VLC: unquoted without --started ends before its argument", PlayerPathFromVlcCommand, R"(C:\VLC\vlc.exe "%1")",
+       R"(C:\VLC\vlc.exe)"},
+      {"VLC: unquoted without the extension, cut before --started", PlayerPathFromVlcCommand,
+       R"(C:\VLC\vlc --started-from-file)", R"(C:\VLC\vlc)"},
       {"VLC: an unclosed quote runs to the end; the name in any case", PlayerPathFromVlcCommand,
        R"("C:\VLC\VLC.EXE --open)", R"(C:\VLC\VLC.EXE --open)"},
+      {"VLC: spaces before the quote", PlayerPathFromVlcCommand, R"(  "C:\VLC\vlc.exe" "%1")", R"(C:\VLC\vlc.exe)"},
       {"VLC: the name only in the options is refused", PlayerPathFromVlcCommand,
        R"("C:\Players\player.exe" --intf vlc)", ""},
       {"VLC: the name only after --started is refused", PlayerPathFromVlcCommand,
-       R"(C:\Players\player.exe --started-from-vlc)", ""},
+       R"(C:\Players\player --started-from-vlc)", ""},
       {"VLC: nothing registered", PlayerPathFromVlcCommand, "", ""},
       {"Winamp: a quoted path with its argument", PlayerPathFromWinampCommand,
        R"("C:\Program Files\Winamp\winamp.exe" "%1")", R"(C:\Program Files\Winamp\winamp.exe)"},
-      {"Winamp: without a quote it is whole", PlayerPathFromWinampCommand, R"(C:\Winamp\Winamp.exe /ADD)",
-       R"(C:\Winamp\Winamp.exe /ADD)"},
-      {"Winamp: the first character is dropped even when it is no quote", PlayerPathFromWinampCommand,
-       R"(C:\Winamp\winamp.exe "%1")", R"(:\Winamp\winamp.exe )"},
+      {"Winamp: unquoted, the path before its quoted argument", PlayerPathFromWinampCommand,
+       R"(C:\Winamp\winamp.exe "%1")", R"(C:\Winamp\winamp.exe)"},
+      {"Winamp: unquoted with a space in the path", PlayerPathFromWinampCommand,
+       R"(C:\Program Files\Winamp\winamp.exe "%1")", R"(C:\Program Files\Winamp\winamp.exe)"},
+      {"Winamp: unquoted, the program ends with its extension", PlayerPathFromWinampCommand,
+       R"(C:\Winamp\Winamp.EXE /ADD "%1")", R"(C:\Winamp\Winamp.EXE)"},
+      {"Winamp: an extension inside a folder's name does not end it", PlayerPathFromWinampCommand,
+       R"(C:\Tools.exe.d\winamp.exe /ADD)", R"(C:\Tools.exe.d\winamp.exe)"},
+      {"Winamp: unquoted without an extension or an argument is whole", PlayerPathFromWinampCommand,
+       R"(C:\Winamp\winamp)", R"(C:\Winamp\winamp)"},
       {"Winamp: an unclosed quote runs to the end", PlayerPathFromWinampCommand, R"("D:\WINAMP\WINAMP.EXE)",
        R"(D:\WINAMP\WINAMP.EXE)"},
       {"Winamp: the name only in the arguments is refused", PlayerPathFromWinampCommand,
        R"("C:\Tools\player.exe" /skin=winamp)", ""},
+      {"Winamp: only spaces", PlayerPathFromWinampCommand, "   ", ""},
       {"iTunes: the path as registered, any case", PlayerPathFromItunesPath, R"(C:\Program Files\ITUNES\itunes.exe)",
        R"(C:\Program Files\ITUNES\itunes.exe)"},
+      {"iTunes: a quoted path loses its quotes", PlayerPathFromItunesPath, R"("C:\Program Files\iTunes\iTunes.exe")",
+       R"(C:\Program Files\iTunes\iTunes.exe)"},
       {"iTunes: another program is refused", PlayerPathFromItunesPath, R"(C:\Program Files\Music\player.exe)", ""},
   };
   for (const Case& c : cases) {
@@ -171,7 +185,10 @@ TEST_F(MediaPlayerControlTest, StartsThePlayerTheRegistryNames) {
   const Case cases[] = {
       {"WMP: the path with the environment expanded", kPlayerWindowsMedia,
        {{kWmpKey, "", R"(%ProgramFiles%\Windows Media Player\wmplayer.exe)"}}, {},
-       {R"(start C:\Program Files\Windows Media Player\wmplayer.exe)"}},
+       {R"(start "C:\Program Files\Windows Media Player\wmplayer.exe")"}},
+      {"WMP: a quoted registration is quoted once", kPlayerWindowsMedia,
+       {{kWmpKey, "", R"("%ProgramFiles%\Windows Media Player\wmplayer.exe")"}}, {},
+       {R"(start "C:\Program Files\Windows Media Player\wmplayer.exe")"}},
       {"WMP: a running one is brought forward instead", kPlayerWindowsMedia,
        {{kWmpKey, "", R"(%ProgramFiles%\Windows Media Player\wmplayer.exe)"}},
        {{"WMPlayerApp", "Windows Media Player"}}, {"front Windows Media Player"}},
@@ -179,36 +196,36 @@ TEST_F(MediaPlayerControlTest, StartsThePlayerTheRegistryNames) {
        {{"WMPlayerApp", "Windows Media Player"}}, {"front Windows Media Player"}},
       {"WMP: neither registered nor running", kPlayerWindowsMedia, {}, {}, {}},
       {"iTunes: the registered path", kPlayerItunes, {{kItunesKey, "path", R"(C:\iTunes\iTunes.exe)"}}, {},
-       {R"(start C:\iTunes\iTunes.exe)"}},
+       {R"(start "C:\iTunes\iTunes.exe")"}},
       {"iTunes: read from the value named path only", kPlayerItunes, {{kItunesKey, "", R"(C:\iTunes\iTunes.exe)"}}, {},
        {}},
       {"iTunes: a path to another program", kPlayerItunes, {{kItunesKey, "path", R"(C:\Apple\Music.exe)"}}, {}, {}},
       {"VLC: the play command", kPlayerVlc, {{kVlcPlayKey, "", R"(C:\VLC\vlc.exe --started-from-file "%1")"}}, {},
-       {R"(start C:\VLC\vlc.exe )"}},
+       {R"(start "C:\VLC\vlc.exe")"}},
       {"VLC: ten characters are a command", kPlayerVlc,
-       {{kVlcPlayKey, "", R"(C:\vlc.exe)"}, {kVlcOpenKey, "", vlcOpen}}, {}, {R"(start C:\vlc.exe)"}},
+       {{kVlcPlayKey, "", R"(C:\vlc.exe)"}, {kVlcOpenKey, "", vlcOpen}}, {}, {R"(start "C:\vlc.exe")"}},
       {"VLC: nine characters fall back to the open command", kPlayerVlc,
-       {{kVlcPlayKey, "", R"(C:\vl.vlc)"}, {kVlcOpenKey, "", vlcOpen}}, {}, {R"(start C:\VLC\vlc.exe)"}},
+       {{kVlcPlayKey, "", R"(C:\vl.vlc)"}, {kVlcOpenKey, "", vlcOpen}}, {}, {R"(start "C:\VLC\vlc.exe")"}},
       {"VLC: no play command falls back to the open command", kPlayerVlc, {{kVlcOpenKey, "", vlcOpen}}, {},
-       {R"(start C:\VLC\vlc.exe)"}},
+       {R"(start "C:\VLC\vlc.exe")"}},
       {"VLC: another program is not started", kPlayerVlc,
        {{kVlcPlayKey, "", R"("C:\Media\player.exe" --started-from-file "%1")"}}, {}, {}},
       {"Winamp: the file command", kPlayerWinamp,
        {{kWinampKey, "", R"("C:\Winamp\winamp.exe" "%1")"}, {kIcyKey, "", R"("C:\Other\winamp.exe" "%1")"}}, {},
-       {R"(start C:\Winamp\winamp.exe)"}},
+       {R"(start "C:\Winamp\winamp.exe")"}},
       {"Winamp: a short file command falls back to the stream command", kPlayerWinamp,
        {{kWinampKey, "", "\"%1\""}, {kIcyKey, "", R"("C:\Winamp\winamp.exe" "%1")"}}, {},
-       {R"(start C:\Winamp\winamp.exe)"}},
+       {R"(start "C:\Winamp\winamp.exe")"}},
       {"Winamp: another program is not started", kPlayerWinamp, {{kWinampKey, "", R"("C:\Tools\tool.exe" "%1")"}}, {},
        {}},
       {"Winamp: a running one is started again (it keeps to one instance)", kPlayerWinamp,
-       {{kWinampKey, "", R"("C:\Winamp\winamp.exe" "%1")"}}, {kWinamp}, {R"(start C:\Winamp\winamp.exe)"}},
+       {{kWinampKey, "", R"("C:\Winamp\winamp.exe" "%1")"}}, {kWinamp}, {R"(start "C:\Winamp\winamp.exe")"}},
   };
   desktop.environment["ProgramFiles"] = R"(C:\Program Files)";
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     registry.keys.clear();
-    for (const Value& v : c.values) registry.keys[v.key][v.name] = v.value;
+    for (const Value& v : c.values) registry.keys[RegistryView::Programs64Bit][v.key][v.name] = v.value;
     desktop.windows = c.windows;
     log.clear();
     players.StartOrBringForward(c.option);
@@ -217,10 +234,82 @@ TEST_F(MediaPlayerControlTest, StartsThePlayerTheRegistryNames) {
 }
 
 TEST_F(MediaPlayerControlTest, AKeyThatCannotBeOpenedIsReadAsEmpty) {
-  registry.BlockKey(kVlcPlayKey);
-  registry.keys[kVlcOpenKey][""] = R"("C:\VLC\vlc.exe" "%1")";
+  registry.BlockKey(kVlcPlayKey, RegistryView::Programs64Bit);
+  registry.BlockKey(kVlcPlayKey, RegistryView::Programs32Bit);
+  registry.keys[RegistryView::Programs64Bit][kVlcOpenKey][""] = R"("C:\VLC\vlc.exe" "%1")";
   players.StartOrBringForward(kPlayerVlc);
-  EXPECT_EQ(log, Log{R"(start C:\VLC\vlc.exe)"});
+  EXPECT_EQ(log, Log{R"(start "C:\VLC\vlc.exe")"});
+}
+
+TEST_F(MediaPlayerControlTest, ARegistrationIsLookedForInThe64BitViewThenThe32BitOne) {
+  constexpr RegistryView k64 = RegistryView::Programs64Bit, k32 = RegistryView::Programs32Bit;
+  struct Value {
+    RegistryView view;
+    const char* key;
+    const char* name;
+    std::string value;
+  };
+  struct Case {
+    const char* name;
+    int option;
+    std::vector<Value> values;
+    Log effects;
+  };
+  const std::string winamp64 = R"("C:\Program Files\Winamp\winamp.exe" "%1")";
+  const std::string winamp32 = R"("C:\Program Files (x86)\Winamp\winamp.exe" "%1")";
+  const Case cases[] = {
+      {"iTunes for 32-bit programs only", kPlayerItunes, {{k32, kItunesKey, "path", R"(C:\iTunes32\iTunes.exe)"}},
+       {R"(start "C:\iTunes32\iTunes.exe")"}},
+      {"iTunes in both views: the 64-bit one", kPlayerItunes,
+       {{k32, kItunesKey, "path", R"(C:\iTunes32\iTunes.exe)"}, {k64, kItunesKey, "path", R"(C:\iTunes\iTunes.exe)"}},
+       {R"(start "C:\iTunes\iTunes.exe")"}},
+      {"iTunes: a key of the 64-bit view without the value", kPlayerItunes,
+       {{k64, kItunesKey, "other", "x"}, {k32, kItunesKey, "path", R"(C:\iTunes32\iTunes.exe)"}},
+       {R"(start "C:\iTunes32\iTunes.exe")"}},
+      {"iTunes: an empty value counts as none", kPlayerItunes,
+       {{k64, kItunesKey, "path", ""}, {k32, kItunesKey, "path", R"(C:\iTunes32\iTunes.exe)"}},
+       {R"(start "C:\iTunes32\iTunes.exe")"}},
+      {"Winamp: the file command of the 32-bit view before the stream command", kPlayerWinamp,
+       {{k32, kWinampKey, "", winamp32}, {k64, kIcyKey, "", winamp64}},
+       {R"(start "C:\Program Files (x86)\Winamp\winamp.exe")"}},
+      {"Winamp: a short file command in one view, a full one in the other", kPlayerWinamp,
+       {{k64, kWinampKey, "", "\"%1\""}, {k32, kWinampKey, "", winamp32}, {k64, kIcyKey, "", winamp64}},
+       {R"(start "C:\Program Files (x86)\Winamp\winamp.exe")"}},
+      {"Winamp: the stream command of the 32-bit view", kPlayerWinamp, {{k32, kIcyKey, "", winamp32}},
+       {R"(start "C:\Program Files (x86)\Winamp\winamp.exe")"}},
+      {"WMP for 32-bit programs only", kPlayerWindowsMedia,
+       {{k32, kWmpKey, "", R"(C:\Program Files (x86)\Windows Media Player\wmplayer.exe)"}},
+       {R"(start "C:\Program Files (x86)\Windows Media Player\wmplayer.exe")"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    registry.keys.clear();
+    for (const Value& v : c.values) registry.keys[v.view][v.key][v.name] = v.value;
+    log.clear();
+    players.StartOrBringForward(c.option);
+    EXPECT_EQ(log, c.effects);
+  }
+}
+
+TEST_F(MediaPlayerControlTest, A64BitRegistrationIsReadWithoutLookingFurther) {
+  registry.keys[RegistryView::Programs64Bit][kVlcPlayKey][""] = R"("C:\VLC\vlc.exe" --started-from-file "%1")";
+  players.StartOrBringForward(kPlayerVlc);
+  const std::string play = kVlcPlayKey, open = kVlcOpenKey;
+  EXPECT_EQ(registry.opened, std::vector<std::string>{"64 " + play});
+  registry.opened.clear();
+  registry.keys.clear();
+  players.StartOrBringForward(kPlayerVlc);
+  EXPECT_EQ(registry.opened, (std::vector<std::string>{"64 " + play, "32 " + play, "64 " + open, "32 " + open}));
+  EXPECT_EQ(log, Log{R"(start "C:\VLC\vlc.exe")"});
+}
+
+TEST_F(MediaPlayerControlTest, AValueTooLongForTheBufferIsNotRead) {
+  // Cut short, it could name another program.
+  const std::string folder(kPlayerRegistryValueBytes, 'w');
+  registry.keys[RegistryView::Programs64Bit][kItunesKey]["path"] = R"(C:\)" + folder + R"(\iTunes.exe)";
+  registry.keys[RegistryView::Programs32Bit][kItunesKey]["path"] = R"(C:\iTunes\iTunes.exe)";
+  players.StartOrBringForward(kPlayerItunes);
+  EXPECT_EQ(log, Log{R"(start "C:\iTunes\iTunes.exe")"});
 }
 
 TEST_F(MediaPlayerControlTest, EachPlayerGetsItsMessagesForEachCommand) {
@@ -286,7 +375,7 @@ TEST_F(MediaPlayerControlTest, AnotherChoiceOfPlayerDoesNothingAndReadsNoKey) {
     }
   }
   EXPECT_EQ(log, Log{});
-  EXPECT_TRUE(registry.keys.empty()) << "no key opened or created";
+  EXPECT_TRUE(registry.opened.empty()) << "no key opened";
 }
 
 TEST_F(MediaPlayerControlTest, AbsentPlayerWindowsAreLeftAlone) {

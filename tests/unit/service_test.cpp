@@ -239,6 +239,35 @@ TEST_F(ServiceTest, TrayIconAndMenu) {
   }
 }
 
+TEST_F(ServiceTest, ARestartedShellGetsTheTrayIconWhileTheMouseIsPresent) {
+  struct Case {
+    const char* name;
+    bool attachedAtStart;
+    std::function<void(MonitorService&)> before;
+    test::EventLog effects;
+  };
+  const Case cases[] = {
+      {"present since start", true, [](MonitorService&) {}, {"tray add"}},
+      {"never seen", false, [](MonitorService&) {}, {}},
+      {"removed", true, [](MonitorService& s) { s.OnPresenceMessage(0); }, {}},
+      {"removed and back", true, [](MonitorService& s) { s.OnPresenceMessage(0); s.OnPresenceMessage(1); },
+       {"tray add"}},
+      {"arrived after a start without it", false, [](MonitorService& s) { s.OnPresenceMessage(1); }, {"tray add"}},
+      // A console disconnect leaves the icon in place, so it comes back with the shell.
+      {"console disconnected", true, [](MonitorService& s) { s.OnConsoleDisconnect(); }, {"tray add"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    device.attached = c.attachedAtStart;
+    auto service = Started();
+    c.before(*service);
+    log.clear();
+    service->OnTaskbarCreated();
+    EXPECT_EQ(log, c.effects);
+    window.commands.clear();
+  }
+}
+
 TEST_F(ServiceTest, FirstReadSavesPublishesAndAnnounces) {
   desktop.windows.insert(kOptionWindowTitle);
   auto service = Started();

@@ -1,9 +1,11 @@
 // The media players driven through the real API: windows of this process made with the players' classes
 // and titles take the messages, and programs registered under HKEY_LOCAL_MACHINE (of this build's Wine
-// prefix) are started.
+// prefix, in either of its views, in keys that admit reading only) are started.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <sddl.h>
 
+#include <algorithm>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -78,22 +80,49 @@ class PlayerWindow {
   win32::UniqueWindow window_;
 };
 
-// Keys below HKEY_LOCAL_MACHINE that a test registers a player in, removed again afterwards. Keys present
-// before belong to an installed player, which a test must not remove.
+// The two views of HKEY_LOCAL_MACHINE on 64-bit Windows: the keys of 64-bit programs and those of 32-bit
+// programs (Wow6432Node). A player registers in the view of its own kind, whatever the service's is.
+constexpr REGSAM kView64 = KEY_WOW64_64KEY, kView32 = KEY_WOW64_32KEY;
+
+bool KeyExists(const std::string& path, REGSAM view) {
+  HKEY opened = nullptr;
+  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | view, &opened) != ERROR_SUCCESS) return false;
+  ::RegCloseKey(opened);
+  return true;
+}
+
+// Keys below HKEY_LOCAL_MACHINE that a test registers a player in, in either view, removed again afterwards.
+// Keys present before belong to an installed player, which a test must not remove. What a test stores admits
+// everyone to reading only, as the machine's keys admit a user without administrator rights.
 class MachineKeys {
  public:
   explicit MachineKeys(std::vector<std::string> keys) : keys_(std::move(keys)) {
     for (const std::string& key : keys_) {
-      HKEY opened = nullptr;
-      if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &opened) == ERROR_SUCCESS) {
-        ::RegCloseKey(opened);
-        present_ = key;
-      }
+      if (Exists(key)) present_ = key;
     }
   }
   ~MachineKeys() {
+    for (const Restricted& restricted : restricted_) {
+      HKEY key = nullptr;
+      if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, restricted.path.c_str(), 0, WRITE_DAC | restricted.view, &key) ==
+          ERROR_SUCCESS) {
+        ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION,
+                            const_cast<unsigned char*>(restricted.original.data()));
+        ::RegCloseKey(key);
+      }
+    }
     if (!present_.empty()) return;
-    for (const std::string& key : keys_) ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, key.c_str());
+    for (const std::string& path : keys_) {
+      for (REGSAM view : {kView64, kView32}) {
+        HKEY key = nullptr;
+        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS | view, &key) != ERROR_SUCCESS) {
+          continue;
+        }
+        ::RegDeleteTreeA(key, nullptr);
+        ::RegCloseKey(key);
+        ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), view, 0);
+      }
+    }
   }
   MachineKeys(const MachineKeys&) = delete;
   MachineKeys& operator=(const MachineKeys&) = delete;
@@ -101,29 +130,50 @@ class MachineKeys {
   // A key that was there before the test; empty when there was none.
   const std::string& present() const { return present_; }
 
-  static bool Exists(const std::string& key) {
-    HKEY opened = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
-    ::RegCloseKey(opened);
-    return true;
-  }
+  // In either view.
+  static bool Exists(const std::string& key) { return KeyExists(key, kView64) || KeyExists(key, kView32); }
 
-  static bool Store(const std::string& path, const char* name, const std::string& value) {
+  // The value in the key of that view, then the key closed to everything but reading.
+  bool Store(const std::string& path, const char* name, const std::string& value, REGSAM view) {
     HKEY key = nullptr;
-    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+    const REGSAM access = KEY_SET_VALUE | READ_CONTROL | WRITE_DAC | view;
+    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, access, nullptr, &key, nullptr) !=
         ERROR_SUCCESS) {
       return false;
     }
-    const bool stored = ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                         static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+    Restricted restricted{path, view, {}};
+    DWORD size = 0;
+    ::RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, nullptr, &size);
+    restricted.original.resize(size);
+    PSECURITY_DESCRIPTOR readOnly = nullptr;
+    bool stored = size > 0 &&
+                  ::RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, restricted.original.data(), &size) ==
+                      ERROR_SUCCESS &&
+                  ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                   static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS &&
+                  ::ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KR;;;WD)", SDDL_REVISION_1, &readOnly,
+                                                                         nullptr);
+    if (stored) {
+      stored = ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, readOnly) == ERROR_SUCCESS;
+      ::LocalFree(readOnly);
+      restricted_.push_back(std::move(restricted));
+    }
     ::RegCloseKey(key);
     return stored;
   }
 
  private:
+  struct Restricted {
+    std::string path;
+    REGSAM view;
+    std::vector<unsigned char> original;  // the access list it had
+  };
   std::vector<std::string> keys_;
   std::string present_;
+  std::vector<Restricted> restricted_;
 };
+
+bool FileExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // Waits for what kavo-fake-player.exe writes when it starts; empty when it did not start in time.
 std::string WaitForStart(const std::string& program) {
@@ -254,13 +304,14 @@ TEST_F(MediaPlayersWineTest, StartsTheProgramRegisteredForEachPlayer) {
   struct Value {
     std::string key;
     const char* name;
-    std::string value;  // "{exe}" stands for the program's path
+    std::string value;  // "{exe}" stands for the program's path, "{other}" for a copy that must not start
+    REGSAM view = kView64;
   };
   struct Case {
     const char* name;
     int option;
     std::vector<std::string> keys;  // every key the test or the service may create
-    std::string folder, program;
+    std::string folder, program;    // the folder below the test's, its parts separated by backslashes
     std::vector<Value> values;
   };
   const std::string vlc = "SOFTWARE\\Classes\\Applications\\vlc.exe";
@@ -271,7 +322,14 @@ TEST_F(MediaPlayersWineTest, StartsTheProgramRegisteredForEachPlayer) {
   const Case cases[] = {
       {"Windows Media Player, its path's environment expanded", 0, {kWmpKey}, "WMP", "wmplayer.exe",
        {{kWmpKey, "", "%KAVO_MEDIA_TEST_FOLDER%\\WMP\\wmplayer.exe"}}},
+      {"Windows Media Player registered as a quoted path", 0, {kWmpKey}, "Program Files\\WMP", "wmplayer.exe",
+       {{kWmpKey, "", "\"{exe}\""}}},
       {"iTunes", 1, {apple}, "iTunes", "iTunes.exe", {{apple + "\\iPod\\RegisteredApps\\4", "path", "{exe}"}}},
+      {"iTunes registered for 32-bit programs only", 1, {apple}, "iTunes32", "iTunes.exe",
+       {{apple + "\\iPod\\RegisteredApps\\4", "path", "{exe}", kView32}}},
+      {"iTunes registered in both views: the 64-bit programs' first", 1, {apple}, "iTunes64", "iTunes.exe",
+       {{apple + "\\iPod\\RegisteredApps\\4", "path", "{other}", kView32},
+        {apple + "\\iPod\\RegisteredApps\\4", "path", "{exe}", kView64}}},
       {"VLC, quoted play command", 2, {vlc}, "VideoLAN", "vlc.exe",
        {{vlc + "\\shell\\play\\command", "", "\"{exe}\" --started-from-file \"%1\""}}},
       {"VLC, unquoted open command after a short play command", 2, {vlc}, "VLC2", "VLC.EXE",
@@ -280,6 +338,13 @@ TEST_F(MediaPlayersWineTest, StartsTheProgramRegisteredForEachPlayer) {
        {{winamp + "\\shell\\open\\command", "", "\"{exe}\" \"%1\""}}},
       {"Winamp, the stream command after a short file command", 3, {winamp, icy}, "Winamp", "Winamp.exe",
        {{winamp + "\\shell\\open\\command", "", "x"}, {icy + "\\shell\\open\\command", "", "\"{exe}\" \"%1\""}}},
+      {"Winamp, the stream command registered for 32-bit programs only", 3, {winamp, icy}, "Winamp32", "winamp.exe",
+       {{icy + "\\shell\\open\\command", "", "\"{exe}\" \"%1\"", kView32}}},
+      // Unquoted, such a path would start the program named by its part before the space.
+      {"Winamp in a folder with a space, quoted", 3, {winamp, icy}, "Program Files\\Winamp", "winamp.exe",
+       {{winamp + "\\shell\\open\\command", "", "\"{exe}\" \"%1\""}}},
+      {"Winamp in a folder with a space, unquoted", 3, {winamp, icy}, "Program Files\\Winamp", "winamp.exe",
+       {{winamp + "\\shell\\open\\command", "", "{exe} \"%1\""}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -287,22 +352,40 @@ TEST_F(MediaPlayersWineTest, StartsTheProgramRegisteredForEachPlayer) {
     ASSERT_FALSE(folder.path().empty());
     const std::string withoutSlash = folder.path().substr(0, folder.path().size() - 1);
     ASSERT_TRUE(::SetEnvironmentVariableA("KAVO_MEDIA_TEST_FOLDER", withoutSlash.c_str()));
-    const std::string program = folder.Subfolder(c.folder) + c.program;
-    ASSERT_TRUE(::CopyFileA((win32::ModuleFolder() + "kavo-fake-player.exe").c_str(), program.c_str(), FALSE));
+    std::string programFolder = folder.path();
+    for (std::size_t from = 0; from < c.folder.size();) {
+      const std::size_t end = std::min(c.folder.find('\\', from), c.folder.size());
+      programFolder += c.folder.substr(from, end - from);
+      ::CreateDirectoryA(programFolder.c_str(), nullptr);
+      programFolder += "\\";
+      from = end + 1;
+    }
+    const std::string player = win32::ModuleFolder() + "kavo-fake-player.exe";
+    const std::string program = programFolder + c.program;
+    const std::string other = folder.Subfolder("other") + c.program;
+    // What an unquoted command line starts when the path has a space after "Program".
+    const std::string decoy = folder.File("Program.exe");
+    for (const std::string& copy : {program, other, decoy}) {
+      ASSERT_TRUE(::CopyFileA(player.c_str(), copy.c_str(), FALSE)) << copy;
+    }
     MachineKeys keys(c.keys);
     ASSERT_EQ(keys.present(), "") << "a player is registered in this prefix";
     for (const Value& v : c.values) {
       std::string value = v.value;
       if (const auto at = value.find("{exe}"); at != std::string::npos) value.replace(at, 5, program);
+      if (const auto at = value.find("{other}"); at != std::string::npos) value.replace(at, 7, other);
       if (c.folder == longFolder) {
         ASSERT_GT(value.size(), kRegistryValueBytes);
       }
-      ASSERT_TRUE(MachineKeys::Store(v.key, v.name, value));
+      ASSERT_TRUE(keys.Store(v.key, v.name, value, v.view));
     }
 
     players.StartOrBringForward(c.option);
-    const std::string commandLine = WaitForStart(program);
-    EXPECT_EQ(commandLine.rfind(program, 0), 0u) << "started as: " << commandLine;
+    // The path quoted whole and nothing after it: the player opens on its own.
+    EXPECT_EQ(WaitForStart(program), "\"" + program + "\"");
+    for (const std::string& notStarted : {other, decoy}) {
+      EXPECT_FALSE(FileExists(notStarted + ".started")) << notStarted << " was started";
+    }
     EXPECT_TRUE(WaitForEnd(program));
   }
   ::SetEnvironmentVariableA("KAVO_MEDIA_TEST_FOLDER", nullptr);
@@ -313,7 +396,7 @@ TEST_F(MediaPlayersWineTest, StartsTheProgramRegisteredForEachPlayer) {
 }
 
 TEST_F(MediaPlayersWineTest, ARunningWindowsMediaPlayerIsBroughtForward) {
-  MachineKeys keys({kWmpKey});  // looked up (and so created) on the way
+  MachineKeys keys({kWmpKey});
   ASSERT_EQ(keys.present(), "") << "a player is registered in this prefix";
   PlayerWindow wmp("WMPlayerApp", "Windows Media Player");
   PlayerWindow front("KavoMediaTestOther", "in front");
@@ -324,6 +407,7 @@ TEST_F(MediaPlayersWineTest, ARunningWindowsMediaPlayerIsBroughtForward) {
   players.StartOrBringForward(0);
   Pump();
   EXPECT_EQ(::GetForegroundWindow(), wmp.get());
+  EXPECT_FALSE(MachineKeys::Exists(kWmpKey)) << "looking the player up wrote to the machine's registry";
 }
 
 TEST_F(MediaPlayersWineTest, AnotherChoiceOfPlayerLeavesEveryPlayerAlone) {

@@ -3,8 +3,9 @@
 // program, the on-screen display, the notice programs). A thread of its own owns it and keeps pumping its
 // messages, so that the service's posts, and the setting-change broadcasts that must be answered, are taken
 // at any moment, also while the test waits for a tool or for SendMessage. It records every application
-// message (WM_USER and above), WM_COMMAND, WM_HSCROLL, left-button clicks and WM_CLOSE, which it takes
-// without closing.
+// message (WM_USER and above), WM_COMMAND, WM_HSCROLL, left-button clicks, WM_CLOSE, which it takes
+// without closing, and WM_COPYDATA, kept with the number its data carries (dwData) in place of the pointer,
+// which is gone once the call returns.
 #include <windows.h>
 
 #include <condition_variable>
@@ -75,7 +76,10 @@ class RecordingWindow {
     auto* self = reinterpret_cast<RecordingWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
     if (self != nullptr &&
         (message == WM_CLOSE || message == WM_COMMAND || message == WM_HSCROLL || message == WM_LBUTTONDOWN ||
-         message == WM_LBUTTONUP || message >= WM_USER)) {
+         message == WM_LBUTTONUP || message == WM_COPYDATA || message >= WM_USER)) {
+      if (message == WM_COPYDATA) {
+        lParam = static_cast<LPARAM>(reinterpret_cast<const COPYDATASTRUCT*>(lParam)->dwData);
+      }
       {
         std::lock_guard<std::mutex> lock(self->mutex_);
         self->received_.push_back(ReceivedMessage{message, wParam, lParam, ::GetTickCount()});

@@ -1,19 +1,23 @@
-// The service's Win32 pieces against the real API: handle owners, worker threads, windows found by title
-// and the tray icon.
+// The service's Win32 pieces against the real API: handle owners, worker threads, windows found by title,
+// the tray icon and the system libraries it loads.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <atomic>
+#include <cctype>
 #include <thread>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "monitor/win32/session_notifications.h"
+#include "monitor/win32/system_library.h"
 #include "monitor/win32/tray_icon.h"
 #include "monitor/win32/win32_timeline.h"
 #include "monitor/win32/win32_desktop.h"
 #include "monitor/win32/worker_thread.h"
 #include "settings/win32/win32_handles.h"
+#include "tests/wine/temp_folder.h"
 
 namespace kavo::win32 {
 namespace {
@@ -153,6 +157,89 @@ TEST(TrayIconTest, AddAndRemove) {
   EXPECT_FALSE(icon.shown());
   icon.Add();  // shown again after a removal, as after the mouse comes back
   EXPECT_TRUE(icon.shown());
+}
+
+// Copies of system libraries in a folder that a plain LoadLibrary searches before the system folder, as it
+// does the program's own folder, which a user may write to.
+class PlantedLibraries {
+ public:
+  explicit PlantedLibraries(const std::vector<std::string>& names) {
+    char system[MAX_PATH] = {};
+    ::GetSystemDirectoryA(system, MAX_PATH);
+    for (const std::string& name : names) {
+      planted_ = ::CopyFileA((std::string(system) + "\\" + name).c_str(), folder_.File(name).c_str(), FALSE) &&
+                 planted_;
+    }
+    planted_ = planted_ && ::SetDllDirectoryA(folder_.path().c_str());
+  }
+  ~PlantedLibraries() { ::SetDllDirectoryA(nullptr); }
+  PlantedLibraries(const PlantedLibraries&) = delete;
+  PlantedLibraries& operator=(const PlantedLibraries&) = delete;
+
+  bool planted() const { return planted_; }
+  const std::string& folder() const { return folder_.path(); }
+
+ private:
+  wine_test::TempFolder folder_;
+  bool planted_ = !folder_.path().empty();
+};
+
+std::string ModulePath(HMODULE module) {
+  char path[MAX_PATH] = {};
+  const DWORD length = ::GetModuleFileNameA(module, path, MAX_PATH);
+  return std::string(path, length < MAX_PATH ? length : 0);
+}
+
+// The folder, ending in a backslash, in lower case.
+std::string FolderOf(const std::string& path) {
+  std::string folder = path.substr(0, path.rfind('\\') + 1);
+  for (char& c : folder) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return folder;
+}
+
+// Where the loader takes the system's libraries from, as it names the folder.
+std::string SystemLibraryFolder() { return FolderOf(ModulePath(::GetModuleHandleA("kernel32.dll"))); }
+
+TEST(SystemLibraryTest, ASystemLibraryComesFromTheSystemFolderWhateverLiesElsewhere) {
+  const std::vector<std::string> names = {"wtsapi32.dll", "OLEACC.DLL"};
+  for (const std::string& name : names) {
+    ASSERT_EQ(::GetModuleHandleA(name.c_str()), nullptr) << name << " loaded before: it would be found by name";
+  }
+  PlantedLibraries planted(names);
+  ASSERT_TRUE(planted.planted());
+  struct Loader {
+    const char* name;
+    UniqueModule (*load)(const char*);
+  };
+  const Loader loaders[] = {{"the loader's search", LoadSystemLibrary}, {"the full path", LoadSystemLibraryByPath}};
+  for (const Loader& loader : loaders) {
+    for (const std::string& name : names) {
+      SCOPED_TRACE(std::string(loader.name) + ", " + name);
+      {
+        const UniqueModule module = loader.load(name.c_str());
+        ASSERT_TRUE(module);
+        EXPECT_EQ(FolderOf(ModulePath(module.get())), SystemLibraryFolder()) << ModulePath(module.get());
+      }
+      EXPECT_EQ(::GetModuleHandleA(name.c_str()), nullptr) << "unloaded with its owner";
+    }
+  }
+  EXPECT_FALSE(LoadSystemLibrary("kavo-no-such-library.dll"));
+  EXPECT_FALSE(LoadSystemLibraryByPath("kavo-no-such-library.dll"));
+}
+
+TEST(SystemLibraryTest, SessionNotificationsLoadWtsapi32FromTheSystemFolder) {
+  ASSERT_EQ(::GetModuleHandleA("wtsapi32.dll"), nullptr) << "loaded before the test: it would be found by name";
+  PlantedLibraries planted({"wtsapi32.dll"});
+  ASSERT_TRUE(planted.planted());
+  TitledWindow window("Kavo session notifications", WS_POPUP);
+  ASSERT_TRUE(window.get());
+  {
+    SessionNotifications notifications(window.get());
+    const HMODULE loaded = ::GetModuleHandleA("wtsapi32.dll");
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(FolderOf(ModulePath(loaded)), SystemLibraryFolder()) << ModulePath(loaded);
+  }
+  EXPECT_EQ(::GetModuleHandleA("wtsapi32.dll"), nullptr) << "unloaded with the notifications";
 }
 
 TEST(Win32TimelineTest, WaitsEndAtTheirDeadlineOrSoonAfterAStop) {

@@ -4,6 +4,7 @@
 // on-screen display, the registry and the running system's pointer settings.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <climits>
@@ -598,31 +599,99 @@ TEST_F(ServiceEndToEndTest, FetchAndPointerCommandsThenTheArrivalSavesTheFetched
 }
 
 // ---------------------------------------------------------------------------------------------------------
+// The shell starting again (after explorer.exe crashed or was restarted): its new tray knows no icon until
+// each program adds its own again on the message the shell sends every top-level window.
+
+TEST_F(ServiceEndToEndTest, ARestartedShellGetsTheTrayIconBackWhileTheMouseIsThere) {
+  for (const bool plugged : {true, false}) {
+    SCOPED_TRACE(plugged ? "mouse present" : "mouse unplugged");
+    MakeFolder(false);
+    StartService();
+    ASSERT_TRUE(WaitForDevice(1));
+    if (!plugged) {
+      folder().SimOk("unplug");
+      ASSERT_TRUE(WaitForDevice(0));
+    }
+    {
+      // The new shell's tray, which the notification area calls go to from now on.
+      RecordingWindow tray("", "Shell_TrayWnd");
+      ASSERT_NE(tray.window(), nullptr);
+      ASSERT_EQ(::FindWindowA("Shell_TrayWnd", nullptr), tray.window());
+      const UINT taskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
+      ASSERT_NE(taskbarCreated, 0u);
+      ASSERT_TRUE(SendToService(window_, taskbarCreated, 0));
+      std::size_t added = 0;
+      for (const auto& call : tray.Received(WM_COPYDATA)) {
+        added += call.wParam == reinterpret_cast<WPARAM>(window_) && call.lParam == NIM_ADD;
+      }
+      EXPECT_EQ(added, plugged ? 1u : 0u);
+      EndFolder();
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------------------------------------
 // Exit
 
-TEST_F(ServiceEndToEndTest, ExitTellsTheMouseClosesTheOtherProgramsAndReleasesItsNames) {
-  MakeFolder(false);
-  std::vector<std::unique_ptr<RecordingWindow>> others;
-  for (const char* title : {kOptionTitle, kOsdTitle, "VELMAR Kavo Mouse Pop3", "VELMAR Kavo Mouse CPU RAM",
-                            "VELMAR Kavo Mouse OSD SKYPE"}) {
-    others.push_back(std::make_unique<RecordingWindow>(title));
-    ASSERT_NE(others.back()->window(), nullptr) << title;
-  }
-  StartService();
-  ASSERT_TRUE(others.front()->WaitFor(kProfilesReadMessage, 1, kReadTimeoutMs));
-  ASSERT_TRUE(WaitForHostActive(1));
-  EXPECT_TRUE(NamedObjectExists(true, win32::kSharedBlockName));
+// The tray menu's Exit, and Windows ending the session (log-off, shutdown): the service agrees to the end,
+// and when it comes, Windows may end the process as soon as WM_ENDSESSION is answered, so by then the
+// service has done all it does when it ends.
+TEST_F(ServiceEndToEndTest, ExitAndTheSessionsEndTellTheMouseCloseTheOtherProgramsAndReleaseItsNames) {
+  for (const bool sessionEnd : {false, true}) {
+    SCOPED_TRACE(sessionEnd ? "the session ends" : "Exit");
+    MakeFolder(false);
+    std::vector<std::unique_ptr<RecordingWindow>> others;
+    for (const char* title : {kOptionTitle, kOsdTitle, "VELMAR Kavo Mouse Pop3", "VELMAR Kavo Mouse CPU RAM",
+                              "VELMAR Kavo Mouse OSD SKYPE"}) {
+      others.push_back(std::make_unique<RecordingWindow>(title));
+      ASSERT_NE(others.back()->window(), nullptr) << title;
+    }
+    StartService();
+    ASSERT_TRUE(others.front()->WaitFor(kProfilesReadMessage, 1, kReadTimeoutMs));
+    ASSERT_TRUE(WaitForHostActive(1));
+    EXPECT_TRUE(NamedObjectExists(true, win32::kSharedBlockName));
 
-  ASSERT_TRUE(folder().Exit(kExitTimeoutMs)) << "the service did not end on the tray menu's Exit";
-  EXPECT_EQ(folder().service().ExitCode(), 0u);
-  EXPECT_EQ(folder().DumpLine(3), "host-active 0");
-  for (const auto& other : others) {
-    EXPECT_TRUE(other->WaitFor(WM_CLOSE, 1, 5000)) << other->title();
-    EXPECT_EQ(other->Count(WM_CLOSE), 1u) << other->title();
+    if (sessionEnd) {
+      DWORD_PTR answer = FALSE;
+      ASSERT_TRUE(::SendMessageTimeoutA(window_, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, kSendTimeoutMs,
+                                        &answer));
+      EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE)) << "the service held up the end of the session";
+      ASSERT_TRUE(::SendMessageTimeoutA(window_, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, kSendTimeoutMs,
+                                        &answer));
+      // What Windows does next.
+      ::TerminateProcess(folder().service().handle.get(), 1);
+      ASSERT_TRUE(folder().service().WaitForExit(kExitTimeoutMs));
+    } else {
+      ASSERT_TRUE(folder().Exit(kExitTimeoutMs)) << "the service did not end on the tray menu's Exit";
+      EXPECT_EQ(folder().service().ExitCode(), 0u);
+    }
+    EXPECT_EQ(folder().DumpLine(3), "host-active 0");
+    for (const auto& other : others) {
+      EXPECT_TRUE(other->WaitFor(WM_CLOSE, 1, 5000)) << other->title();
+      EXPECT_EQ(other->Count(WM_CLOSE), 1u) << other->title();
+    }
+    EXPECT_FALSE(NamedObjectExists(true, win32::kSharedBlockName));
+    EXPECT_FALSE(NamedObjectExists(false, win32::kBlockMutexName));
+    EXPECT_FALSE(NamedObjectExists(false, kInstanceMutexName));
+    EndFolder();
   }
-  EXPECT_FALSE(NamedObjectExists(true, win32::kSharedBlockName));
-  EXPECT_FALSE(NamedObjectExists(false, win32::kBlockMutexName));
-  EXPECT_FALSE(NamedObjectExists(false, kInstanceMutexName));
+}
+
+TEST_F(ServiceEndToEndTest, ASessionEndThatIsCalledOffLeavesTheServiceRunning) {
+  MakeFolder(false);
+  RecordingWindow option(kOptionTitle);
+  StartService();
+  ASSERT_TRUE(option.WaitFor(kProfilesReadMessage, 1, kReadTimeoutMs));
+  ASSERT_TRUE(WaitForHostActive(1));
+  DWORD_PTR answer = FALSE;
+  ASSERT_TRUE(::SendMessageTimeoutA(window_, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, kSendTimeoutMs, &answer));
+  EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+  // Another program refused: Windows tells everyone the session goes on.
+  ASSERT_TRUE(::SendMessageTimeoutA(window_, WM_ENDSESSION, FALSE, 0, SMTO_NORMAL, kSendTimeoutMs, &answer));
+  EXPECT_TRUE(folder().service().Running());
+  EXPECT_EQ(folder().DumpLine(3), "host-active 1");
+  EXPECT_EQ(option.Count(WM_CLOSE), 0u);
+  EXPECT_TRUE(NamedObjectExists(true, win32::kSharedBlockName));
 }
 
 TEST_F(ServiceEndToEndTest, ExitDuringTheFirstReadStopsItWithoutSaving) {

@@ -1,9 +1,11 @@
-// The shared block and its mutex as two programs see them: named objects for the current user only,
-// whole copies under the mutex, and a fetched record made safe however the block was written.
+// The shared block and its mutex as two programs see them: named objects for the current user only, closed
+// to processes of lower integrity, whole copies under the mutex, and a fetched record made safe however the
+// block was written.
 #include <gtest/gtest.h>
 #include <aclapi.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <memory>
@@ -132,6 +134,59 @@ TEST_F(SharedBlockWineTest, TheObjectsAdmitTheCurrentUserAndTheSystemOnly) {
     ASSERT_EQ(sids.size(), 2u) << "a null access list would admit everyone";
     EXPECT_EQ(sids[0], user);
     EXPECT_EQ(sids[1], system);
+  }
+}
+
+// An object's mandatory label: the integrity level and the policy; level 0 when it has none.
+struct MandatoryLabel {
+  DWORD level = 0;
+  DWORD policy = 0;
+};
+
+MandatoryLabel LabelOf(HANDLE object) {
+  PACL sacl = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  MandatoryLabel label;
+  if (::GetSecurityInfo(object, SE_KERNEL_OBJECT, LABEL_SECURITY_INFORMATION, nullptr, nullptr, nullptr, &sacl,
+                        &descriptor) != ERROR_SUCCESS) {
+    return label;
+  }
+  for (DWORD i = 0; sacl && i < sacl->AceCount; ++i) {
+    void* ace = nullptr;
+    if (!::GetAce(sacl, i, &ace) || static_cast<ACE_HEADER*>(ace)->AceType != SYSTEM_MANDATORY_LABEL_ACE_TYPE) continue;
+    auto* entry = static_cast<SYSTEM_MANDATORY_LABEL_ACE*>(ace);
+    const PSID sid = reinterpret_cast<PSID>(&entry->SidStart);
+    label.level = *::GetSidSubAuthority(sid, *::GetSidSubAuthorityCount(sid) - 1);
+    label.policy = entry->Mask;
+  }
+  ::LocalFree(descriptor);
+  return label;
+}
+
+DWORD OwnIntegrityLevel() {
+  HANDLE token = nullptr;
+  ::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token);
+  win32::UniqueKernelHandle owner(token);
+  unsigned char buffer[256];
+  DWORD size = 0;
+  if (!::GetTokenInformation(token, TokenIntegrityLevel, buffer, sizeof buffer, &size)) return 0;
+  const PSID sid = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(buffer)->Label.Sid;
+  return *::GetSidSubAuthority(sid, *::GetSidSubAuthorityCount(sid) - 1);
+}
+
+TEST_F(SharedBlockWineTest, TheObjectsAreClosedToProcessesOfLowerIntegrity) {
+  // The recorded macros in the block are the user's keystrokes: a sandboxed process of the same user must
+  // not read them. Never above medium, so that the configuration program, run with the user's ordinary
+  // rights, opens what an elevated service made.
+  const DWORD own = OwnIntegrityLevel();
+  ASSERT_NE(own, 0u) << "this process has no integrity level";
+  const DWORD expected = std::min<DWORD>(own, SECURITY_MANDATORY_MEDIUM_RID);
+  win32::UniqueKernelHandle mapping(::OpenFileMappingA(READ_CONTROL, FALSE, win32::kSharedBlockName));
+  ASSERT_TRUE(mapping);
+  for (HANDLE object : {mapping.get(), serviceMutex_->handle()}) {
+    const MandatoryLabel label = LabelOf(object);
+    EXPECT_EQ(label.level, expected);
+    EXPECT_EQ(label.policy, static_cast<DWORD>(SYSTEM_MANDATORY_LABEL_NO_WRITE_UP | SYSTEM_MANDATORY_LABEL_NO_READ_UP));
   }
 }
 
