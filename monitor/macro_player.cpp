@@ -31,7 +31,8 @@ void MacroPlayer::StartMacro(const MacroKeyInfo& entry) {
   if (entry.function != kFunctionMacro || entry.eventCount == 0) return;
   {
     std::lock_guard<std::mutex> hold(handOver_);
-    next_.repeatCount = entry.repeatCount > 0 ? entry.repeatCount : 1;
+    // Entries from outside are bounded where they enter; the player bounds what it is handed all the same.
+    next_.repeatCount = std::clamp<int>(entry.repeatCount, 1, kMaxRepeatCount);
     next_.eventCount = std::min<int>(entry.eventCount, kMaxMacroEvents);
     std::memcpy(next_.events, entry.events, sizeof next_.events);
   }
@@ -132,13 +133,15 @@ void MacroPlayer::Send(int keyCode, bool up) {
 }
 
 void MacroPlayer::NoteHeld(int keyCode, Action action) {
+  // A key is down or up, however often it was pressed: the list holds each key once, so it stays short
+  // and its release at the end takes one step per key.
+  const auto held = std::find(held_.begin(), held_.end(), keyCode);
   if (action != Action::Release) {
-    held_.push_back(keyCode);
+    if (held == held_.end()) held_.push_back(keyCode);
     return;
   }
-  // A release of a key the macro does not hold changes nothing; the latest press of the key goes.
-  auto latest = std::find(held_.rbegin(), held_.rend(), keyCode);
-  if (latest != held_.rend()) held_.erase(std::next(latest).base());
+  // A release of a key the macro does not hold changes nothing.
+  if (held != held_.end()) held_.erase(held);
 }
 
 void MacroPlayer::ReleaseHeld() {

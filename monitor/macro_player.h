@@ -66,7 +66,7 @@ class MacroPlayer {
   std::atomic<bool> playing_{false};
   std::atomic<bool> stop_{false};
   std::atomic<int> currentAction_{0};
-  std::vector<int> held_;  // macro thread only: key codes pressed and not yet released, in pressing order
+  std::vector<int> held_;  // macro thread only: key codes down, each once, in the order they went down
   struct PreparedKey {
     int virtualKey = 0;
     int scanCode = 0;

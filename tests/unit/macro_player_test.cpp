@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -242,6 +243,17 @@ TEST_F(MacroPlayerTest, AMacroThatEndsLetsGoOfWhatItStillHolds) {
   Play(Macro({{kDeviceB, kPress, 10}, {kDeviceB, kRelease, 10}}));
   EXPECT_EQ(sink.entries, (std::vector<std::string>{"80 key 66 down", "85 key 66 up"}))
       << "nothing of the first macro is released again";
+}
+
+TEST_F(MacroPlayerTest, AKeyPressedOverAndOverIsLetGoOnceAndThePassesAreBounded) {
+  // Handed over as it is, as if nothing had bounded it before: presses of A alone, for very many passes.
+  Play(Macro({{kDeviceA, kPress, 1}}, 1 << 20));
+  const auto count = [&](const char* what) {
+    return std::count_if(sink.entries.begin(), sink.entries.end(),
+                         [&](const std::string& entry) { return entry.find(what) != std::string::npos; });
+  };
+  EXPECT_EQ(count("key 65 down"), kMaxRepeatCount);
+  EXPECT_EQ(count("key 65 up"), 1) << "one release for the one key down";
 }
 
 // Input that fails on its nth injection, as a broken input hook might make it.
