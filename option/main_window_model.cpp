@@ -144,12 +144,21 @@ void MainWindowModel::SetApplyEnabled(bool enabled) {
   ports_.window.SetApplyEnabled(enabled);
 }
 
+bool MainWindowModel::BlockReady() {
+  // Started before the service, the program found no block; the service may have made it since.
+  if (!blockPresent_) {
+    ports_.block.OpenMutex();
+    blockPresent_ = ports_.block.OpenBlock() == BlockOpen::kOpened;
+  }
+  return blockPresent_;
+}
+
 void MainWindowModel::Apply(int request) {
   ports_.window.BeginWaitCursor();
   SetApplyEnabled(false);
 
   ComputeChangeFlags(*snapshot_, *working_);
-  if (blockPresent_) ports_.block.Publish(*working_);
+  if (BlockReady()) ports_.block.Publish(*working_);
   ports_.files.WriteOSDSetting(osd_);
   ports_.files.WriteAll(*working_);
   ports_.macros.Save();

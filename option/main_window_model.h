@@ -76,6 +76,8 @@ class MainWindowModel {
   void OnProfileChanged();
   void OnResolutionChanged();
   void SetApplyEnabled(bool enabled);
+  // Opens the block when it is not open yet; true when it is open.
+  bool BlockReady();
 
   MainWindowPorts ports_;
   // Whole records are too big for the stack of a window procedure.

@@ -391,6 +391,38 @@ TEST_F(MainWindowModelTest, ApplyWithoutServiceWritesFilesOnly) {
   EXPECT_NE(std::find(log_.begin(), log_.end(), "macros.Save"), log_.end());
 }
 
+// Started before the service: the block the service makes later is opened by the Apply that needs it.
+TEST_F(MainWindowModelTest, ApplyOpensTheBlockTheServiceMadeAfterTheStart) {
+  SaveFiles();
+  WithoutService();
+  Start();
+  model_->Working().profiles[0].Cpi_X = 3;
+  model_->Apply(kApplyChanges);
+  EXPECT_FALSE(model_->BlockPresent());
+  EXPECT_EQ(block_.publishCount, 0);
+
+  block_.open = BlockOpen::kOpened;
+  peers_.existing = {kMonitorWindowTitle};
+  model_->Working().profiles[3].Cpi_X = 4;
+  model_->Apply(kApplyChanges);
+  EXPECT_TRUE(model_->BlockPresent());
+  ASSERT_EQ(peers_.delivered.size(), 1u);
+  const SettingsRecord& sent = *peers_.delivered[0].blockAtDelivery;
+  EXPECT_EQ(sent.profiles[0].Cpi_X, 3);
+  EXPECT_EQ(sent.profiles[3].Cpi_X, 4);
+  EXPECT_EQ(sent.SettingsChanged[3], 1);
+  EXPECT_EQ(sent.SettingsChanged[0], 0);  // already in the files the service started from
+  const auto firstOpen = std::find(log_.begin(), log_.end(), "block.OpenBlock");
+  EXPECT_LT(firstOpen - log_.begin(), std::find(log_.begin(), log_.end(), "block.Publish") - log_.begin());
+
+  // Once open, the block is not opened again.
+  log_.clear();
+  model_->Apply(kApplyChanges);
+  EXPECT_EQ(std::count(log_.begin(), log_.end(), "block.OpenBlock"), 0);
+  EXPECT_EQ(std::count(log_.begin(), log_.end(), "block.OpenMutex"), 0);
+  EXPECT_EQ(block_.publishCount, 2);
+}
+
 TEST_F(MainWindowModelTest, SlotThreeThenCancelChangesNothingWritten) {
   block_.record->CurrentProfile = 0;
   Start();
