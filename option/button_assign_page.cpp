@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "option/button_assign_catalogue.h"
 #include "option/button_assign_labels.h"
@@ -66,6 +67,7 @@ bool ButtonAssignPage::HasMenu(int slot) const {
 
 std::vector<AssignMenuItem> ButtonAssignPage::OpenMenu(int slot) {
   if (!HasMenu(slot)) return {};
+  menuProfile_ = working_.CurrentProfile;
   menuSlot_ = slot;
   scratch_ = EditedProfile()->buttons[slot];
   return BuildAssignMenu(slot, scratch_, store_);
@@ -88,11 +90,15 @@ void ButtonAssignPage::CopyMacro(MacroKeyInfo& entry, int setIndex, int macroInd
 }
 
 void ButtonAssignPage::OnCommand(int commandId) {
-  ProfileRecord* profile = EditedProfile();
-  if (profile == nullptr || menuSlot_ < 0) return;
-  const int slot = menuSlot_;
-  MacroKeyInfo& entry = profile->buttons[slot];
   const AssignCommand command = ParseAssignCommand(commandId);
+  if (command.kind == AssignCommandKind::kIgnored) return;
+  // The mouse's profile button may bring another record while the command is queued or its dialog is
+  // open: the edit and its flag stay with the profile whose button the menu was opened for.
+  const int profileIndex = std::exchange(menuProfile_, -1);
+  const int slot = std::exchange(menuSlot_, -1);
+  if (!IsProfileIndex(profileIndex) || slot < 0) return;
+  ProfileRecord* profile = &working_.profiles[profileIndex];
+  MacroKeyInfo& entry = profile->buttons[slot];
   switch (command.kind) {
     case AssignCommandKind::kIgnored:
       return;
@@ -139,7 +145,7 @@ void ButtonAssignPage::OnCommand(int commandId) {
   } else if (command.kind != AssignCommandKind::kShortcut) {
     ClearMacroFields(entry);
   }
-  std::int32_t* changed = working_.ButtonChanged[working_.CurrentProfile];
+  std::int32_t* changed = working_.ButtonChanged[profileIndex];
   changed[slot] = 1;
   if (oldCode != command.code) {
     const SlotSet altered = altlayer_.Apply(*profile, command.code);

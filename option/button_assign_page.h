@@ -65,7 +65,8 @@ class ButtonAssignPage {
   // The menu for a slot: remembers the slot for the command and copies its entry to the scratch copy.
   // Empty when the slot has no menu.
   std::vector<AssignMenuItem> OpenMenu(int slot);
-  // A command of the menu opened last (1001..11199); other ids and a closed page change nothing.
+  // A command of the menu opened last (1001..11199), for the profile and slot it was opened on even when the
+  // record changed since; each menu takes one command. Other ids and a closed page change nothing.
   void OnCommand(int commandId);
 
   void OnOrientation(int orientation);
@@ -95,6 +96,7 @@ class ButtonAssignPage {
   AltlayerRules altlayer_;
   skin::MenuClickMemory clickMemory_;
   MacroKeyInfo scratch_{};
+  int menuProfile_ = -1;
   int menuSlot_ = -1;
 };
 

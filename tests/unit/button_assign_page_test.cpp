@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,10 +26,12 @@ class FakeDialogs final : public ButtonAssignDialogs {
  public:
   std::optional<ShortcutChoice> AskShortcut(std::uint8_t keyCode, std::uint8_t mask) override {
     shortcutAsked.push_back({keyCode, mask});
+    WhileOpen();
     return shortcut;
   }
   std::optional<std::string> AskProgramPath(const std::string& initialPath) override {
     pathAsked.push_back(initialPath);
+    WhileOpen();
     return path;
   }
   int RunMacroManager(const MacroKeyInfo& scratch, bool newMacroMode, int preselectedSet) override {
@@ -37,8 +40,14 @@ class FakeDialogs final : public ButtonAssignDialogs {
   }
   std::optional<int> AskMediaPlayer(int current) override {
     playerAsked.push_back(current);
+    WhileOpen();
     return player;
   }
+  // What the program's other messages do while a dialog runs its own message loop.
+  void WhileOpen() {
+    if (whileOpen) whileOpen();
+  }
+  std::function<void()> whileOpen;
 
   struct ManagerRun {
     std::string scratchMacro;
@@ -353,6 +362,92 @@ TEST_F(ButtonAssignPageTest, CommandsReachOnlyTheEditedProfile) {
   EXPECT_FALSE(page_.HasMenu(5));
   page_.OnCommand(1001);
   EXPECT_EQ(record_->profiles[0].buttons[5].function, 13);
+}
+
+// The mouse's profile button brings a new record (1254 or 1255) while a dialog is open or while the menu's
+// command is still on its way: the edit and its flag land in the profile whose menu was opened.
+enum class SwitchAt { kInDialog, kBeforeCommand };
+
+TEST_F(ButtonAssignPageTest, ProfileSwitchDuringACommandKeepsTheEditAndItsFlagTogether) {
+  struct Case {
+    const char* name;
+    int command;
+    SwitchAt at;
+    int newProfile;
+    int code;
+  };
+  const Case cases[] = {
+      {"shortcut dialog, another profile", 1005, SwitchAt::kInDialog, 3, kFunctionKeyShortcut},
+      {"shortcut dialog, no profile", 1005, SwitchAt::kInDialog, -1, kFunctionKeyShortcut},
+      {"program dialog, another profile", 1015, SwitchAt::kInDialog, 3, kFunctionQuicklaunch},
+      {"shortcut command in the queue, another profile", 1005, SwitchAt::kBeforeCommand, 3, kFunctionKeyShortcut},
+      {"function command in the queue, another profile", 1001, SwitchAt::kBeforeCommand, 3, 1},
+      {"function command in the queue, no profile", 1001, SwitchAt::kBeforeCommand, -1, 1},
+  };
+  constexpr int kSlot = 5;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ClearRecord(*record_);
+    ResetToDefaults(*record_, 0);
+    record_->CurrentProfile = kProfile;
+    Slot(kSlot).function = kFunctionKeyShortcut;
+    Slot(kSlot).events[0] = {kKeyF5, 0x08, 0};
+    record_->profiles[3].buttons[kSlot].events[0] = {kKeyA, 0x01, 0};
+    page_.Refresh();
+    dialogs_.shortcutAsked.clear();
+    dialogs_.shortcut = ShortcutChoice{kKeyA, 0x06};
+    dialogs_.path = "C:\\Games\\quake.exe";
+    auto untouched = std::make_unique<SettingsRecord>();
+    const auto switchProfile = [&] {
+      record_->CurrentProfile = c.newProfile;
+      *untouched = *record_;
+    };
+    dialogs_.whileOpen = c.at == SwitchAt::kInDialog ? std::function<void()>(switchProfile) : nullptr;
+
+    ASSERT_FALSE(page_.OpenMenu(kSlot).empty());
+    if (c.at == SwitchAt::kBeforeCommand) switchProfile();
+    page_.OnCommand(c.command);
+    dialogs_.whileOpen = nullptr;
+
+    EXPECT_EQ(Slot(kSlot).function, c.code);
+    EXPECT_EQ(ChangedSlots(), std::vector<int>{kSlot});
+    if (c.command == 1005) {
+      ASSERT_EQ(dialogs_.shortcutAsked.size(), 1u);
+      EXPECT_EQ(dialogs_.shortcutAsked[0].keyCode, kKeyF5);  // from the menu's own slot
+      EXPECT_EQ(Slot(kSlot).events[0].action, 0x06);
+    }
+    // Nothing else in the record moved: no other profile, no flag outside the edited profile's.
+    std::memcpy(&untouched->profiles[kProfile], &record_->profiles[kProfile], sizeof(ProfileRecord));
+    std::memcpy(untouched->ButtonChanged[kProfile], record_->ButtonChanged[kProfile],
+                sizeof(record_->ButtonChanged[kProfile]));
+    EXPECT_EQ(std::memcmp(untouched.get(), record_.get(), sizeof(SettingsRecord)), 0);
+    EXPECT_EQ(record_->CurrentProfile, c.newProfile);
+  }
+}
+
+TEST_F(ButtonAssignPageTest, ProfileSwitchDuringSelectPlayerKeepsTheChoiceInItsProfile) {
+  const std::pair<SwitchAt, int> cases[] = {
+      {SwitchAt::kInDialog, 3}, {SwitchAt::kInDialog, -1}, {SwitchAt::kBeforeCommand, 3},
+      {SwitchAt::kBeforeCommand, -1}};
+  for (const auto& [at, newProfile] : cases) {
+    SCOPED_TRACE(newProfile);
+    record_->CurrentProfile = kProfile;
+    Profile().MediaOption = 2;
+    record_->profiles[3].MediaOption = 1;
+    dialogs_.playerAsked.clear();
+    dialogs_.player = 3;
+    const auto switchProfile = [&, newProfile = newProfile] { record_->CurrentProfile = newProfile; };
+    dialogs_.whileOpen = at == SwitchAt::kInDialog ? std::function<void()>(switchProfile) : nullptr;
+
+    ASSERT_FALSE(page_.OpenMenu(12).empty());
+    if (at == SwitchAt::kBeforeCommand) switchProfile();
+    page_.OnCommand(1040);
+    dialogs_.whileOpen = nullptr;
+
+    EXPECT_EQ(dialogs_.playerAsked, std::vector<int>{2});
+    EXPECT_EQ(Profile().MediaOption, 3);
+    EXPECT_EQ(record_->profiles[3].MediaOption, 1);
+  }
 }
 
 TEST_F(ButtonAssignPageTest, OrientationPressesItsButtonAndPicksItsBackground) {
