@@ -12,7 +12,8 @@ namespace kavo::option {
 MainWindowModel::MainWindowModel(MainWindowPorts ports)
     : ports_(std::move(ports)),
       working_(std::make_unique<SettingsRecord>()),
-      snapshot_(std::make_unique<SettingsRecord>()) {
+      snapshot_(std::make_unique<SettingsRecord>()),
+      keptDoubleClickTime_(ports_.doubleClick.DoubleClickTime()) {
   ClearRecord(*working_);
   ClearRecord(*snapshot_);
   view_.visiblePage = Page::kMainSettings;
@@ -129,7 +130,14 @@ void MainWindowModel::LoadLanguage() {
 
 void MainWindowModel::Minimise() { ports_.window.Minimise(); }
 
+void MainWindowModel::PutBackDoubleClickTime() {
+  if (ports_.doubleClick.DoubleClickTime() != keptDoubleClickTime_) {
+    ports_.doubleClick.SetDoubleClickTime(keptDoubleClickTime_);
+  }
+}
+
 void MainWindowModel::Cancel() {
+  PutBackDoubleClickTime();
   ports_.window.ReleaseCapture();
   ports_.window.PostClose();
 }
@@ -165,6 +173,8 @@ void MainWindowModel::Apply(int request) {
   // The service writes the mouse before the send returns; the wait cursor covers that time.
   ports_.peers.Send(kMonitorWindowTitle, kMsgApply, static_cast<std::uintptr_t>(request), 0);
   for (const char* title : kNoticeProgramTitles) ports_.peers.Post(title, kMsgApply, 0, 0);
+  // The service has set the applied profile's pointer settings by now.
+  keptDoubleClickTime_ = ports_.doubleClick.DoubleClickTime();
 
   ports_.window.EndWaitCursor();
   ClearChangeFlags(*working_);
@@ -202,8 +212,9 @@ void MainWindowModel::OnFreshData() {
 
 void MainWindowModel::OnProfileChanged() {
   if (!blockPresent_ || !ports_.block.Fetch(*snapshot_)) return;
-  // Unapplied edits are dropped: the mouse's choice wins.
+  // Unapplied edits are dropped: the mouse's choice wins, with the pointer settings the service set for it.
   *working_ = *snapshot_;
+  keptDoubleClickTime_ = ports_.doubleClick.DoubleClickTime();
   Refresh();
 }
 

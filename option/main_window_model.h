@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "option/main_settings_ports.h"
 #include "option/main_window_ports.h"
 #include "option/main_window_view.h"
 #include "settings/registry.h"
@@ -22,6 +23,7 @@ struct MainWindowPorts {
   HostedPages& pages;
   MainDialogs& dialogs;
   MainWindowShell& window;
+  DoubleClickTimer& doubleClick;
   std::string programFolder;  // ends in a backslash
 };
 
@@ -63,6 +65,10 @@ class MainWindowModel {
   void Cancel();
   void Ok();
   void Apply(int request);
+  // The main settings page's slider sets the system's double-click time at once, so the test area can be
+  // tried; leaving without Apply puts back the time of the program's start, of the last Apply or of the
+  // profile the mouse last switched to. The window calls this whenever it goes, whatever closed it.
+  void PutBackDoubleClickTime();
 
   // The service's messages 1254 to 1258; false for any other.
   bool OnMessage(unsigned message);
@@ -85,6 +91,7 @@ class MainWindowModel {
   std::unique_ptr<SettingsRecord> snapshot_;
   OSDSetting osd_{};
   bool blockPresent_ = false;
+  int keptDoubleClickTime_ = 0;
   MainWindowView view_{};
 };
 

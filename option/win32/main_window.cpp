@@ -50,7 +50,8 @@ MainWindow::MainWindow(HINSTANCE instance)
       help_(helpFiles_, programFolder_),
       confirmation_(instance, nullptr) {
   model_ = std::make_unique<MainWindowModel>(MainWindowPorts{block_, settings_.settings, settings_.registry, macros_,
-                                                             help_, peers_, *this, *this, *this, programFolder_});
+                                                             help_, peers_, *this, *this, *this, doubleClickTimer_,
+                                                             programFolder_});
   mainSettingsModel_ = std::make_unique<MainSettingsPage>(
       model_->Working(), model_->Osd(), MainSettingsPorts{confirmation_, *this, systemLanguage_, doubleClickTimer_});
   assignDialogs_ = std::make_unique<Win32ButtonAssignDialogs>(instance, macros_);
@@ -246,6 +247,8 @@ std::optional<LRESULT> MainWindow::OnMessage(UINT message, WPARAM, LPARAM) {
 }
 
 void MainWindow::OnDestroy() {
+  // Whatever closed the window (Cancel, Alt+F4, the service), a double-click time not applied goes back.
+  model_->PutBackDoubleClickTime();
   macros_.Clear();
   help_.Free();
   if (skinw::HelpLineWindow() == window()) skinw::SetHelpLineWindow(nullptr);

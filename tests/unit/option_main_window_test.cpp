@@ -195,6 +195,18 @@ class FakeWindow final : public MainWindowShell {
   Log& log_;
 };
 
+// The system's double-click time, which the main settings page's slider sets at once.
+class FakeDoubleClickTimer final : public DoubleClickTimer {
+ public:
+  void SetDoubleClickTime(int milliseconds) override {
+    time = milliseconds;
+    ++sets;
+  }
+  int DoubleClickTime() const override { return time; }
+  int time = 500;
+  int sets = 0;
+};
+
 class MainWindowModelTest : public testing::Test {
  protected:
   MainWindowModelTest() {
@@ -224,7 +236,8 @@ class MainWindowModelTest : public testing::Test {
 
   MainWindowModel& Start() {
     model_ = std::make_unique<MainWindowModel>(MainWindowPorts{block_, files_, registry_, macros_, help_, peers_,
-                                                               pages_, dialogs_, window_, kFolder});
+                                                               pages_, dialogs_, window_, doubleClick_,
+                                                               kFolder});
     model_->Initialise();
     log_.clear();
     return *model_;
@@ -249,6 +262,7 @@ class MainWindowModelTest : public testing::Test {
   FakePages pages_{log_};
   FakeDialogs dialogs_{log_};
   FakeWindow window_{log_};
+  FakeDoubleClickTimer doubleClick_;
   std::unique_ptr<MainWindowModel> model_;
 };
 
@@ -258,7 +272,8 @@ TEST_F(MainWindowModelTest, StartTakesTheBlockInOrder) {
   SaveFiles(141);
   registry_.keys["Control Panel\\Mouse"]["DoubleClickSpeed"] = "654";
   model_ = std::make_unique<MainWindowModel>(
-      MainWindowPorts{block_, files_, registry_, macros_, help_, peers_, pages_, dialogs_, window_, kFolder});
+      MainWindowPorts{block_, files_, registry_, macros_, help_, peers_, pages_, dialogs_, window_, doubleClick_,
+                      kFolder});
   model_->Initialise();
 
   const Log expected = {"block.OpenMutex", "pages.SetVersions 1.41 1.41", "block.OpenBlock", "block.Fetch",
@@ -295,7 +310,8 @@ TEST_F(MainWindowModelTest, StartWithoutTheBlockReadsTheFiles) {
     block_.copiesFail = c.copiesFail;
     log_.clear();
     model_ = std::make_unique<MainWindowModel>(
-        MainWindowPorts{block_, files_, registry_, macros_, help_, peers_, pages_, dialogs_, window_, kFolder});
+        MainWindowPorts{block_, files_, registry_, macros_, help_, peers_, pages_, dialogs_, window_, doubleClick_,
+                        kFolder});
     model_->Initialise();
     const bool shown = std::find(log_.begin(), log_.end(), "dialogs.ShowError Could not map view of file.") != log_.end();
     EXPECT_EQ(shown, c.error);
@@ -444,6 +460,51 @@ TEST_F(MainWindowModelTest, SlotThreeThenCancelChangesNothingWritten) {
   EXPECT_TRUE(SameRecord(*block_.record, *blockBefore));
   EXPECT_EQ(block_.publishCount, 0);
   EXPECT_TRUE(peers_.delivered.empty());
+}
+
+// The slider sets the system's double-click time at once; leaving without Apply puts back the time of the
+// program's start or of the last Apply, and a profile the mouse switched to brings the time the service set.
+TEST_F(MainWindowModelTest, LeavingWithoutApplyPutsTheDoubleClickTimeBack) {
+  enum class Leave { kCancel, kOk, kClosedFromOutside };
+  struct Case {
+    const char* name;
+    std::vector<int> sliderBeforeApply;  // none: no Apply
+    int serviceAfterProfileButton;       // 0: no 1255
+    std::vector<int> sliderAfter;
+    Leave leave;
+    int expected;
+    int expectedSets;
+  };
+  const Case cases[] = {
+      {"slider then Cancel", {}, 0, {300, 250}, Leave::kCancel, 500, 3},
+      {"slider then the window closed from outside", {}, 0, {300}, Leave::kClosedFromOutside, 500, 2},
+      {"Apply, slider, Cancel", {300}, 0, {250}, Leave::kCancel, 300, 3},
+      {"slider then OK", {}, 0, {300}, Leave::kOk, 300, 1},
+      {"nothing moved", {}, 0, {}, Leave::kCancel, 500, 0},
+      {"slider, then the mouse's profile button", {}, 420, {}, Leave::kCancel, 420, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    doubleClick_.time = 500;
+    Start();
+    doubleClick_.sets = 0;
+    for (int time : c.sliderBeforeApply) doubleClick_.SetDoubleClickTime(time);
+    if (!c.sliderBeforeApply.empty()) model_->Apply(kApplyChanges);
+    if (c.serviceAfterProfileButton != 0) {
+      doubleClick_.SetDoubleClickTime(310);
+      doubleClick_.time = c.serviceAfterProfileButton;  // the service's pointer settings, before it posts 1255
+      model_->OnMessage(1255);
+    }
+    for (int time : c.sliderAfter) doubleClick_.SetDoubleClickTime(time);
+    switch (c.leave) {
+      case Leave::kCancel: model_->Cancel(); break;
+      case Leave::kOk: model_->Ok(); break;
+      case Leave::kClosedFromOutside: break;
+    }
+    model_->PutBackDoubleClickTime();  // as the window does when it goes, whatever closed it
+    EXPECT_EQ(doubleClick_.time, c.expected);
+    EXPECT_EQ(doubleClick_.sets, c.expectedSets);
+  }
 }
 
 TEST_F(MainWindowModelTest, OkAppliesThenCloses) {
