@@ -8,6 +8,7 @@ namespace {
 // Program-wide: the hook procedure has no other way to find them.
 HHOOK g_hook = nullptr;
 HWND g_target = nullptr;
+KeysDownAtStart g_downAtStart;
 
 void Trace(const char* text) { ::OutputDebugStringA(text); }
 
@@ -18,15 +19,24 @@ void TraceHandle(HHOOK hook) {
   Trace(line);
 }
 
-LRESULT CALLBACK KeyboardProc(int code, WPARAM, LPARAM lParam) {
+LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
   if (code < 0) return 1;
   const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
   char line[48];
   std::snprintf(line, sizeof line, "vkcode=%lx,scancode=%lx\n", static_cast<unsigned long>(key->vkCode),
                 static_cast<unsigned long>(key->scanCode));
   Trace(line);
-  ::PostMessageA(g_target, kWmKeyCaptured, key->vkCode, static_cast<LPARAM>(key->flags & kKeyReleased));
-  // The next hook is never called: no key reaches any other program while capturing.
+  const bool released = (key->flags & kKeyReleased) != 0;
+  switch (g_downAtStart.OnKey(static_cast<int>(key->vkCode), released)) {
+    case StartKeyVerdict::kPassOn:
+      return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    case StartKeyVerdict::kIgnore:
+      return 1;
+    case StartKeyVerdict::kCapture:
+      break;
+  }
+  ::PostMessageA(g_target, kWmKeyCaptured, key->vkCode, static_cast<LPARAM>(released ? kKeyReleased : 0));
+  // The next hook is never called: no captured key reaches any other program.
   return 1;
 }
 
@@ -35,6 +45,7 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM, LPARAM lParam) {
 bool InstallKeyboardHook(HWND target) {
   RemoveKeyboardHook();
   g_target = target;
+  g_downAtStart.Start(KeyDownNow);
   g_hook = ::SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardProc, ::GetModuleHandleA(nullptr), 0);
   TraceHandle(g_hook);
   return g_hook != nullptr;
@@ -49,5 +60,7 @@ void RemoveKeyboardHook() {
 }
 
 bool KeyboardHookInstalled() { return g_hook != nullptr; }
+
+bool KeyDownNow(int virtualKey) { return (::GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
 
 }  // namespace kavo::option::win32

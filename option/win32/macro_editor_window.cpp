@@ -35,7 +35,7 @@ constexpr skin::Colour kLoopCountBackground = 0x000000;
 constexpr skin::Colour kListBackground = 0x241F1D;
 constexpr skin::Colour kListSelectedBackground = 0x9C5A1E;
 constexpr skin::Colour kListText = 0xF0F0F0;
-// Waits for the key that chose Edit Delay in the menu to come up before the edit opens: the edit confirms
+// Waits for the keys that chose Edit Delay in the menu to come up before the edit opens: the edit confirms
 // on the release of Enter, and would take that release for its own.
 constexpr UINT_PTR kDelayEditTimer = 4004;
 constexpr UINT kDelayEditPollMs = 20;
@@ -187,6 +187,7 @@ void MacroEditorWindow::RunCommand(unsigned command) {
   const int row = list_->Selected();
   const bool editDelay = model_.Command(command, row, TopRow());
   if (editDelay) {
+    keysChoosingEdit_.Start(KeyDownNow);
     ::SetTimer(window(), kDelayEditTimer, kDelayEditPollMs, nullptr);
     return;
   }
@@ -209,7 +210,7 @@ std::optional<LRESULT> MacroEditorWindow::OnMessage(UINT message, WPARAM wParam,
     return 0;
   }
   if (message == WM_TIMER && wParam == kDelayEditTimer) {
-    if ((::GetAsyncKeyState(VK_RETURN) & 0x8000) == 0) {
+    if (keysChoosingEdit_.AllUp(KeyDownNow)) {
       ::KillTimer(window(), kDelayEditTimer);
       if (list_) list_->RenameSelectedDigits();
     }

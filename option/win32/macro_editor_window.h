@@ -19,6 +19,7 @@
 #include <memory>
 
 #include "option/macro.h"
+#include "option/keys_down_at_start.h"
 #include "option/macro_editor.h"
 #include "settings/win32/win32_handles.h"
 #include "settings/win32/win32_keyboard_layout.h"
@@ -71,6 +72,7 @@ class MacroEditorWindow : public skin::win32::SkinDialog {
   kavo::win32::Win32KeyboardLayout layout_;
   MacroEditor model_;
   bool hooked_ = false;
+  KeysDownAtStart keysChoosingEdit_;  // the in-place delay edit opens once these are up
   skin::win32::BitmapButton* record_ = nullptr;
   skin::win32::BitmapButton* delay_ = nullptr;
   skin::win32::BitmapButton* loop_ = nullptr;

@@ -2,7 +2,7 @@
 // library, worked with real X input from a second thread while the test's thread runs the page (the
 // function menu and the dialogs it opens are modal there): a function chosen in a slot's menu, the second
 // click that only closes the menu, the orientation backgrounds, the hover pictures, and a key shortcut
-// captured by the real key shortcut dialog.
+// captured by the real key shortcut dialog, also when the menu item is chosen with Return.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -23,6 +23,7 @@
 #include "option/macro_library.h"
 #include "option/macro_store.h"
 #include "option/macro_store_port.h"
+#include "option/program_path_browse.h"
 #include "option/win32/button_assign_page_window.h"
 #include "settings/bounded_text.h"
 #include "settings/ini_file.h"
@@ -52,7 +53,7 @@ using skin::Pump;
 using skin::PumpUntil;
 
 constexpr int kPageLeft = 10, kPageTop = 10;
-constexpr int kDeviceA = 4;  // the device key code of A
+constexpr int kDeviceA = 4, kDeviceB = 5;  // the device key codes of A and B
 constexpr int kSlot = 5;     // wheel up: a slot with a menu and no Altlayer submenu
 
 class FakeHelp : public HelpLibrary {
@@ -405,6 +406,53 @@ TEST_F(ButtonAssignGuiTest, AssignAShortcutTakesTheKeyFromTheShortcutDialogAndTh
     }
   }
   EXPECT_GT(differing, 20) << "the slot button still shows its old label";
+}
+
+// Return chooses Assign a Shortcut and is still down while the dialog opens: the dialog leaves it alone,
+// the system sees it come up, and the key pressed next is the shortcut.
+TEST_F(ButtonAssignGuiTest, TheReturnThatChoseAssignAShortcutIsNotCapturedAndComesUp) {
+  std::string shownAfterReturn = "?", shownAfterB = "?";
+  bool returnDownAfter = true;
+  WorkedBy([&] {
+    ASSERT_TRUE(XSession::ClickAt(SlotCentre(kSlot).x, SlotCentre(kSlot).y));
+    const HWND menu = WaitForWindow(VisibleMenu, 3000);
+    ASSERT_NE(menu, nullptr);
+    ::Sleep(150);
+    const std::optional<POINT> item = CommandCentre(menu, 1005);  // Assign a Shortcut
+    ASSERT_TRUE(item.has_value());
+    ASSERT_TRUE(XSession::MoveTo(item->x, item->y));
+    ::Sleep(200);
+    ASSERT_TRUE(XSession::XDo("keydown Return"));
+    const HWND dialog = FindKeyShortcutDialog();
+    ::Sleep(300);
+    ASSERT_TRUE(XSession::XDo("keyup Return"));
+    ASSERT_NE(dialog, nullptr);
+    const HWND display = ::GetDlgItem(dialog, option::kDialogEditId);
+    const auto shown = [display] {
+      char text[64] = {};
+      ::GetWindowTextA(display, text, sizeof text);
+      return std::string(text);
+    };
+    ::Sleep(400);
+    shownAfterReturn = shown();
+    returnDownAfter = (::GetAsyncKeyState(VK_RETURN) & 0x8000) != 0;
+    ASSERT_TRUE(XSession::XDo("key b"));
+    for (int i = 0; i < 100 && shownAfterB != "B"; ++i) {
+      ::Sleep(20);
+      shownAfterB = shown();
+    }
+    const auto r = kavo::skin::LayoutBounds(artwork::key_shortcut_dialog::kButtonOk);
+    RECT bounds{};
+    ::GetWindowRect(dialog, &bounds);
+    ASSERT_TRUE(XSession::ClickAt(bounds.left + (r.left + r.right) / 2, bounds.top + (r.top + r.bottom) / 2));
+    WaitForWindow([&] { return ::IsWindow(dialog) ? HWND{} : ::GetDesktopWindow(); }, 3000);
+  });
+  EXPECT_EQ(shownAfterReturn, "") << "the Return that chose the command was captured";
+  EXPECT_FALSE(returnDownAfter) << "the system still holds Return down";
+  EXPECT_EQ(shownAfterB, "B");
+  const MacroKeyInfo& entry = Active().buttons[kSlot];
+  EXPECT_EQ(entry.function, kFunctionKeyShortcut);
+  EXPECT_EQ(entry.events[0].key, kDeviceB);
 }
 
 TEST_F(ButtonAssignGuiTest, TheMacroSubmenuHighlightsTheSlotsMacro) {

@@ -165,6 +165,33 @@ TEST(MacroEditorGuiTest, HoldingAKeyRecordsOnePress) {
   EXPECT_EQ(macro.eventCount, 2);
 }
 
+// The Return that chooses Start Record from the menu is down when recording starts: it is no key stroke of
+// the macro, and its release still reaches the system.
+TEST(MacroEditorGuiTest, RecordingChosenWithReturnRecordsOnlyTheKeysPressedAfter) {
+  Macro macro = MacroOf({Event(kDeviceA, 1), Event(kDeviceA, 2)});
+  FakeManager manager;
+  std::vector<std::string> rows;
+  bool recording = false, returnDownAfter = true;
+  RunWorkedBy(macro, manager, [&](HWND editor) {
+    Click(RowOnScreen(editor, 1));
+    Click(RowOnScreen(editor, 1), 3);
+    // Start Record after (second item).
+    ASSERT_TRUE(XSession::XDo("key Down sleep 0.1 key Down sleep 0.1 key Return"));
+    ::Sleep(400);
+    recording = option::win32::KeyboardHookInstalled();
+    returnDownAfter = (::GetAsyncKeyState(VK_RETURN) & 0x8000) != 0;
+    ASSERT_TRUE(XSession::XDo("key b"));
+    rows = WaitForRows(editor, 4);
+    ::Sleep(300);
+    rows = Rows(editor);
+    Click(OnScreen(editor, art::kButtonStartRecord));
+  });
+  EXPECT_TRUE(recording);
+  EXPECT_FALSE(returnDownAfter) << "the system still holds Return down";
+  EXPECT_EQ(rows, (std::vector<std::string>{"A Press", "A Release", "B Press", "B Release"}));
+  EXPECT_EQ(macro.eventCount, 4);
+}
+
 TEST(MacroEditorGuiTest, ContextMenuInsertsAMouseButtonEventBeforeTheSelectedRow) {
   Macro macro = MacroOf({Event(kDeviceA, 1), Event(kDeviceA, 2)});
   FakeManager manager;
