@@ -451,6 +451,26 @@ TEST_F(BitmapButtonTest, TheTooltipHoldsTheHelpTextForTheButtonsArea) {
   EXPECT_FALSE(::IsWindow(tooltip)) << "the tooltip goes with its button";
 }
 
+TEST_F(BitmapButtonTest, ATooltipTextOfItsOwnTakesTheHelpTextsPlaceInTheTooltipOnly) {
+  const std::string path = "\\\\server\\share\\tools\\app.exe";
+  button(kA).SetTooltipText(path);
+  const HWND tooltip = button(kA).tooltip();
+  ASSERT_NE(tooltip, nullptr);
+  EXPECT_EQ(TooltipText(tooltip, button(kA).window()), path);
+  ASSERT_TRUE(HoverOn(kA));
+  EXPECT_EQ(CurrentHelpText(), "Help of A") << "the help line keeps the help text";
+  button(kA).SetHelpText("Help changed");
+  EXPECT_EQ(TooltipText(tooltip, button(kA).window()), path) << "a new help text leaves the tooltip's own";
+  button(kA).SetTooltipText("");
+  EXPECT_EQ(TooltipText(tooltip, button(kA).window()), "Help changed");
+  EXPECT_EQ(button(kA).tooltip(), tooltip);
+
+  // A button without a help text gets a tooltip for a text of its own.
+  button(kPlain).SetTooltipText(path);
+  ASSERT_NE(button(kPlain).tooltip(), nullptr);
+  EXPECT_EQ(TooltipText(button(kPlain).tooltip(), button(kPlain).window()), path);
+}
+
 TEST_F(BitmapButtonTest, AButtonDestroyedUnderThePointerTakesItsHelpTextAlong) {
   ASSERT_TRUE(HoverOn(kB));
   EXPECT_EQ(CurrentHelpText(), "Help of B");
