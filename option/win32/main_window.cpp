@@ -1,5 +1,7 @@
 #include "option/win32/main_window.h"
 
+#include <windowsx.h>
+
 #include <utility>
 
 #include "artwork/advanced_page.h"
@@ -37,6 +39,15 @@ constexpr COLORREF kVersionColour = RGB(255, 255, 255);
 
 RECT ToRect(const skin::Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 COLORREF ToColour(std::uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+
+// The profile name under a point of the window, or -1.
+int NameAt(POINT point) {
+  for (int p = 0; p < kProfileCount; ++p) {
+    const RECT area = ToRect(skin::LayoutBounds(kNames[p]));
+    if (::PtInRect(&area, point)) return p;
+  }
+  return -1;
+}
 
 void DrawLine(HDC dc, const std::string& text, RECT area, UINT format) {
   ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &area, format | DT_SINGLELINE | DT_NOPREFIX);
@@ -233,16 +244,38 @@ void MainWindow::PaintTexts(HDC dc) {
   DrawLine(dc, skinw::CurrentHelpText(), kHelpLine, DT_LEFT | DT_VCENTER | DT_END_ELLIPSIS);
 }
 
-std::optional<LRESULT> MainWindow::OnMessage(UINT message, WPARAM, LPARAM) {
+std::optional<LRESULT> MainWindow::OnMessage(UINT message, WPARAM, LPARAM lParam) {
   if (message == skin::kWmHelpText) {
     ::InvalidateRect(window(), &kHelpLine, FALSE);
     return 0;
+  }
+  if (message == WM_MOUSEMOVE) {
+    ShowNameHelp(NameAt(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}));
+    return std::nullopt;
+  }
+  if (message == WM_MOUSELEAVE) {
+    ShowNameHelp(-1);
+    return std::nullopt;
   }
   if (model_->OnMessage(message)) {
     ShowView();
     return 0;
   }
   return std::nullopt;
+}
+
+void MainWindow::ShowNameHelp(int name) {
+  if (name == hoveredName_) return;
+  // A control entered on the way out may have put its own text up already; that one stays.
+  if (hoveredName_ >= 0 && skinw::CurrentHelpText() == nameHelp_[static_cast<std::size_t>(hoveredName_)]) {
+    skinw::LeaveHelpText();
+  }
+  hoveredName_ = name;
+  if (name < 0) return;
+  skinw::EnterHelpText(nameHelp_[static_cast<std::size_t>(name)]);
+  // Told when the pointer leaves the window or goes onto a control.
+  TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window(), 0};
+  ::TrackMouseEvent(&track);
 }
 
 void MainWindow::OnDestroy() {
@@ -326,6 +359,10 @@ void MainWindow::ReloadTooltips() {
   for (const Tooltip& tip : tooltips_) {
     const std::string text = help_.Text(tip.helpId);
     tip.button->SetHelpText(text.empty() ? skin::LayoutText(tip.layout) : text);
+  }
+  for (int p = 0; p < kProfileCount; ++p) {
+    const std::string text = help_.Text(help_id::kProfileName1 + p);
+    nameHelp_[static_cast<std::size_t>(p)] = text.empty() ? std::string(skin::LayoutText(kNames[p])) : text;
   }
 }
 

@@ -235,18 +235,31 @@ std::string HelpString(const std::string& folder, int language, int id) {
 }
 
 TEST_F(OptionTest, TheHelpLineShowsTheTextOfTheControlUnderThePointer) {
-  const std::string load = HelpString(folder_.path(), kStartLanguage, option::help_id::kLoad);
-  ASSERT_FALSE(load.empty());
   const skin::Rect line = OptionScreen::kHelpLine;
   const Pixels empty = PicturePixels(art::kNormalPicture, line);
   // The pointer may have rested on a control while the window came up; it has left it since.
   ASSERT_TRUE(WaitFor([&] { return screen().Shown(line) == empty; }, kReactionMs)) << "nothing in the help line";
-  ASSERT_TRUE(XSession::MoveTo(Centre(art::kLoad).x, Centre(art::kLoad).y));
-  EXPECT_TRUE(WaitFor([&] { return screen().ShowsHelp(load); }, kReactionMs))
-      << "Load's English text appears while the pointer rests on it";
-  ASSERT_TRUE(MovePointerAway());
-  EXPECT_TRUE(WaitFor([&] { return screen().Shown(line) == empty; }, kReactionMs))
-      << "and goes when the pointer leaves";
+  struct Case {
+    const char* layout;
+    int helpId;
+  };
+  // A button, and the profile names, which are painted on the window rather than being controls.
+  const Case cases[] = {
+      {art::kLoad, option::help_id::kLoad},
+      {art::kProfile1Name, option::help_id::kProfileName1},
+      {art::kProfile4Name, option::help_id::kProfileName1 + 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.layout);
+    const std::string text = HelpString(folder_.path(), kStartLanguage, c.helpId);
+    ASSERT_FALSE(text.empty());
+    ASSERT_TRUE(XSession::MoveTo(Centre(c.layout).x, Centre(c.layout).y));
+    EXPECT_TRUE(WaitFor([&] { return screen().ShowsHelp(text); }, kReactionMs))
+        << "the English text appears while the pointer rests there: " << text;
+    ASSERT_TRUE(MovePointerAway());
+    EXPECT_TRUE(WaitFor([&] { return screen().Shown(line) == empty; }, kReactionMs))
+        << "and goes when the pointer leaves";
+  }
 }
 
 TEST_F(OptionTest, GermanChosenInThePopupShowsTheGermanHelpTexts) {
