@@ -36,6 +36,7 @@ constexpr std::array<const char*, kProfileCount> kNames = {art::kProfile1Name, a
 constexpr RECT kBadgeArea{7, 34, 178, 79};
 constexpr RECT kHelpLine{115, 570, 580, 590};
 constexpr COLORREF kVersionColour = RGB(255, 255, 255);
+constexpr int kProgramIcon = 1;  // resources/kavo_option.rc
 
 RECT ToRect(const skin::Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 COLORREF ToColour(std::uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
@@ -74,9 +75,12 @@ MainWindow::~MainWindow() = default;
 void MainWindow::OnBuild() {
   // The taskbar offers minimise and close for it.
   ::SetWindowLongPtrA(window(), GWL_STYLE, ::GetWindowLongPtrA(window(), GWL_STYLE) | WS_SYSMENU | WS_MINIMIZEBOX);
-  const HICON icon = ::LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
-  ::SendMessageA(window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-  ::SendMessageA(window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  // The program's own icon at both sizes; shared icons belong to the system and are never destroyed.
+  for (const auto& [which, metric] : {std::pair{ICON_BIG, SM_CXICON}, std::pair{ICON_SMALL, SM_CXSMICON}}) {
+    const int size = ::GetSystemMetrics(metric);
+    const HANDLE icon = ::LoadImageA(instance(), MAKEINTRESOURCEA(kProgramIcon), IMAGE_ICON, size, size, LR_SHARED);
+    ::SendMessageA(window(), WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+  }
   skinw::SetHelpLineWindow(window());
   confirmation_.SetOwner(window());
   assignDialogs_->SetOwner(window());

@@ -173,6 +173,44 @@ TEST_F(OptionTest, ShowsItsPicturesAndKeepsAScreenshot) {
   EXPECT_FALSE(XSession::Screenshot("option-main").empty());
 }
 
+// An icon drawn at its size on white, as the title strip, the task bar and Alt+Tab show it.
+std::vector<COLORREF> IconPixels(HICON icon, int size) {
+  const win32::UniqueDC canvas(::CreateCompatibleDC(nullptr));
+  const win32::UniqueBitmap bitmap(::CreateBitmap(size, size, 1, 32, nullptr));
+  if (!canvas || !bitmap) return {};
+  const win32::SelectedObject selected(canvas.get(), bitmap.get());
+  RECT all{0, 0, size, size};
+  ::FillRect(canvas.get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  if (!::DrawIconEx(canvas.get(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL)) return {};
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size; ++x) pixels.push_back(::GetPixel(canvas.get(), x, y));
+  }
+  return pixels;
+}
+
+// The program file's icon, as the shell reads it for the task bar, Alt+Tab and Explorer. (The icon the
+// window itself is given cannot be asked from another process under Wine: WM_GETICON answers nothing there.)
+TEST_F(OptionTest, TheProgramFileCarriesAnIconOfItsOwnAtBothSizes) {
+  const HICON standard = ::LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+  for (const int metric : {SM_CXICON, SM_CXSMICON}) {
+    const int size = ::GetSystemMetrics(metric);
+    SCOPED_TRACE(size);
+    const win32::UniqueIcon own(static_cast<HICON>(
+        ::LoadImageA(program_.get(), MAKEINTRESOURCEA(1), IMAGE_ICON, size, size, 0)));
+    ASSERT_TRUE(own) << "KavoOption.exe carries no icon";
+    ICONINFO info{};
+    ASSERT_TRUE(::GetIconInfo(own.get(), &info));
+    const win32::UniqueBitmap colour(info.hbmColor), mask(info.hbmMask);
+    BITMAP bits{};
+    ASSERT_TRUE(::GetObjectA(colour.get(), sizeof bits, &bits));
+    EXPECT_EQ(bits.bmWidth, size) << "an image made for this size, not one scaled";
+    const std::vector<COLORREF> pixels = IconPixels(own.get(), size);
+    ASSERT_FALSE(pixels.empty());
+    EXPECT_NE(pixels, IconPixels(standard, size)) << "an icon of its own, not the standard one";
+  }
+}
+
 TEST_F(OptionTest, ASecondInstanceEndsAtOnceWithoutAWindow) {
   ChildProcess second = StartProgram(folder_.File("KavoOption.exe"), "", folder_.path());
   ASSERT_TRUE(second.handle);
