@@ -30,6 +30,7 @@
 #include "skin/win32/picture_resources.h"
 #include "tests/wine/control_panel_backup.h"
 #include "tests/wine/option_screen.h"
+#include "tests/wine/program_dialogs.h"
 #include "tests/wine/programs.h"
 #include "tests/wine/temp_folder.h"
 #include "tests/wine/x_session.h"
@@ -408,6 +409,57 @@ std::string RegistryText(const char* key, const char* name) {
   DWORD size = sizeof value;
   if (::RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS) return {};
   return value;
+}
+
+// The text of a message box: its one static control with text.
+BOOL CALLBACK FindBoxText(HWND child, LPARAM text) {
+  char name[16] = {};
+  ::GetClassNameA(child, name, sizeof name);
+  char shown[512] = {};
+  ::GetWindowTextA(child, shown, sizeof shown);
+  if (std::string(name) != "Static" || shown[0] == '\0') return TRUE;
+  *reinterpret_cast<std::string*>(text) = shown;
+  return FALSE;
+}
+
+TEST_F(OptionTest, SavingOverASlotsOwnFileIsRefusedWithAMessageNamingTheSlot) {
+  const std::string slotFile = settings_.SlotPath(2);
+  std::string before;
+  ASSERT_TRUE(files_.Read(slotFile, before));
+  ASSERT_TRUE(ClickAt(Centre(art::kSave)));
+  HWND fileDialog = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (fileDialog = OtherDialog(option_.id, window_)) != nullptr; }, kReactionMs))
+      << "no file dialog";
+  ASSERT_TRUE(ChooseFile(fileDialog, slotFile));
+  // The file dialog asks first whether to replace the file there; the program refuses after the yes.
+  HWND prompt = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (prompt = OtherDialog(option_.id, window_, {fileDialog})) != nullptr; },
+                      kReactionMs))
+      << "no question whether to replace the file";
+  ASSERT_TRUE(::PostMessageA(prompt, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0));
+  ASSERT_TRUE(WaitFor([&] { return !::IsWindow(fileDialog); }, kReactionMs)) << "the file dialog stayed";
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (box = OtherDialog(option_.id, window_)) != nullptr; }, kReactionMs))
+      << "no message";
+  std::string text;
+  ::EnumChildWindows(box, FindBoxText, reinterpret_cast<LPARAM>(&text));
+  EXPECT_NE(text.find("Default2.vmp"), std::string::npos) << text;
+  EXPECT_NE(text.find("slot 3"), std::string::npos) << text;
+  ::Sleep(200);
+  EXPECT_FALSE(XSession::Screenshot("option-save-over-slot-refused").empty());
+  ASSERT_TRUE(::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0));
+  ASSERT_TRUE(WaitFor([&] { return OtherDialog(option_.id, window_) == nullptr; }, kReactionMs));
+  std::string after;
+  ASSERT_TRUE(files_.Read(slotFile, after));
+  EXPECT_EQ(after, before) << "the slot file stays as it was";
+
+  // Another name in the same folder saves.
+  const std::string other = folder_.File("config\\Mine.vmp");
+  ASSERT_TRUE(ClickAt(Centre(art::kSave)));
+  ASSERT_TRUE(WaitFor([&] { return (fileDialog = OtherDialog(option_.id, window_)) != nullptr; }, kReactionMs));
+  ASSERT_TRUE(ChooseFile(fileDialog, other));
+  EXPECT_TRUE(WaitFor([&] { return files_.IsReadable(other); }, kReactionMs)) << "nothing saved";
+  EXPECT_TRUE(WaitFor([&] { return OtherDialog(option_.id, window_) == nullptr; }, kReactionMs)) << "no message";
 }
 
 TEST_F(OptionTest, WithoutTheServiceApplyWritesTheFilesAndTheRegistryAndKeepsTheProgramOpen) {
