@@ -18,6 +18,7 @@
 #include "tests/wine/recording_window.h"
 #include "tests/wine/skin_test_support.h"
 #include "tests/wine/skin_test_window.h"
+#include "tests/wine/window_readback.h"
 #include "tests/wine/x_session.h"
 
 namespace kavo::wine_test::skin {
@@ -387,17 +388,6 @@ TEST_F(BitmapButtonTest, DrawsItsCaptionAndTrademarkOverThePicture) {
   EXPECT_GT(marked.right, caption.right + 3) << "TM after the caption";
   EXPECT_EQ(marked.left, caption.left);
   EXPECT_GE(marked.top, caption.top - 1) << "TM starts at the caption's top";
-}
-
-std::string TooltipText(HWND tooltip, HWND tool) {
-  char text[512] = {};
-  TTTOOLINFOA info{};
-  info.cbSize = TTTOOLINFOA_V2_SIZE;
-  info.hwnd = tool;
-  info.uId = 0;
-  info.lpszText = text;
-  ::SendMessageA(tooltip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&info));
-  return text;
 }
 
 RECT ToolRect(HWND tooltip, HWND tool) {
