@@ -38,6 +38,10 @@ std::string SlotLabel(KeyboardLayout& layout, const MacroKeyInfo& entry) {
   }
 }
 
+std::string SlotTooltip(const MacroKeyInfo& entry) {
+  return entry.function == kFunctionQuicklaunch ? FieldText(entry.programPath) : std::string();
+}
+
 bool SlotActive(int slot, const MacroKeyInfo& entry) {
   return slot >= 2 && entry.function != kFunctionNone;
 }

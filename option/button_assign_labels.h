@@ -15,6 +15,9 @@ std::string ShortcutText(KeyboardLayout& layout, std::uint8_t keyCode, std::uint
 std::string ProgramFileName(std::string_view path);
 // The slot's label from its function code and the fields that code uses.
 std::string SlotLabel(KeyboardLayout& layout, const MacroKeyInfo& entry);
+// What the slot's tooltip shows beside its label: the whole program path of a Quicklaunch slot, whose label
+// has only the file name; empty for every other slot.
+std::string SlotTooltip(const MacroKeyInfo& entry);
 // Slots 0 and 1 (the main buttons) and slots not available (code 0) use the inactive pictures.
 bool SlotActive(int slot, const MacroKeyInfo& entry);
 

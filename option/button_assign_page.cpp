@@ -48,6 +48,7 @@ void ButtonAssignPage::RefreshLabels() {
     }
     const MacroKeyInfo& entry = profile->buttons[slot];
     view.label = SlotLabel(layout_, entry);
+    view.tooltip = SlotTooltip(entry);
     view.active = SlotActive(slot, entry);
   }
 }

@@ -39,6 +39,7 @@ class ButtonAssignDialogs {
 
 struct AssignSlotView {
   std::string label;
+  std::string tooltip;  // empty: the tooltip holds only the help text
   bool active = false;  // active or inactive picture set
 };
 

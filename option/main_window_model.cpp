@@ -4,6 +4,7 @@
 
 #include "option/change_flags.h"
 #include "option/profile_file_dialog.h"
+#include "option/profile_save_target.h"
 #include "option/version_text.h"
 #include "settings/windows_settings.h"
 
@@ -98,6 +99,10 @@ void MainWindowModel::SaveProfile() {
   const auto path =
       ports_.dialogs.ChooseProfileFile(ProfileFileDialogFor(FileDialogKind::kSave, ports_.programFolder));
   if (!path) return;
+  if (const auto slot = SlotOverwrittenBySave(*path)) {
+    ports_.dialogs.ShowError(SlotFileRefusalText(*slot));
+    return;
+  }
   ports_.files.ExportProfile(*working_, *path);
 }
 

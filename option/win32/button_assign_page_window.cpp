@@ -259,6 +259,7 @@ void ButtonAssignPageWindow::ShowSlot(int slot) {
     slotActive_[at] = active + 1;
   }
   button->SetCaption(view.label);
+  button->SetTooltipText(view.tooltip);
   ::InvalidateRect(button->window(), nullptr, FALSE);
   ::UpdateWindow(button->window());
 }

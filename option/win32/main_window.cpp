@@ -1,5 +1,7 @@
 #include "option/win32/main_window.h"
 
+#include <windowsx.h>
+
 #include <utility>
 
 #include "artwork/advanced_page.h"
@@ -34,9 +36,19 @@ constexpr std::array<const char*, kProfileCount> kNames = {art::kProfile1Name, a
 constexpr RECT kBadgeArea{7, 34, 178, 79};
 constexpr RECT kHelpLine{115, 570, 580, 590};
 constexpr COLORREF kVersionColour = RGB(255, 255, 255);
+constexpr int kProgramIcon = 1;  // resources/kavo_option.rc
 
 RECT ToRect(const skin::Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 COLORREF ToColour(std::uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+
+// The profile name under a point of the window, or -1.
+int NameAt(POINT point) {
+  for (int p = 0; p < kProfileCount; ++p) {
+    const RECT area = ToRect(skin::LayoutBounds(kNames[p]));
+    if (::PtInRect(&area, point)) return p;
+  }
+  return -1;
+}
 
 void DrawLine(HDC dc, const std::string& text, RECT area, UINT format) {
   ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &area, format | DT_SINGLELINE | DT_NOPREFIX);
@@ -64,9 +76,12 @@ MainWindow::~MainWindow() = default;
 void MainWindow::OnBuild() {
   // The taskbar offers minimise and close for it.
   ::SetWindowLongPtrA(window(), GWL_STYLE, ::GetWindowLongPtrA(window(), GWL_STYLE) | WS_SYSMENU | WS_MINIMIZEBOX);
-  const HICON icon = ::LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
-  ::SendMessageA(window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-  ::SendMessageA(window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  // The program's own icon at both sizes; shared icons belong to the system and are never destroyed.
+  for (const auto& [which, metric] : {std::pair{ICON_BIG, SM_CXICON}, std::pair{ICON_SMALL, SM_CXSMICON}}) {
+    const int size = ::GetSystemMetrics(metric);
+    const HANDLE icon = ::LoadImageA(instance(), MAKEINTRESOURCEA(kProgramIcon), IMAGE_ICON, size, size, LR_SHARED);
+    ::SendMessageA(window(), WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+  }
   skinw::SetHelpLineWindow(window());
   confirmation_.SetOwner(window());
   assignDialogs_->SetOwner(window());
@@ -234,16 +249,38 @@ void MainWindow::PaintTexts(HDC dc) {
   DrawLine(dc, skinw::CurrentHelpText(), kHelpLine, DT_LEFT | DT_VCENTER | DT_END_ELLIPSIS);
 }
 
-std::optional<LRESULT> MainWindow::OnMessage(UINT message, WPARAM, LPARAM) {
+std::optional<LRESULT> MainWindow::OnMessage(UINT message, WPARAM, LPARAM lParam) {
   if (message == skin::kWmHelpText) {
     ::InvalidateRect(window(), &kHelpLine, FALSE);
     return 0;
+  }
+  if (message == WM_MOUSEMOVE) {
+    ShowNameHelp(NameAt(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}));
+    return std::nullopt;
+  }
+  if (message == WM_MOUSELEAVE) {
+    ShowNameHelp(-1);
+    return std::nullopt;
   }
   if (model_->OnMessage(message)) {
     ShowView();
     return 0;
   }
   return std::nullopt;
+}
+
+void MainWindow::ShowNameHelp(int name) {
+  if (name == hoveredName_) return;
+  // A control entered on the way out may have put its own text up already; that one stays.
+  if (hoveredName_ >= 0 && skinw::CurrentHelpText() == nameHelp_[static_cast<std::size_t>(hoveredName_)]) {
+    skinw::LeaveHelpText();
+  }
+  hoveredName_ = name;
+  if (name < 0) return;
+  skinw::EnterHelpText(nameHelp_[static_cast<std::size_t>(name)]);
+  // Told when the pointer leaves the window or goes onto a control.
+  TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window(), 0};
+  ::TrackMouseEvent(&track);
 }
 
 void MainWindow::OnDestroy() {
@@ -329,6 +366,10 @@ void MainWindow::ReloadTooltips() {
   for (const Tooltip& tip : tooltips_) {
     const std::string text = help_.Text(tip.helpId);
     tip.button->SetHelpText(text.empty() ? skin::LayoutText(tip.layout) : text);
+  }
+  for (int p = 0; p < kProfileCount; ++p) {
+    const std::string text = help_.Text(help_id::kProfileName1 + p);
+    nameHelp_[static_cast<std::size_t>(p)] = text.empty() ? std::string(skin::LayoutText(kNames[p])) : text;
   }
 }
 

@@ -96,6 +96,10 @@ class MainWindow : public skin::win32::SkinDialog,
     int helpId;
   };
   std::vector<Tooltip> tooltips_;
+  // The profile names are painted, not controls: the window itself puts their help texts in the help line.
+  void ShowNameHelp(int name);
+  std::array<std::string, kProfileCount> nameHelp_;
+  int hoveredName_ = -1;
   std::array<skin::win32::BitmapButton*, kPageCount> tabs_{};
   std::array<skin::win32::BitmapButton*, kProfileCount> slots_{};
   std::array<skin::win32::BitmapButton*, kProfileCount> windowsButtons_{};

@@ -63,7 +63,9 @@ class ModuleStrings : public HelpStrings {
 }  // namespace
 
 std::unique_ptr<HelpStrings> ModuleHelpFiles::Load(const std::string& path) {
-  UniqueModule module(::LoadLibraryA(path.c_str()));
+  // The libraries only carry strings: mapped as data, nothing of a file put in their place ever runs.
+  UniqueModule module(
+      ::LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
   if (!module) return nullptr;
   return std::make_unique<ModuleStrings>(std::move(module));
 }

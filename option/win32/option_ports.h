@@ -32,7 +32,7 @@ class Win32PeerWindows : public PeerWindows {
   bool Post(const char* title, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
 };
 
-// Help libraries loaded as modules; their strings read with LoadStringA.
+// Help libraries mapped as data files, never run; their strings read with LoadStringA.
 class ModuleHelpFiles : public HelpLibraryFiles {
  public:
   std::unique_ptr<HelpStrings> Load(const std::string& path) override;

@@ -79,8 +79,8 @@ bool BitmapButton::Create(const Rect& bounds, HWND parent) {
     Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     return TRUE;
   });
-  // A help text given before the window existed gets its tooltip now.
-  if (!helpText_.empty()) SetHelpText(std::string(helpText_));
+  // Texts given before the window existed get their tooltip now.
+  UpdateTooltip();
   return true;
 }
 
@@ -136,7 +136,18 @@ void BitmapButton::SetTrademark(bool trademark) {
 
 void BitmapButton::SetHelpText(std::string_view text) {
   helpText_ = text;
+  UpdateTooltip();
+}
+
+void BitmapButton::SetTooltipText(std::string_view text) {
+  if (text == tooltipText_) return;
+  tooltipText_ = text;
+  UpdateTooltip();
+}
+
+void BitmapButton::UpdateTooltip() {
   if (window_ == nullptr) return;  // Create sets the tooltip up
+  if (helpText_.empty() && tooltipText_.empty() && !tooltip_) return;  // made only for a text
   if (!tooltip_) {
     static const bool registered = [] {
       INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
@@ -155,14 +166,15 @@ void BitmapButton::SetHelpText(std::string_view text) {
   tool.hwnd = window_;
   tool.uId = 0;
   ::GetClientRect(window_, &tool.rect);
-  tool.lpszText = helpText_.data();
+  const bool shown = !tooltipText_.empty();
+  tool.lpszText = shown ? tooltipText_.data() : helpText_.data();
   if (::SendMessageA(tooltip_.get(), TTM_GETTOOLCOUNT, 0, 0) == 0) {
     ::SendMessageA(tooltip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
   } else {
     ::SendMessageA(tooltip_.get(), TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
   }
-  // The help line shows the text; the tooltip only keeps it.
-  ::SendMessageA(tooltip_.get(), TTM_ACTIVATE, FALSE, 0);
+  // The help line shows the help text; the tooltip only keeps it, and pops up only with a text of its own.
+  ::SendMessageA(tooltip_.get(), TTM_ACTIVATE, shown ? TRUE : FALSE, 0);
 }
 
 LRESULT CALLBACK BitmapButton::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,

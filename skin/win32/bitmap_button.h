@@ -68,6 +68,9 @@ class BitmapButton {
   void SetTrademark(bool trademark);
   // Shown in the help line while the pointer rests on the button; also the text of its (inactive) tooltip.
   void SetHelpText(std::string_view text);
+  // A text the tooltip shows itself, in the help text's place, while it is not empty; the help line keeps
+  // the help text.
+  void SetTooltipText(std::string_view text);
   // Sent as lParam of WM_HOVERNOTIFY.
   void SetNotifyValue(int value) { notifyValue_ = value; }
 
@@ -102,6 +105,7 @@ class BitmapButton {
   void Redraw() const;
   void Draw(const DRAWITEMSTRUCT& item) const;
   HBITMAP Picture(ButtonPicture which) const;
+  void UpdateTooltip();
   void UpdateToolRect() const;
   void DropFrameStyles() const;
 
@@ -116,6 +120,7 @@ class BitmapButton {
   int notifyValue_ = 0;
   std::string caption_;
   std::string helpText_;
+  std::string tooltipText_;
   kavo::win32::UniqueFont captionFont_;
   kavo::win32::UniqueFont trademarkFont_;
   kavo::win32::UniqueHandle<HWND, TooltipTraits> tooltip_;

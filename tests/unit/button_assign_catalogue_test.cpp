@@ -80,12 +80,14 @@ TEST(ButtonAssignLabels, ShortcutKeyNameFollowsTheLayout) {
   EXPECT_EQ(SlotLabel(french, Shortcut(20, 0x04)), "Ctrl+A");
 }
 
-TEST(ButtonAssignLabels, QuicklaunchShowsFileNameAndExtension) {
+TEST(ButtonAssignLabels, QuicklaunchLabelShowsTheFileNameAndItsTooltipTheWholePath) {
   struct Case { const char* path; const char* label; };
   const Case cases[] = {
       {"C:\\Program Files\\Game\\game.exe", "game.exe"},
       {"C:/tools/run.bat", "run.bat"},
       {"D:notes.txt", "notes.txt"},
+      {"\\\\server\\share\\tools\\app.exe", "app.exe"},
+      {"https://example.com/tools/start", "start"},
       {"plain.exe", "plain.exe"},
       {"C:\\folder\\", ""},
       {"", ""},
@@ -95,6 +97,13 @@ TEST(ButtonAssignLabels, QuicklaunchShowsFileNameAndExtension) {
     MacroKeyInfo entry = Entry(kFunctionQuicklaunch);
     CopyBounded(entry.programPath, c.path);
     EXPECT_EQ(SlotLabel(layout, entry), c.label) << c.path;
+    EXPECT_EQ(SlotTooltip(entry), c.path) << "the tooltip has the whole path";
+  }
+  // Other slots keep their tooltip to the help text, whatever their path field holds.
+  for (int code : {kFunctionMacro, kFunctionKeyShortcut, kFunctionNone}) {
+    MacroKeyInfo entry = Entry(code);
+    CopyBounded(entry.programPath, "C:\\left\\over.exe");
+    EXPECT_EQ(SlotTooltip(entry), "") << "code " << code;
   }
 }
 

@@ -272,6 +272,8 @@ TEST_F(ButtonAssignPageTest, QuicklaunchStartsFromTheSlotsOwnProgramOnly) {
   EXPECT_EQ(FieldText(entry.macroName), "");
   EXPECT_EQ(entry.eventCount, 0);
   EXPECT_EQ(Label(5), "other.exe");
+  EXPECT_EQ(page_.View().slots[5].tooltip, "D:\\other.exe");
+  EXPECT_EQ(page_.View().slots[6].tooltip, "");
 }
 
 TEST_F(ButtonAssignPageTest, OverlongProgramPathIsCutAndTerminated) {

@@ -654,6 +654,46 @@ TEST_F(MainWindowModelTest, SaveExportsTheActiveProfile) {
   EXPECT_FALSE(asked.fileMustExist);
 }
 
+TEST_F(MainWindowModelTest, SaveRefusesANameThatWouldOverwriteASlotFile) {
+  Start();
+  CopyBounded(model_->Working().profiles[2].ProFileName, "Mine");
+  struct Case {
+    const char* target;
+    int slot;  // 1..5 as the message names it
+  };
+  // The slot file itself in any spelling, and a target elsewhere whose copy in "config\" would replace it.
+  const Case refused[] = {
+      {"C:\\Kavo\\config\\Default0.vmp", 1},
+      {"C:\\Kavo\\config\\DEFAULT4.VMP", 5},
+      {"C:\\Kavo\\config\\default2.vmp. ", 3},
+      {"C:/Kavo/config/Default1.vmp", 2},
+      {"E:\\elsewhere\\Default3.vmp", 4},
+      {"E:\\elsewhere\\Default3.txt", 4},
+  };
+  for (const Case& c : refused) {
+    SCOPED_TRACE(c.target);
+    const auto filesBefore = disk_.files;
+    log_.clear();
+    dialogs_.fileChoice = c.target;
+    model_->SaveProfile();
+    EXPECT_TRUE(disk_.files == filesBefore) << "a file was written";
+    ASSERT_EQ(log_.size(), 2u);
+    EXPECT_EQ(log_[1].rfind("dialogs.ShowError ", 0), 0u) << log_[1];
+    EXPECT_NE(log_[1].find("slot " + std::to_string(c.slot)), std::string::npos) << log_[1];
+  }
+
+  // Names that only look alike save as before, with their copy in "config\".
+  for (const char* target : {"E:\\Default5.vmp", "E:\\Default.vmp", "E:\\MyDefault0.vmp", "E:\\Default0x.vmp"}) {
+    SCOPED_TRACE(target);
+    log_.clear();
+    dialogs_.fileChoice = target;
+    model_->SaveProfile();
+    EXPECT_EQ(log_, Log{"dialogs.ChooseProfileFile"});
+    EXPECT_EQ(disk_.files.count(target), 1u);
+    EXPECT_EQ(disk_.files.count("C:\\Kavo\\config\\" + BaseNameWithoutExtension(target) + ".vmp"), 1u);
+  }
+}
+
 TEST_F(MainWindowModelTest, LanguageChange) {
   Start();
   for (int noChoice : {-1, 10}) {

@@ -18,6 +18,7 @@
 #include "tests/wine/recording_window.h"
 #include "tests/wine/skin_test_support.h"
 #include "tests/wine/skin_test_window.h"
+#include "tests/wine/window_readback.h"
 #include "tests/wine/x_session.h"
 
 namespace kavo::wine_test::skin {
@@ -389,17 +390,6 @@ TEST_F(BitmapButtonTest, DrawsItsCaptionAndTrademarkOverThePicture) {
   EXPECT_GE(marked.top, caption.top - 1) << "TM starts at the caption's top";
 }
 
-std::string TooltipText(HWND tooltip, HWND tool) {
-  char text[512] = {};
-  TTTOOLINFOA info{};
-  info.cbSize = TTTOOLINFOA_V2_SIZE;
-  info.hwnd = tool;
-  info.uId = 0;
-  info.lpszText = text;
-  ::SendMessageA(tooltip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&info));
-  return text;
-}
-
 RECT ToolRect(HWND tooltip, HWND tool) {
   TTTOOLINFOA info{};
   info.cbSize = TTTOOLINFOA_V2_SIZE;
@@ -449,6 +439,26 @@ TEST_F(BitmapButtonTest, TheTooltipHoldsTheHelpTextForTheButtonsArea) {
   EXPECT_EQ(CurrentHelpText(), "Another text, longer than before");
   ::DestroyWindow(button(kA).window());
   EXPECT_FALSE(::IsWindow(tooltip)) << "the tooltip goes with its button";
+}
+
+TEST_F(BitmapButtonTest, ATooltipTextOfItsOwnTakesTheHelpTextsPlaceInTheTooltipOnly) {
+  const std::string path = "\\\\server\\share\\tools\\app.exe";
+  button(kA).SetTooltipText(path);
+  const HWND tooltip = button(kA).tooltip();
+  ASSERT_NE(tooltip, nullptr);
+  EXPECT_EQ(TooltipText(tooltip, button(kA).window()), path);
+  ASSERT_TRUE(HoverOn(kA));
+  EXPECT_EQ(CurrentHelpText(), "Help of A") << "the help line keeps the help text";
+  button(kA).SetHelpText("Help changed");
+  EXPECT_EQ(TooltipText(tooltip, button(kA).window()), path) << "a new help text leaves the tooltip's own";
+  button(kA).SetTooltipText("");
+  EXPECT_EQ(TooltipText(tooltip, button(kA).window()), "Help changed");
+  EXPECT_EQ(button(kA).tooltip(), tooltip);
+
+  // A button without a help text gets a tooltip for a text of its own.
+  button(kPlain).SetTooltipText(path);
+  ASSERT_NE(button(kPlain).tooltip(), nullptr);
+  EXPECT_EQ(TooltipText(button(kPlain).tooltip(), button(kPlain).window()), path);
 }
 
 TEST_F(BitmapButtonTest, AButtonDestroyedUnderThePointerTakesItsHelpTextAlong) {

@@ -287,6 +287,25 @@ TEST_F(ButtonAssignGuiTest, ASecondClickOnTheOpenMenusButtonOnlyClosesItAndTheNe
   EXPECT_EQ(record_->ButtonChanged[record_->CurrentProfile][kSlot], 0);
 }
 
+TEST_F(ButtonAssignGuiTest, AQuicklaunchSlotsTooltipHoldsTheWholePathAndItsLabelTheFileName) {
+  const std::string path = "\\\\server\\share\\tools\\app.exe";
+  help_.texts[option::win32::kNormalSlotHelp] = "Click to assign a function";
+  window_->ReloadHelpTexts();
+  Active().buttons[kSlot].function = kFunctionQuicklaunch;
+  CopyBounded(Active().buttons[kSlot].programPath, path);
+  window_->Refresh();
+  const kavo::skin::win32::BitmapButton& button = *window_->slotButton(kSlot);
+  ASSERT_NE(button.tooltip(), nullptr);
+  EXPECT_EQ(TooltipText(button.tooltip(), button.window()), path);
+  EXPECT_EQ(page_.View().slots[kSlot].label, "app.exe");
+  EXPECT_EQ(button.helpText(), "Click to assign a function") << "the help line keeps the slot's help";
+
+  // Another function gives the tooltip back its help text.
+  Active().buttons[kSlot].function = kFunctionClick;
+  window_->Refresh();
+  EXPECT_EQ(TooltipText(button.tooltip(), button.window()), "Click to assign a function");
+}
+
 TEST_F(ButtonAssignGuiTest, SlotsWithoutAMenuOpenNone) {
   // Slots 0 and 1, and an Altlayer slot while no side button carries Altlayer[+].
   Active().buttons[3].function = kFunctionClick;

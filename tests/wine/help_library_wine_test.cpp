@@ -1,6 +1,6 @@
 // The help libraries as the configuration program finds and reads them: every language's library in
-// "help\" beside the program, loadable both as a module and as a data file, holding a text for every
-// number a control reads, in its own language.
+// "help\" beside the program, read as data, holding a text for every number a control reads, in its own
+// language.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -10,19 +10,15 @@
 #include <string>
 
 #include "option/help_library_loader.h"
+#include "option/win32/option_ports.h"
 #include "settings/win32/module_folder.h"
 #include "settings/win32/win32_handles.h"
 
 namespace kavo::option {
 namespace {
 
-using win32::UniqueModule;
-
-std::string ReadString(HMODULE module, int id) {
-  char buffer[kHelpTextBuffer] = {};
-  const int length = ::LoadStringA(module, static_cast<UINT>(id), buffer, static_cast<int>(sizeof buffer));
-  return std::string(buffer, length > 0 ? static_cast<std::size_t>(length) : 0);
-}
+using kavo::win32::UniqueModule;
+using ProgramHelpFiles = kavo::option::win32::ModuleHelpFiles;
 
 std::wstring ReadWideString(HMODULE module, int id) {
   wchar_t buffer[kHelpTextBuffer] = {};
@@ -38,29 +34,10 @@ std::string Ansi(const std::wstring& text) {
   return std::string(buffer, length > 0 ? static_cast<std::size_t>(length) : 0);
 }
 
-// The loader as the program uses it: LoadLibraryA by path, LoadStringA by number.
-class ModuleStrings : public HelpStrings {
- public:
-  explicit ModuleStrings(UniqueModule module) : module_(std::move(module)) {}
-  std::string Text(int id) const override { return ReadString(module_.get(), id); }
-
- private:
-  UniqueModule module_;
-};
-
-class ModuleFiles : public HelpLibraryFiles {
- public:
-  std::unique_ptr<HelpStrings> Load(const std::string& path) override {
-    UniqueModule module(::LoadLibraryA(path.c_str()));
-    if (!module) return nullptr;
-    return std::make_unique<ModuleStrings>(std::move(module));
-  }
-};
-
 constexpr int kLanguages = 10;
 
 TEST(HelpLibraries, EveryLanguageHoldsATextForEveryNumberAControlReads) {
-  const std::string folder = win32::ModuleFolder();
+  const std::string folder = kavo::win32::ModuleFolder();
   for (int language = 0; language < kLanguages; ++language) {
     const std::string path = HelpLibraryPath(folder, language);
     SCOPED_TRACE(path);
@@ -70,17 +47,30 @@ TEST(HelpLibraries, EveryLanguageHoldsATextForEveryNumberAControlReads) {
     for (int id : HelpStringIds()) {
       EXPECT_FALSE(ReadWideString(data.get(), id).empty()) << id;
     }
-    // As the program loads it: a module without code.
-    UniqueModule module(::LoadLibraryA(path.c_str()));
-    ASSERT_TRUE(module) << "error " << ::GetLastError();
+    // As the program loads it.
+    ProgramHelpFiles files;
+    const std::unique_ptr<HelpStrings> strings = files.Load(path);
+    ASSERT_TRUE(strings);
     for (int id : HelpStringIds()) {
-      EXPECT_FALSE(ReadString(module.get(), id).empty()) << id;
+      EXPECT_FALSE(strings->Text(id).empty()) << id;
     }
   }
 }
 
+// A library loaded to run would be mapped as a module of the process, its entry point called; one read as
+// data is not, so a library swapped for one with code does nothing.
+TEST(HelpLibraries, TheProgramReadsALibraryAsDataWithoutMakingItAModule) {
+  const std::string path = HelpLibraryPath(kavo::win32::ModuleFolder(), 1);
+  ProgramHelpFiles files;
+  const std::unique_ptr<HelpStrings> strings = files.Load(path);
+  ASSERT_TRUE(strings);
+  EXPECT_EQ(strings->Text(help_id::kLanguage), "Select language");
+  EXPECT_EQ(::GetModuleHandleA(path.c_str()), nullptr);
+  EXPECT_EQ(::GetModuleHandleA(HelpLibraryFileName(1).c_str()), nullptr);
+}
+
 TEST(HelpLibraries, EachLanguageSpeaksItsOwnLanguage) {
-  const std::string folder = win32::ModuleFolder();
+  const std::string folder = kavo::win32::ModuleFolder();
   std::set<std::wstring> languageButtonTexts;
   for (int language = 0; language < kLanguages; ++language) {
     UniqueModule data(::LoadLibraryExA(HelpLibraryPath(folder, language).c_str(), nullptr,
@@ -109,8 +99,8 @@ TEST(HelpLibraries, EachLanguageSpeaksItsOwnLanguage) {
 }
 
 TEST(HelpLibraries, TheProgramWideLibraryFollowsTheLanguageAndFallsBackToNothing) {
-  ModuleFiles files;
-  CurrentHelpLibrary library(files, win32::ModuleFolder());
+  ProgramHelpFiles files;
+  CurrentHelpLibrary library(files, kavo::win32::ModuleFolder());
   library.Load(4);
   ASSERT_TRUE(library.loaded());
   EXPECT_EQ(library.Text(help_id::kLanguage), Ansi(L"Sprache w\u00e4hlen"));
@@ -119,7 +109,7 @@ TEST(HelpLibraries, TheProgramWideLibraryFollowsTheLanguageAndFallsBackToNothing
   EXPECT_EQ(library.Text(help_id::kLanguage), "Select language");
   EXPECT_EQ(library.Text(1012), "");  // a number no control reads
 
-  CurrentHelpLibrary missing(files, win32::ModuleFolder() + "nowhere\\");
+  CurrentHelpLibrary missing(files, kavo::win32::ModuleFolder() + "nowhere\\");
   missing.Load(1);
   EXPECT_FALSE(missing.loaded());
   EXPECT_EQ(missing.Text(help_id::kUpdate), "");

@@ -29,35 +29,6 @@ constexpr DWORD kReactionMs = kOptionReactionMs;
 constexpr DWORD kDeclinedResetMs = 3000;
 constexpr std::uint8_t kProfileUp = 17;
 
-struct EditSearch {
-  HWND found = nullptr;
-};
-BOOL CALLBACK FindFileNameEdit(HWND child, LPARAM context) {
-  // The file name field: an edit of its own, or the edit inside the file name combo box.
-  constexpr int kFileNameCombo = 0x47C;
-  constexpr int kFileNameEdit = 0x480;
-  char name[16] = {};
-  ::GetClassNameA(child, name, sizeof name);
-  const int id = ::GetDlgCtrlID(child);
-  if (std::string(name) != "Edit" || (id != kFileNameCombo && id != kFileNameEdit)) return TRUE;
-  reinterpret_cast<EditSearch*>(context)->found = child;
-  return FALSE;
-}
-
-// Types path into the file name field of a standard file dialog and confirms it.
-bool ChooseFile(HWND dialog, const std::string& path) {
-  EditSearch search;
-  ::EnumChildWindows(dialog, FindFileNameEdit, reinterpret_cast<LPARAM>(&search));
-  DWORD_PTR result = 0;
-  if (search.found == nullptr ||
-      !::SendMessageTimeoutA(search.found, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_NORMAL, 5000,
-                             &result)) {
-    return false;
-  }
-  return ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                        reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK))) != 0;
-}
-
 BOOL CALLBACK DescribeChild(HWND child, LPARAM text) {
   char name[32] = {};
   ::GetClassNameA(child, name, sizeof name);

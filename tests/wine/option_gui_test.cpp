@@ -30,6 +30,7 @@
 #include "skin/win32/picture_resources.h"
 #include "tests/wine/control_panel_backup.h"
 #include "tests/wine/option_screen.h"
+#include "tests/wine/program_dialogs.h"
 #include "tests/wine/programs.h"
 #include "tests/wine/temp_folder.h"
 #include "tests/wine/x_session.h"
@@ -173,6 +174,44 @@ TEST_F(OptionTest, ShowsItsPicturesAndKeepsAScreenshot) {
   EXPECT_FALSE(XSession::Screenshot("option-main").empty());
 }
 
+// An icon drawn at its size on white, as the title strip, the task bar and Alt+Tab show it.
+std::vector<COLORREF> IconPixels(HICON icon, int size) {
+  const win32::UniqueDC canvas(::CreateCompatibleDC(nullptr));
+  const win32::UniqueBitmap bitmap(::CreateBitmap(size, size, 1, 32, nullptr));
+  if (!canvas || !bitmap) return {};
+  const win32::SelectedObject selected(canvas.get(), bitmap.get());
+  RECT all{0, 0, size, size};
+  ::FillRect(canvas.get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  if (!::DrawIconEx(canvas.get(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL)) return {};
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size; ++x) pixels.push_back(::GetPixel(canvas.get(), x, y));
+  }
+  return pixels;
+}
+
+// The program file's icon, as the shell reads it for the task bar, Alt+Tab and Explorer. (The icon the
+// window itself is given cannot be asked from another process under Wine: WM_GETICON answers nothing there.)
+TEST_F(OptionTest, TheProgramFileCarriesAnIconOfItsOwnAtBothSizes) {
+  const HICON standard = ::LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+  for (const int metric : {SM_CXICON, SM_CXSMICON}) {
+    const int size = ::GetSystemMetrics(metric);
+    SCOPED_TRACE(size);
+    const win32::UniqueIcon own(static_cast<HICON>(
+        ::LoadImageA(program_.get(), MAKEINTRESOURCEA(1), IMAGE_ICON, size, size, 0)));
+    ASSERT_TRUE(own) << "KavoOption.exe carries no icon";
+    ICONINFO info{};
+    ASSERT_TRUE(::GetIconInfo(own.get(), &info));
+    const win32::UniqueBitmap colour(info.hbmColor), mask(info.hbmMask);
+    BITMAP bits{};
+    ASSERT_TRUE(::GetObjectA(colour.get(), sizeof bits, &bits));
+    EXPECT_EQ(bits.bmWidth, size) << "an image made for this size, not one scaled";
+    const std::vector<COLORREF> pixels = IconPixels(own.get(), size);
+    ASSERT_FALSE(pixels.empty());
+    EXPECT_NE(pixels, IconPixels(standard, size)) << "an icon of its own, not the standard one";
+  }
+}
+
 TEST_F(OptionTest, ASecondInstanceEndsAtOnceWithoutAWindow) {
   ChildProcess second = StartProgram(folder_.File("KavoOption.exe"), "", folder_.path());
   ASSERT_TRUE(second.handle);
@@ -235,18 +274,31 @@ std::string HelpString(const std::string& folder, int language, int id) {
 }
 
 TEST_F(OptionTest, TheHelpLineShowsTheTextOfTheControlUnderThePointer) {
-  const std::string load = HelpString(folder_.path(), kStartLanguage, option::help_id::kLoad);
-  ASSERT_FALSE(load.empty());
   const skin::Rect line = OptionScreen::kHelpLine;
   const Pixels empty = PicturePixels(art::kNormalPicture, line);
   // The pointer may have rested on a control while the window came up; it has left it since.
   ASSERT_TRUE(WaitFor([&] { return screen().Shown(line) == empty; }, kReactionMs)) << "nothing in the help line";
-  ASSERT_TRUE(XSession::MoveTo(Centre(art::kLoad).x, Centre(art::kLoad).y));
-  EXPECT_TRUE(WaitFor([&] { return screen().ShowsHelp(load); }, kReactionMs))
-      << "Load's English text appears while the pointer rests on it";
-  ASSERT_TRUE(MovePointerAway());
-  EXPECT_TRUE(WaitFor([&] { return screen().Shown(line) == empty; }, kReactionMs))
-      << "and goes when the pointer leaves";
+  struct Case {
+    const char* layout;
+    int helpId;
+  };
+  // A button, and the profile names, which are painted on the window rather than being controls.
+  const Case cases[] = {
+      {art::kLoad, option::help_id::kLoad},
+      {art::kProfile1Name, option::help_id::kProfileName1},
+      {art::kProfile4Name, option::help_id::kProfileName1 + 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.layout);
+    const std::string text = HelpString(folder_.path(), kStartLanguage, c.helpId);
+    ASSERT_FALSE(text.empty());
+    ASSERT_TRUE(XSession::MoveTo(Centre(c.layout).x, Centre(c.layout).y));
+    EXPECT_TRUE(WaitFor([&] { return screen().ShowsHelp(text); }, kReactionMs))
+        << "the English text appears while the pointer rests there: " << text;
+    ASSERT_TRUE(MovePointerAway());
+    EXPECT_TRUE(WaitFor([&] { return screen().Shown(line) == empty; }, kReactionMs))
+        << "and goes when the pointer leaves";
+  }
 }
 
 TEST_F(OptionTest, GermanChosenInThePopupShowsTheGermanHelpTexts) {
@@ -357,6 +409,57 @@ std::string RegistryText(const char* key, const char* name) {
   DWORD size = sizeof value;
   if (::RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS) return {};
   return value;
+}
+
+// The text of a message box: its one static control with text.
+BOOL CALLBACK FindBoxText(HWND child, LPARAM text) {
+  char name[16] = {};
+  ::GetClassNameA(child, name, sizeof name);
+  char shown[512] = {};
+  ::GetWindowTextA(child, shown, sizeof shown);
+  if (std::string(name) != "Static" || shown[0] == '\0') return TRUE;
+  *reinterpret_cast<std::string*>(text) = shown;
+  return FALSE;
+}
+
+TEST_F(OptionTest, SavingOverASlotsOwnFileIsRefusedWithAMessageNamingTheSlot) {
+  const std::string slotFile = settings_.SlotPath(2);
+  std::string before;
+  ASSERT_TRUE(files_.Read(slotFile, before));
+  ASSERT_TRUE(ClickAt(Centre(art::kSave)));
+  HWND fileDialog = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (fileDialog = OtherDialog(option_.id, window_)) != nullptr; }, kReactionMs))
+      << "no file dialog";
+  ASSERT_TRUE(ChooseFile(fileDialog, slotFile));
+  // The file dialog asks first whether to replace the file there; the program refuses after the yes.
+  HWND prompt = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (prompt = OtherDialog(option_.id, window_, {fileDialog})) != nullptr; },
+                      kReactionMs))
+      << "no question whether to replace the file";
+  ASSERT_TRUE(::PostMessageA(prompt, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0));
+  ASSERT_TRUE(WaitFor([&] { return !::IsWindow(fileDialog); }, kReactionMs)) << "the file dialog stayed";
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (box = OtherDialog(option_.id, window_)) != nullptr; }, kReactionMs))
+      << "no message";
+  std::string text;
+  ::EnumChildWindows(box, FindBoxText, reinterpret_cast<LPARAM>(&text));
+  EXPECT_NE(text.find("Default2.vmp"), std::string::npos) << text;
+  EXPECT_NE(text.find("slot 3"), std::string::npos) << text;
+  ::Sleep(200);
+  EXPECT_FALSE(XSession::Screenshot("option-save-over-slot-refused").empty());
+  ASSERT_TRUE(::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0));
+  ASSERT_TRUE(WaitFor([&] { return OtherDialog(option_.id, window_) == nullptr; }, kReactionMs));
+  std::string after;
+  ASSERT_TRUE(files_.Read(slotFile, after));
+  EXPECT_EQ(after, before) << "the slot file stays as it was";
+
+  // Another name in the same folder saves.
+  const std::string other = folder_.File("config\\Mine.vmp");
+  ASSERT_TRUE(ClickAt(Centre(art::kSave)));
+  ASSERT_TRUE(WaitFor([&] { return (fileDialog = OtherDialog(option_.id, window_)) != nullptr; }, kReactionMs));
+  ASSERT_TRUE(ChooseFile(fileDialog, other));
+  EXPECT_TRUE(WaitFor([&] { return files_.IsReadable(other); }, kReactionMs)) << "nothing saved";
+  EXPECT_TRUE(WaitFor([&] { return OtherDialog(option_.id, window_) == nullptr; }, kReactionMs)) << "no message";
 }
 
 TEST_F(OptionTest, WithoutTheServiceApplyWritesTheFilesAndTheRegistryAndKeepsTheProgramOpen) {

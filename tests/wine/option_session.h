@@ -20,6 +20,7 @@
 #include "settings/settings_record.h"
 #include "skin/slider_math.h"
 #include "tests/wine/option_screen.h"
+#include "tests/wine/program_dialogs.h"
 #include "tests/wine/programs.h"
 #include "tests/wine/service_session.h"
 #include "tests/wine/x_session.h"
@@ -34,17 +35,6 @@ inline const char* const kSlotNameLayouts[kProfileCount] = {
 inline const char* const kSlotLayouts[kProfileCount] = {
     artwork::main_window::kProfile1, artwork::main_window::kProfile2, artwork::main_window::kProfile3,
     artwork::main_window::kProfile4, artwork::main_window::kProfile5};
-
-// A shown dialog of process id other than its main window and the windows known, or null.
-inline HWND OtherDialog(DWORD id, HWND main, std::initializer_list<HWND> known = {}) {
-  for (HWND window : TopLevelWindows(id, "")) {
-    char name[16] = {};
-    ::GetClassNameA(window, name, sizeof name);
-    const bool seen = window == main || std::find(known.begin(), known.end(), window) != known.end();
-    if (!seen && ::IsWindowVisible(window) && std::string(name) == "#32770") return window;
-  }
-  return nullptr;
-}
 
 // The numbers after a prefix in one line of kavo-sim's dump ("profile 0 settings", "profile 0 buttons").
 inline std::vector<int> DumpNumbers(const std::vector<std::string>& dump, const std::string& prefix) {

@@ -1,7 +1,10 @@
 #pragma once
 // Reading back what a window of the test shows without the screen: its client area painted through
-// WM_PRINTCLIENT into a bitmap, the rows of a list box, the open popup menu, a window awaited or awaited gone.
+// WM_PRINTCLIENT into a bitmap, the rows of a list box, the open popup menu, a window awaited or awaited gone,
+// the text a tooltip holds for a tool window.
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <cstdint>
 #include <string>
@@ -102,6 +105,18 @@ inline std::vector<std::string> ListRows(HWND list) {
     rows.emplace_back(text);
   }
   return rows;
+}
+
+// The text tooltip holds for the tool that is the whole of window tool.
+inline std::string TooltipText(HWND tooltip, HWND tool) {
+  char text[512] = {};
+  TTTOOLINFOA info{};
+  info.cbSize = TTTOOLINFOA_V2_SIZE;
+  info.hwnd = tool;
+  info.uId = 0;
+  info.lpszText = text;
+  ::SendMessageA(tooltip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&info));
+  return text;
 }
 
 }  // namespace kavo::wine_test
