@@ -5,6 +5,7 @@
 
 #include "option/button_assign_catalogue.h"
 #include "option/button_assign_labels.h"
+#include "option/macro_button_copies.h"
 #include "option/macro_manager.h"
 #include "option/program_path_dialog.h"
 #include "settings/bounded_text.h"
@@ -79,12 +80,9 @@ bool ButtonAssignPage::HasMacro(int setIndex, int macroIndex) {
 void ButtonAssignPage::CopyMacro(MacroKeyInfo& entry, int setIndex, int macroIndex) {
   const MacroSet* set = store_.SetAt(setIndex);
   const Macro& macro = *set->macros[static_cast<std::size_t>(macroIndex)];
-  entry.eventCount = static_cast<std::uint16_t>(std::clamp(macro.eventCount, 0, kMaxMacroEvents));
-  entry.repeatCount = macro.repeatCount;
+  CopyMacroPlayback(entry, macro);
   CopyBounded(entry.macroSetName, set->name);
   CopyBounded(entry.macroName, FieldText(macro.name));
-  static_assert(sizeof(entry.events) == sizeof(macro.events), "a macro fills a button's event data");
-  std::memcpy(entry.events, macro.events, sizeof(entry.events));
 }
 
 void ButtonAssignPage::OnCommand(int commandId) {
@@ -160,7 +158,9 @@ void ButtonAssignPage::OnOrientation(int orientation) {
 void ButtonAssignPage::OnMacroManager() { RunMacroManager(true, -1); }
 
 void ButtonAssignPage::RunMacroManager(bool newMacroMode, int preselectedSet) {
+  const MacroLibraryCopy before = CopyMacroLibrary(store_);
   const int endCode = dialogs_.RunMacroManager(scratch_, newMacroMode, preselectedSet);
+  if (endCode == kMacroManagerOk) CarryChangedMacrosToButtons(before, store_, working_);
   FinishMacroManager(endCode, store_);
 }
 
