@@ -24,8 +24,8 @@ void ClearMacroFields(MacroKeyInfo& entry) {
 }  // namespace
 
 ButtonAssignPage::ButtonAssignPage(SettingsRecord& working, KeyboardLayout& layout, MacroStorePort& store,
-                                   ButtonAssignDialogs& dialogs)
-    : working_(working), layout_(layout), store_(store), dialogs_(dialogs) {}
+                                   ButtonAssignDialogs& dialogs, MacroManagerSession* session)
+    : working_(working), layout_(layout), store_(store), dialogs_(dialogs), session_(session) {}
 
 ProfileRecord* ButtonAssignPage::EditedProfile() {
   if (!IsProfileIndex(working_.CurrentProfile)) return nullptr;
@@ -159,9 +159,11 @@ void ButtonAssignPage::OnMacroManager() { RunMacroManager(true, -1); }
 
 void ButtonAssignPage::RunMacroManager(bool newMacroMode, int preselectedSet) {
   const MacroLibraryCopy before = CopyMacroLibrary(store_);
+  if (session_) session_->Opened();
   const int endCode = dialogs_.RunMacroManager(scratch_, newMacroMode, preselectedSet);
   if (endCode == kMacroManagerOk) CarryChangedMacrosToButtons(before, store_, working_);
   FinishMacroManager(endCode, store_);
+  if (session_) session_->Closed(working_);
 }
 
 void ButtonAssignPage::OnHoverNotify(bool entering, int notifyValue) {
