@@ -14,6 +14,7 @@
 
 #include "settings/bounded_text.h"
 #include "option/macro_manager.h"
+#include "option/macro_merge_gate.h"
 #include "tests/support/fake_keyboard_layouts.h"
 #include "tests/support/macro_event_printing.h"
 #include "tests/unit/button_assign_test_support.h"
@@ -381,6 +382,41 @@ TEST_F(MacroEditReachesButtonsTest, CancelOrAnOkWithoutEditsLeavesTheButtons) {
     EXPECT_EQ(std::memcmp(&Slot(6), &before, sizeof(before)), 0) << c.end;
     EXPECT_TRUE(FlaggedButtons().empty()) << c.end;
   }
+}
+
+// The library the main window merges into, here the page's own store.
+class StoreLibrary final : public MacroLibrary {
+ public:
+  explicit StoreLibrary(MacroStore& store) : store_(store) {}
+  void Load() override {}
+  void MergeFromProfiles(const SettingsRecord& record) override { store_.MergeFromProfiles(record); }
+  void Save() override { ++saves; }
+  int saves = 0;
+
+ private:
+  MacroStore& store_;
+};
+
+TEST_F(MacroEditReachesButtonsTest, FreshRecordUnderTheManagerDoesNotUndoItsEdit) {
+  StoreLibrary library(store_.store);
+  MacroMergeGate gate(library);
+  ButtonAssignPage page(*record_, layout_, store_, dialogs_, &gate);
+  dialogs_.managerEnd = kMacroManagerOk;
+  dialogs_.duringManager = [&] {
+    EditPull();
+    // The service's fresh record still carries the buttons' old copy of the macro.
+    gate.MergeFromProfiles(*record_);
+    gate.Save();
+    EXPECT_EQ(library.saves, 0);
+    EXPECT_EQ(store_.store.MacroAt(1, 0)->repeatCount, 9);
+  };
+  page.OnMacroManager();
+  EXPECT_TRUE(CarriesEditedPull(Slot(6)));
+  const Macro& pull = *store_.store.MacroAt(1, 0);
+  EXPECT_EQ(pull.repeatCount, 9);
+  EXPECT_EQ(pull.eventCount, 3);
+  EXPECT_EQ(pull.events[0], (MacroEvent{kKeyF5, kMacroPress, 11}));
+  EXPECT_EQ(library.saves, 1);
 }
 
 TEST_F(ButtonAssignPageTest, SelectPlayerStoresTheChoiceOnOk) {
