@@ -6,6 +6,7 @@
 
 #include "option/button_assign_catalogue.h"
 #include "option/button_assign_labels.h"
+#include "option/macro_button_copies.h"
 #include "option/macro_manager.h"
 #include "option/program_path_dialog.h"
 #include "settings/bounded_text.h"
@@ -24,8 +25,8 @@ void ClearMacroFields(MacroKeyInfo& entry) {
 }  // namespace
 
 ButtonAssignPage::ButtonAssignPage(SettingsRecord& working, KeyboardLayout& layout, MacroStorePort& store,
-                                   ButtonAssignDialogs& dialogs)
-    : working_(working), layout_(layout), store_(store), dialogs_(dialogs) {}
+                                   ButtonAssignDialogs& dialogs, MacroManagerSession* session)
+    : working_(working), layout_(layout), store_(store), dialogs_(dialogs), session_(session) {}
 
 ProfileRecord* ButtonAssignPage::EditedProfile() {
   if (!IsProfileIndex(working_.CurrentProfile)) return nullptr;
@@ -82,12 +83,9 @@ bool ButtonAssignPage::HasMacro(int setIndex, int macroIndex) {
 void ButtonAssignPage::CopyMacro(MacroKeyInfo& entry, int setIndex, int macroIndex) {
   const MacroSet* set = store_.SetAt(setIndex);
   const Macro& macro = *set->macros[static_cast<std::size_t>(macroIndex)];
-  entry.eventCount = static_cast<std::uint16_t>(std::clamp(macro.eventCount, 0, kMaxMacroEvents));
-  entry.repeatCount = macro.repeatCount;
+  CopyMacroPlayback(entry, macro);
   CopyBounded(entry.macroSetName, set->name);
   CopyBounded(entry.macroName, FieldText(macro.name));
-  static_assert(sizeof(entry.events) == sizeof(macro.events), "a macro fills a button's event data");
-  std::memcpy(entry.events, macro.events, sizeof(entry.events));
 }
 
 void ButtonAssignPage::OnCommand(int commandId) {
@@ -167,8 +165,12 @@ void ButtonAssignPage::OnOrientation(int orientation) {
 void ButtonAssignPage::OnMacroManager() { RunMacroManager(true, -1); }
 
 void ButtonAssignPage::RunMacroManager(bool newMacroMode, int preselectedSet) {
+  const MacroLibraryCopy before = CopyMacroLibrary(store_);
+  if (session_) session_->Opened();
   const int endCode = dialogs_.RunMacroManager(scratch_, newMacroMode, preselectedSet);
+  if (endCode == kMacroManagerOk) CarryChangedMacrosToButtons(before, store_, working_);
   FinishMacroManager(endCode, store_);
+  if (session_) session_->Closed(working_);
 }
 
 void ButtonAssignPage::OnHoverNotify(bool entering, int notifyValue) {

@@ -53,8 +53,9 @@ struct ButtonAssignView {
 
 class ButtonAssignPage {
  public:
+  // session, when given, is told when the macro manager opens and after its end has been dealt with.
   ButtonAssignPage(SettingsRecord& working, KeyboardLayout& layout, MacroStorePort& store,
-                   ButtonAssignDialogs& dialogs);
+                   ButtonAssignDialogs& dialogs, MacroManagerSession* session = nullptr);
 
   const ButtonAssignView& View() const { return view_; }
 
@@ -93,6 +94,7 @@ class ButtonAssignPage {
   KeyboardLayout& layout_;
   MacroStorePort& store_;
   ButtonAssignDialogs& dialogs_;
+  MacroManagerSession* session_;
   ButtonAssignView view_;
   AltlayerRules altlayer_;
   skin::MenuClickMemory clickMemory_;

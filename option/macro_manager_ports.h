@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "option/macro.h"
+#include "settings/settings_record.h"
 
 namespace kavo::option {
 
@@ -59,6 +60,15 @@ class MacroManagerView {
   // The timeline's bars into the selected macro, before anything else is shown in it.
   virtual void WriteBackTimeline() = 0;
   virtual void ShowEditor(MacroEditorView view) = 0;
+};
+
+// Told when the macro manager opens, and once its end has been dealt with (library saved or reloaded, the
+// buttons given its changes), with the working record as it then is.
+class MacroManagerSession {
+ public:
+  virtual ~MacroManagerSession() = default;
+  virtual void Opened() = 0;
+  virtual void Closed(const SettingsRecord& working) = 0;
 };
 
 }  // namespace kavo::option

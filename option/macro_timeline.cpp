@@ -29,6 +29,8 @@ void MacroTimeline::Load(const Macro* macro) {
   grip_ = BarGrip::kNone;
   start_ = 0;
   topRow_ = 0;
+  whole_ = true;
+  edited_ = false;
   if (!macro) return;
 
   const int count = std::clamp(static_cast<int>(macro->eventCount), 0, kMaxMacroEvents);
@@ -56,10 +58,25 @@ void MacroTimeline::Load(const Macro* macro) {
     if (static_cast<int>(bars_.size()) == kMaxKeyBars) break;
     bars_.push_back(bar);
   }
+  // Whatever the bars would write must be the macro itself, else an edit here would drop the rest.
+  Macro rewritten{};
+  WriteBars(rewritten);
+  whole_ = macro->eventCount >= 0 && macro->eventCount <= kMaxMacroEvents &&
+           rewritten.eventCount == macro->eventCount &&
+           std::equal(macro->events, macro->events + count, rewritten.events,
+                      [](const MacroEvent& a, const MacroEvent& b) {
+                        return a.key == b.key && a.action == b.action && a.delay == b.delay;
+                      });
   ClampScroll();
 }
 
-void MacroTimeline::WriteBack(Macro& macro) const {
+bool MacroTimeline::WriteBack(Macro& macro) const {
+  if (!edited_ || !whole_) return false;
+  WriteBars(macro);
+  return true;
+}
+
+void MacroTimeline::WriteBars(Macro& macro) const {
   std::vector<TimedEvent> events;
   events.reserve(bars_.size() * 2);
   for (const KeyBar& bar : bars_) {
@@ -91,7 +108,8 @@ void MacroTimeline::Select(int bar) {
 }
 
 bool MacroTimeline::Add() {
-  if (static_cast<int>(bars_.size()) >= kMaxKeyBars) return false;
+  if (!whole_ || static_cast<int>(bars_.size()) >= kMaxKeyBars) return false;
+  edited_ = true;
   if (selected_ >= 0) {
     const KeyBar& at = bars_[static_cast<std::size_t>(selected_)];
     const KeyBar bar{kKeyUnset, at.press, at.release};
@@ -116,7 +134,8 @@ bool MacroTimeline::SetCapturedKey(bool hasDeviceCode, int deviceKey) {
 }
 
 bool MacroTimeline::DeleteSelected() {
-  if (selected_ < 0) return false;
+  if (!whole_ || selected_ < 0) return false;
+  edited_ = true;
   bars_.erase(bars_.begin() + selected_);
   if (pending_ == selected_) pending_ = -1;
   if (pending_ > selected_) --pending_;
@@ -223,7 +242,7 @@ bool MacroTimeline::BeginDrag(int visibleRow, int x, int width) {
   grip_ = BarGrip::kNone;
   if (visibleRow < 0 || visibleRow >= kTimelineRows) return false;
   Select(topRow_ + visibleRow);
-  if (selected_ < 0 || pending_ >= 0) return false;
+  if (!whole_ || selected_ < 0 || pending_ >= 0) return false;
   grip_ = HitTest(visibleRow, x, width);
   if (grip_ == BarGrip::kNone) return false;
   dragWidth_ = width;
@@ -257,6 +276,7 @@ bool MacroTimeline::DragTo(int x) {
   KeyBar& current = bars_[static_cast<std::size_t>(selected_)];
   if (current == bar) return false;
   current = bar;
+  edited_ = true;
   return true;
 }
 

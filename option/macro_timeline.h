@@ -51,19 +51,29 @@ class MacroTimeline {
  public:
   // Pairs the macro's presses and releases into bars; none (no macro) gives an empty view.
   void Load(const Macro* macro);
-  // Turns the bars back into press and release events sorted by time, with delays as differences.
-  void WriteBack(Macro& macro) const;
+  // Puts the bars into the macro only when the user changed them since Load: leaving the view without
+  // an edit leaves the macro byte for byte as it was. True when the macro was written.
+  bool WriteBack(Macro& macro) const;
+  // Turns the bars into press and release events sorted by time, with delays as differences.
+  void WriteBars(Macro& macro) const;
+
+  // False when the bars cannot give the loaded macro back as it is (an unpaired press or release, a
+  // delay after the last event, more than kMaxKeyBars strokes, events in an order the bars do not keep):
+  // such a macro is shown but the bars take no edits, so nothing of it is lost.
+  bool representsWhole() const { return whole_; }
+  bool edited() const { return edited_; }
 
   const std::vector<KeyBar>& bars() const { return bars_; }
   int selected() const { return selected_; }
   void Select(int bar);  // -1 or out of range clears the selection
 
-  // False when the view is full. Otherwise inserts a bar with no key yet and waits for one.
+  // False when the view is full or shows a macro it cannot represent whole. Otherwise inserts a bar with
+  // no key yet and waits for one.
   bool Add();
   bool waitingForKey() const { return pending_ >= 0; }
   // A captured key while waiting: false (and the wait goes on) for a key without a device code.
   bool SetCapturedKey(bool hasDeviceCode, int deviceKey);
-  // False when no bar is selected.
+  // False when no bar is selected or the macro is not represented whole.
   bool DeleteSelected();
 
   int span() const { return span_; }
@@ -84,8 +94,8 @@ class MacroTimeline {
 
   // Which part of a bar lies under x in a visible row (0-based from the top row).
   BarGrip HitTest(int visibleRow, int x, int width) const;
-  // A button press on a visible row selects its bar and, over the bar, starts dragging that part.
-  // True when a drag started.
+  // A button press on a visible row selects its bar and, over the bar, starts dragging that part (not in
+  // a macro that is not represented whole). True when a drag started.
   bool BeginDrag(int visibleRow, int x, int width);
   // Moves the dragged part by the pixels since the press, clamped to 0..kMaxBarTime with the press
   // never after the release. True when the bar changed.
@@ -99,6 +109,8 @@ class MacroTimeline {
   void ClampScroll();
 
   std::vector<KeyBar> bars_;
+  bool whole_ = true;
+  bool edited_ = false;
   int selected_ = -1;
   int pending_ = -1;
   int span_ = kInitialTimelineSpan;

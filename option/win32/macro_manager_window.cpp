@@ -37,6 +37,9 @@ constexpr skin::Rect kAddRect{4, 330, 34, 350};
 constexpr skin::Rect kDeleteRect{34, 330, 64, 350};
 constexpr skin::Rect kZoomInRect{457, 1, 479, 21};
 constexpr skin::Rect kZoomOutRect{435, 1, 457, 21};
+// Beside the add and delete buttons, which do nothing while it shows.
+constexpr RECT kNoticeRect{70, 330, 480, 350};
+constexpr char kPartialNotice[] = "View only: this macro has steps the timeline cannot hold. Edit it in the list.";
 
 void Fill(HDC dc, const RECT& rect, COLORREF colour) {
   const UniqueBrush brush(::CreateSolidBrush(colour));
@@ -224,6 +227,11 @@ void MacroTimelineView::Paint(HDC dc, int width, int height) {
     // End marks only where the bar really ends, so a cut end reads as running on.
     if (row.pressInside) Fill(dc, RECT{left, top + 1, left + 2, top + kRowHeight - 2}, kBarEnd);
     if (row.releaseInside) Fill(dc, RECT{right - 2, top + 1, right, top + kRowHeight - 2}, kBarEnd);
+  }
+  if (!timeline_.representsWhole()) {
+    ::SetTextColor(dc, kUnset);
+    RECT notice = kNoticeRect;
+    ::DrawTextA(dc, kPartialNotice, -1, &notice, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
   }
 }
 

@@ -61,14 +61,16 @@ MainWindow::MainWindow(HINSTANCE instance)
       programFolder_(kavo::win32::ModuleFolder()),
       help_(helpFiles_, programFolder_),
       confirmation_(instance, nullptr) {
-  model_ = std::make_unique<MainWindowModel>(MainWindowPorts{block_, settings_.settings, settings_.registry, macros_,
-                                                             help_, peers_, *this, *this, *this, doubleClickTimer_,
+  model_ = std::make_unique<MainWindowModel>(MainWindowPorts{block_, settings_.settings, settings_.registry,
+                                                             macroMerges_, help_, peers_, *this, *this, *this,
+                                                             doubleClickTimer_,
                                                              programFolder_});
   mainSettingsModel_ = std::make_unique<MainSettingsPage>(
       model_->Working(), model_->Osd(), MainSettingsPorts{confirmation_, *this, systemLanguage_, doubleClickTimer_});
   assignDialogs_ = std::make_unique<Win32ButtonAssignDialogs>(instance, macros_);
   buttonAssignModel_ =
-      std::make_unique<ButtonAssignPage>(model_->Working(), keyboardLayout_, macroPort_, *assignDialogs_);
+      std::make_unique<ButtonAssignPage>(model_->Working(), keyboardLayout_, macroPort_, *assignDialogs_,
+                                         &macroMerges_);
 }
 
 MainWindow::~MainWindow() = default;

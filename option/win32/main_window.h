@@ -12,6 +12,7 @@
 #include "option/help_library_loader.h"
 #include "option/button_assign_page.h"
 #include "option/macro_library.h"
+#include "option/macro_merge_gate.h"
 #include "option/macro_store_port.h"
 #include "option/macro_store.h"
 #include "option/main_settings_page.h"
@@ -83,6 +84,7 @@ class MainWindow : public skin::win32::SkinDialog,
   MacroStore macroStore_;
   MacroStoreLibrary macros_{macroStore_, settings_.profiles, programFolder_};
   StoreManagerPort macroPort_{macros_};
+  MacroMergeGate macroMerges_{macros_};  // what the main window merges and saves through
   kavo::win32::Win32KeyboardLayout keyboardLayout_;
   Win32RecordBlock block_;
   Win32PeerWindows peers_;

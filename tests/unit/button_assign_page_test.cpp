@@ -13,7 +13,10 @@
 #include <vector>
 
 #include "settings/bounded_text.h"
+#include "option/macro_manager.h"
+#include "option/macro_merge_gate.h"
 #include "tests/support/fake_keyboard_layouts.h"
+#include "tests/support/macro_event_printing.h"
 #include "tests/unit/button_assign_test_support.h"
 
 namespace kavo::option {
@@ -36,6 +39,7 @@ class FakeDialogs final : public ButtonAssignDialogs {
   }
   int RunMacroManager(const MacroKeyInfo& scratch, bool newMacroMode, int preselectedSet) override {
     managerRuns.push_back({FieldText(scratch.macroName), newMacroMode, preselectedSet});
+    if (duringManager) duringManager();
     return managerEnd;
   }
   std::optional<int> AskMediaPlayer(int current) override {
@@ -57,6 +61,7 @@ class FakeDialogs final : public ButtonAssignDialogs {
   std::optional<ShortcutChoice> shortcut;
   std::optional<std::string> path;
   int managerEnd = 2;
+  std::function<void()> duringManager;  // what the user does in the manager before it ends
   std::optional<int> player;
   std::vector<ShortcutChoice> shortcutAsked;
   std::vector<std::string> pathAsked;
@@ -310,6 +315,118 @@ TEST_F(ButtonAssignPageTest, MacroManagerSavesOnOkAndReloadsOtherwiseWithoutTouc
   EXPECT_TRUE(dialogs_.managerRuns.back().newMacroMode);
   EXPECT_EQ(dialogs_.managerRuns.back().preselectedSet, -1);
   EXPECT_EQ(store_.saves, 3);
+}
+
+// Buttons in several profiles carry library macros; the user edits "Raid"/"Pull" in the manager.
+class MacroEditReachesButtonsTest : public ButtonAssignPageTest {
+ protected:
+  MacroEditReachesButtonsTest() {
+    GiveMacro(6);                            // the edited profile
+    record_->profiles[0].buttons[9] = Slot(6);
+    // Names as another version of the program may have spelt them: the same macro all the same.
+    CopyBounded(record_->profiles[0].buttons[9].macroSetName, " raid");
+    CopyBounded(record_->profiles[0].buttons[9].macroName, "PULL ");
+    record_->profiles[4].buttons[7] = Slot(6);
+    CopyBounded(record_->profiles[4].buttons[7].macroName, "Long name");  // a macro not edited
+    untouched_ = record_->profiles[4].buttons[7];
+  }
+
+  void EditPull() {
+    Macro& pull = *store_.store.MacroAt(1, 0);
+    pull.repeatCount = 9;
+    pull.eventCount = 3;
+    pull.events[0] = {kKeyF5, kMacroPress, 11};
+    pull.events[1] = {kKeyF5, kMacroRelease, 12};
+    pull.events[2] = {kKeyA, kMacroPress, 0};
+  }
+
+  static bool CarriesEditedPull(const MacroKeyInfo& entry) {
+    const std::vector<MacroEvent> events(entry.events, entry.events + entry.eventCount);
+    return entry.repeatCount == 9 &&
+           events == (std::vector<MacroEvent>{{kKeyF5, kMacroPress, 11}, {kKeyF5, kMacroRelease, 12},
+                                              {kKeyA, kMacroPress, 0}});
+  }
+
+  std::vector<std::pair<int, int>> FlaggedButtons() const {
+    std::vector<std::pair<int, int>> flagged;
+    for (int p = 0; p < kProfileCount; ++p) {
+      for (int slot = 0; slot < kButtonSlotCount; ++slot) {
+        if (record_->ButtonChanged[p][slot] != 0) flagged.emplace_back(p, slot);
+      }
+    }
+    return flagged;
+  }
+
+  MacroKeyInfo untouched_{};
+};
+
+TEST_F(MacroEditReachesButtonsTest, OkGivesEveryButtonCarryingTheMacroTheNewEventsAndFlagsIt) {
+  dialogs_.managerEnd = kMacroManagerOk;
+  dialogs_.duringManager = [this] { EditPull(); };
+  Choose(6, 11101);  // Edit Macro... in "Raid"
+  EXPECT_TRUE(CarriesEditedPull(Slot(6)));
+  EXPECT_TRUE(CarriesEditedPull(record_->profiles[0].buttons[9]));
+  EXPECT_EQ(FlaggedButtons(), (std::vector<std::pair<int, int>>{{0, 9}, {kProfile, 6}}));
+  // What identifies the button and what the macro does not carry stay as they were.
+  EXPECT_EQ(FieldText(record_->profiles[0].buttons[9].macroName), "PULL ");
+  EXPECT_EQ(FieldText(Slot(6).programPath), "C:\\keep.exe");
+  EXPECT_EQ(std::memcmp(&record_->profiles[4].buttons[7], &untouched_, sizeof(untouched_)), 0);
+  EXPECT_EQ(store_.saves, 1);
+  // The next start's merge from the profiles finds the library's macro equal to each button's copy.
+  for (const MacroKeyInfo* entry : {&Slot(6), &record_->profiles[0].buttons[9]}) {
+    const MacroMatch match = store_.store.FindByNames(FieldText(entry->macroSetName), FieldText(entry->macroName),
+                                                      entry->events, entry->eventCount);
+    EXPECT_EQ(match.macroIndex, 0);
+    EXPECT_TRUE(match.equal);
+  }
+}
+
+TEST_F(MacroEditReachesButtonsTest, CancelOrAnOkWithoutEditsLeavesTheButtons) {
+  // The buttons' copies differ from the library already; only an edit in the manager replaces them.
+  struct Case { int end; bool edit; };
+  for (const Case c : {Case{kMacroManagerCancel, true}, Case{kMacroManagerOk, false}}) {
+    const MacroKeyInfo before = Slot(6);
+    dialogs_.managerEnd = c.end;
+    dialogs_.duringManager = [this, c] { if (c.edit) EditPull(); };
+    Choose(6, 11101);
+    EXPECT_EQ(std::memcmp(&Slot(6), &before, sizeof(before)), 0) << c.end;
+    EXPECT_TRUE(FlaggedButtons().empty()) << c.end;
+  }
+}
+
+// The library the main window merges into, here the page's own store.
+class StoreLibrary final : public MacroLibrary {
+ public:
+  explicit StoreLibrary(MacroStore& store) : store_(store) {}
+  void Load() override {}
+  void MergeFromProfiles(const SettingsRecord& record) override { store_.MergeFromProfiles(record); }
+  void Save() override { ++saves; }
+  int saves = 0;
+
+ private:
+  MacroStore& store_;
+};
+
+TEST_F(MacroEditReachesButtonsTest, FreshRecordUnderTheManagerDoesNotUndoItsEdit) {
+  StoreLibrary library(store_.store);
+  MacroMergeGate gate(library);
+  ButtonAssignPage page(*record_, layout_, store_, dialogs_, &gate);
+  dialogs_.managerEnd = kMacroManagerOk;
+  dialogs_.duringManager = [&] {
+    EditPull();
+    // The service's fresh record still carries the buttons' old copy of the macro.
+    gate.MergeFromProfiles(*record_);
+    gate.Save();
+    EXPECT_EQ(library.saves, 0);
+    EXPECT_EQ(store_.store.MacroAt(1, 0)->repeatCount, 9);
+  };
+  page.OnMacroManager();
+  EXPECT_TRUE(CarriesEditedPull(Slot(6)));
+  const Macro& pull = *store_.store.MacroAt(1, 0);
+  EXPECT_EQ(pull.repeatCount, 9);
+  EXPECT_EQ(pull.eventCount, 3);
+  EXPECT_EQ(pull.events[0], (MacroEvent{kKeyF5, kMacroPress, 11}));
+  EXPECT_EQ(library.saves, 1);
 }
 
 TEST_F(ButtonAssignPageTest, SelectPlayerStoresTheChoiceOnOk) {

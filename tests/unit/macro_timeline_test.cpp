@@ -46,6 +46,7 @@ Macro Strokes(int n) {
     macro.events[macro.eventCount++] = {kA, P, 10};
     macro.events[macro.eventCount++] = {kA, R, 10};
   }
+  if (n > 0) macro.events[macro.eventCount - 1].delay = 0;
   return macro;
 }
 
@@ -104,13 +105,14 @@ struct RoundTripCase {
 
 class TimelineRoundTripTest : public ::testing::TestWithParam<RoundTripCase> {};
 
-TEST_P(TimelineRoundTripTest, WritesBackTheSameEventsAndLength) {
+TEST_P(TimelineRoundTripTest, WritesTheSameEventsAndLength) {
   Macro macro{};
   for (const MacroEvent& event : GetParam().events) macro.events[macro.eventCount++] = event;
   const Macro original = macro;
   MacroTimeline timeline;
   timeline.Load(&macro);
-  timeline.WriteBack(macro);
+  EXPECT_TRUE(timeline.representsWhole());
+  timeline.WriteBars(macro);
   EXPECT_EQ(EventsOf(macro), EventsOf(original));
   EXPECT_EQ(TotalLength(macro), TotalLength(original));
   EXPECT_EQ(std::memcmp(macro.name, original.name, sizeof(macro.name)), 0);
@@ -125,43 +127,157 @@ INSTANTIATE_TEST_SUITE_P(
         RoundTripCase{"ChordReleasedInPressOrder", {{kC, P, 0}, {kD, P, 25}, {kC, R, 0}, {kD, R, 0}}}),
     [](const auto& test) { return std::string(test.param.name); });
 
-TEST(TimelineWriteBack, DropsUnpairedEventsAndTheTrailingDelay) {
+TEST(TimelineWriteBars, DropsUnpairedEventsAndTheTrailingDelay) {
   Macro macro = MakeMacro({{kA, P, 30}, {kA, R, 20}, {kB, R, 7}, {kC, P, 3}, {kC, R, 100}});
   MacroTimeline timeline;
   timeline.Load(&macro);
-  timeline.WriteBack(macro);
+  timeline.WriteBars(macro);
   // The stray release's delay stays in the timing; the last event's delay has nothing to precede.
   EXPECT_EQ(EventsOf(macro), (std::vector<MacroEvent>{{kA, P, 30}, {kA, R, 27}, {kC, P, 3}, {kC, R, 0}}));
 }
 
-TEST(TimelineWriteBack, EventsOfTheSameTimeFollowTheBarOrder) {
+TEST(TimelineWriteBars, EventsOfTheSameTimeFollowTheBarOrder) {
   // Released in the same millisecond, last pressed first: the bars give them back in press order.
   Macro macro = MakeMacro({{kC, P, 0}, {kD, P, 25}, {kD, R, 0}, {kC, R, 0}});
   MacroTimeline timeline;
   timeline.Load(&macro);
-  timeline.WriteBack(macro);
+  timeline.WriteBars(macro);
   EXPECT_EQ(EventsOf(macro), (std::vector<MacroEvent>{{kC, P, 0}, {kD, P, 25}, {kC, R, 0}, {kD, R, 0}}));
 }
 
-TEST(TimelineWriteBack, GapsBeyondTheDelayFieldAreClamped) {
+TEST(TimelineWriteBars, GapsBeyondTheDelayFieldAreClamped) {
   // The orphan release pushes the second stroke 131070 ms after the first: more than one delay holds.
   Macro macro = MakeMacro({{kC, P, 0}, {kC, R, 65535}, {kD, R, 65535}, {kD, P, 5}, {kD, R, 0}});
   MacroTimeline timeline;
   timeline.Load(&macro);
   ASSERT_EQ(timeline.bars(), (std::vector<KeyBar>{{kC, 0, 0}, {kD, 131070, 131075}}));
-  timeline.WriteBack(macro);
+  timeline.WriteBars(macro);
   EXPECT_EQ(EventsOf(macro), (std::vector<MacroEvent>{{kC, P, 0}, {kC, R, 65535}, {kD, P, 5}, {kD, R, 0}}));
 }
 
-TEST(TimelineWriteBack, NoBarsZeroesTheEvents) {
+TEST(TimelineWriteBars, NoBarsZeroesTheEvents) {
   Macro macro = MakeMacro({{kA, R, 9}, {kB, P, 9}});  // nothing pairs
   std::memset(macro.events + 2, 0xAB, sizeof(MacroEvent) * 10);  // stale slots
   MacroTimeline timeline;
   timeline.Load(&macro);
-  timeline.WriteBack(macro);
+  timeline.WriteBars(macro);
   EXPECT_EQ(macro.eventCount, 0);
   const Macro zero{};
   EXPECT_EQ(std::memcmp(macro.events, zero.events, sizeof(zero.events)), 0);
+}
+
+// Leaving the view without an edit: the macro stays exactly as it was, whatever the bars could hold.
+struct UneditedCase {
+  const char* name;
+  Macro macro;
+  bool whole;
+};
+
+Macro WithStaleSlots(Macro macro) {
+  std::memset(macro.events + macro.eventCount, 0xAB, sizeof(MacroEvent) * 3);
+  return macro;
+}
+
+Macro StrokesWithTrailingDelay() {
+  Macro macro = Strokes(2);
+  macro.events[macro.eventCount - 1].delay = 400;
+  return macro;
+}
+
+// A count read from a damaged file: more events than the macro has slots.
+Macro CountBeyondTheSlots() {
+  Macro macro = Strokes(kMaxKeyBars);
+  macro.eventCount = kMaxMacroEvents + 10;
+  return macro;
+}
+
+void PrintTo(const UneditedCase& c, std::ostream* os) { *os << c.name; }
+
+class TimelineUneditedTest : public ::testing::TestWithParam<UneditedCase> {};
+
+TEST_P(TimelineUneditedTest, LeavesTheMacroByteForByte) {
+  Macro macro = GetParam().macro;
+  const Macro original = macro;
+  MacroTimeline timeline;
+  timeline.Load(&macro);
+  timeline.WriteBack(macro);
+  EXPECT_EQ(std::memcmp(&macro, &original, sizeof(Macro)), 0);
+}
+
+TEST_P(TimelineUneditedTest, TellsWhetherTheBarsHoldTheWholeMacro) {
+  const Macro macro = GetParam().macro;
+  MacroTimeline timeline;
+  timeline.Load(&macro);
+  EXPECT_EQ(timeline.representsWhole(), GetParam().whole);
+  EXPECT_FALSE(timeline.edited());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TimelineUneditedTest,
+    ::testing::Values(
+        UneditedCase{"WholeMacroWithStaleSlots", WithStaleSlots(MakeMacro({{kA, P, 30}, {kA, R, 0}})), true},
+        UneditedCase{"LoneLeftButtonDown",
+                     MakeMacro({{kA, P, 30}, {kA, R, 20}, {kMacroLeftButton, P, 0}}), false},
+        UneditedCase{"LoneRelease", MakeMacro({{kB, R, 7}, {kA, P, 30}, {kA, R, 0}}), false},
+        UneditedCase{"DelayAfterTheLastEvent", StrokesWithTrailingDelay(), false},
+        UneditedCase{"CountBeyondTheEventSlots", CountBeyondTheSlots(), false},
+        // Two strokes at one instant, the second released first: the bars would swap the releases.
+        UneditedCase{"ReleasesOutOfBarOrder", MakeMacro({{kC, P, 0}, {kD, P, 25}, {kD, R, 0}, {kC, R, 0}}),
+                     false}),
+    [](const auto& test) { return std::string(test.param.name); });
+
+TEST(TimelinePartialMacro, TakesNoEdits) {
+  Macro macro = MakeMacro({{kA, P, 100}, {kA, R, 0}, {kB, P, 0}});  // B is never released
+  const Macro original = macro;
+  MacroTimeline timeline;
+  timeline.Load(&macro);
+  ASSERT_FALSE(timeline.representsWhole());
+  ASSERT_EQ(timeline.bars(), (std::vector<KeyBar>{{kA, 0, 100}}));  // shown all the same
+  EXPECT_FALSE(timeline.Add());
+  EXPECT_FALSE(timeline.waitingForKey());
+  timeline.Select(0);
+  EXPECT_EQ(timeline.selected(), 0);
+  EXPECT_FALSE(timeline.DeleteSelected());
+  EXPECT_FALSE(timeline.BeginDrag(0, 5, 300));
+  EXPECT_FALSE(timeline.DragTo(50));
+  EXPECT_FALSE(timeline.edited());
+  EXPECT_FALSE(timeline.WriteBack(macro));
+  EXPECT_EQ(std::memcmp(&macro, &original, sizeof(Macro)), 0);
+
+  // The next macro loaded starts over: a whole one takes edits again.
+  Macro whole = MakeMacro({{kA, P, 100}, {kA, R, 0}});
+  timeline.Load(&whole);
+  EXPECT_TRUE(timeline.representsWhole());
+  EXPECT_TRUE(timeline.Add());
+}
+
+TEST(TimelineEdits, EachKindOfEditIsWrittenBack) {
+  const Macro original = MakeMacro({{kA, P, 100}, {kA, R, 0}, {kB, P, 0}, {kB, R, 0}});
+  MacroTimeline timeline;
+
+  Macro deleted = original;
+  timeline.Load(&deleted);
+  timeline.Select(0);
+  ASSERT_TRUE(timeline.DeleteSelected());
+  EXPECT_TRUE(timeline.WriteBack(deleted));
+  EXPECT_EQ(EventsOf(deleted), (std::vector<MacroEvent>{{kB, P, 0}, {kB, R, 0}}));
+
+  Macro added = original;
+  timeline.Load(&added);
+  ASSERT_TRUE(timeline.Add());
+  ASSERT_TRUE(timeline.SetCapturedKey(true, kC));
+  EXPECT_TRUE(timeline.WriteBack(added));
+  EXPECT_EQ(added.eventCount, 6);
+
+  Macro dragged = original;
+  timeline.Load(&dragged);
+  ASSERT_TRUE(timeline.BeginDrag(0, 5, 300));
+  EXPECT_FALSE(timeline.DragTo(5));  // back where it started: nothing changed yet
+  EXPECT_FALSE(timeline.edited());
+  ASSERT_TRUE(timeline.DragTo(25));
+  timeline.EndDrag();
+  EXPECT_TRUE(timeline.WriteBack(dragged));
+  EXPECT_EQ(EventsOf(dragged), (std::vector<MacroEvent>{{kB, P, 0}, {kB, R, 100}, {kA, P, 100}, {kA, R, 0}}));
 }
 
 // Bars dragged out of time order, then written back.
@@ -451,21 +567,23 @@ struct DragCase {
 class TimelineDragTest : public ::testing::TestWithParam<DragCase> {};
 
 TEST_P(TimelineDragTest, MovesTheGrippedPartWithinLimits) {
-  // Stroke 1000..2000 ms in the initial 3000 ms window over 300 pixels: its ends at x 100 and 200.
+  // Stroke 1000..2000 ms in the initial 3000 ms window over 300 pixels: its ends at x 100 and 200. C, held
+  // around it, puts it on the second row.
   const DragCase& c = GetParam();
-  Macro macro = MakeMacro({{kC, R, 1000}, {kA, P, 1000}, {kA, R, 0}, {kB, P, 0}, {kB, R, 0}});
+  Macro macro = MakeMacro({{kC, P, 1000}, {kA, P, 1000}, {kA, R, 0}, {kB, P, 0}, {kB, R, 1}, {kC, R, 0}});
   MacroTimeline timeline;
   timeline.Load(&macro);
-  ASSERT_EQ(timeline.bars(), (std::vector<KeyBar>{{kA, 1000, 2000}, {kB, 2000, 2000}}));
-  EXPECT_EQ(timeline.HitTest(0, c.pressX, 300), c.grip);
-  ASSERT_TRUE(timeline.BeginDrag(0, c.pressX, 300));
+  ASSERT_EQ(timeline.bars(), (std::vector<KeyBar>{{kC, 0, 2001}, {kA, 1000, 2000}, {kB, 2000, 2000}}));
+  EXPECT_EQ(timeline.HitTest(1, c.pressX, 300), c.grip);
+  ASSERT_TRUE(timeline.BeginDrag(1, c.pressX, 300));
   EXPECT_TRUE(timeline.dragging());
-  EXPECT_EQ(timeline.selected(), 0);
+  EXPECT_EQ(timeline.selected(), 1);
   timeline.DragTo(c.pressX + c.dx / 2);  // the result depends on the last position only
   timeline.DragTo(c.pressX + c.dx);
   timeline.EndDrag();
-  EXPECT_EQ(timeline.bars()[0], c.after);
-  EXPECT_EQ(timeline.bars()[1], (KeyBar{kB, 2000, 2000}));
+  EXPECT_EQ(timeline.bars()[1], c.after);
+  EXPECT_EQ(timeline.bars()[0], (KeyBar{kC, 0, 2001}));
+  EXPECT_EQ(timeline.bars()[2], (KeyBar{kB, 2000, 2000}));
   EXPECT_FALSE(timeline.DragTo(c.pressX));  // the drag has ended
 }
 

@@ -5,18 +5,24 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "option/button_assign_page.h"
+#include "option/macro_manager.h"
+#include "option/macro_merge_gate.h"
 #include "option/main_window_model.h"
 #include "settings/bounded_text.h"
 #include "settings/ini_file.h"
 #include "settings/settings_files.h"
+#include "tests/support/fake_keyboard_layouts.h"
 #include "tests/support/fake_registry.h"
 #include "tests/support/memory_file_system.h"
+#include "tests/unit/button_assign_test_support.h"
 
 namespace kavo::option {
 namespace {
@@ -834,6 +840,77 @@ TEST_F(MainWindowModelTest, EnableAndIgnoredMessages) {
   EXPECT_EQ(log_, Log{"window.Enable"});
   EXPECT_TRUE(model_->View().applyEnabled);
   EXPECT_TRUE(SameRecord(model_->Working(), *before));
+}
+
+}  // namespace
+}  // namespace kavo::option
+
+namespace kavo::option {
+namespace {
+
+// The macro manager runs from the button page; a fresh record from the service arrives while it is open.
+class ManagerDialogs final : public ButtonAssignDialogs {
+ public:
+  std::optional<ShortcutChoice> AskShortcut(std::uint8_t, std::uint8_t) override { return std::nullopt; }
+  std::optional<std::string> AskProgramPath(const std::string&) override { return std::nullopt; }
+  int RunMacroManager(const MacroKeyInfo&, bool, int) override {
+    if (whileOpen) whileOpen();
+    return end;
+  }
+  std::optional<int> AskMediaPlayer(int) override { return std::nullopt; }
+
+  std::function<void()> whileOpen;
+  int end = kMacroManagerCancel;
+};
+
+class FreshDataUnderTheMacroManagerTest : public MainWindowModelTest {
+ protected:
+  MainWindowModel& StartGated() {
+    model_ = std::make_unique<MainWindowModel>(MainWindowPorts{block_, files_, registry_, gate_, help_, peers_,
+                                                               pages_, dialogs_, window_, doubleClick_, kFolder});
+    model_->Initialise();
+    page_ = std::make_unique<ButtonAssignPage>(model_->Working(), layout_, store_, managerDialogs_, &gate_);
+    log_.clear();
+    return *model_;
+  }
+
+  MacroMergeGate gate_{macros_};
+  test::FakeKeyboardLayout layout_ = test::UsLayout();
+  test::CountingStorePort store_;
+  ManagerDialogs managerDialogs_;
+  std::unique_ptr<ButtonAssignPage> page_;
+};
+
+TEST_F(FreshDataUnderTheMacroManagerTest, MergeWaitsUntilTheManagerHasClosed) {
+  for (const int end : {kMacroManagerCancel, kMacroManagerOk}) {
+    StartGated();
+    block_.record->CurrentProfile = 3;
+    Log whileOpen;
+    int savesWhileOpen = -1;
+    managerDialogs_.end = end;
+    managerDialogs_.whileOpen = [&] {
+      EXPECT_TRUE(model_->OnMessage(kMsgFreshData));
+      whileOpen = log_;
+      savesWhileOpen = store_.saves + store_.loads;
+    };
+    page_->OnMacroManager();
+    // The record is taken at once; only the library waits.
+    EXPECT_EQ(model_->Working().CurrentProfile, 3) << end;
+    EXPECT_EQ(std::count(whileOpen.begin(), whileOpen.end(), "macros.Merge"), 0) << end;
+    EXPECT_EQ(std::count(whileOpen.begin(), whileOpen.end(), "macros.Save"), 0) << end;
+    EXPECT_EQ(savesWhileOpen, 0) << end;
+    // Then, after the manager saved or reloaded the library, the held merge of the record and one save.
+    const Log after(log_.begin() + static_cast<std::ptrdiff_t>(whileOpen.size()), log_.end());
+    EXPECT_EQ(after, (Log{"macros.Merge", "macros.Save"})) << end;
+    EXPECT_EQ(macros_.mergedCurrentProfile, 3) << end;
+    EXPECT_EQ(store_.saves + store_.loads, 1) << end;
+
+    // With the manager closed, a fresh record merges at once again.
+    log_.clear();
+    EXPECT_TRUE(model_->OnMessage(kMsgFreshData));
+    EXPECT_EQ(std::count(log_.begin(), log_.end(), "macros.Merge"), 1) << end;
+    store_.saves = store_.clears = store_.loads = 0;
+  }
 }
 
 }  // namespace

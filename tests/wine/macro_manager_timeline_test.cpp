@@ -1,9 +1,10 @@
 // The macro manager's timeline view with the program's pictures, in a host window: the bars it paints
-// for a macro, a drag that moves a bar's end into the macro's events, and a bar added through the
-// keyboard hook.
+// for a macro, a drag that moves a bar's end into the macro's events, a bar added through the keyboard
+// hook, and the notice over a macro the bars cannot hold.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -111,6 +112,40 @@ TEST_F(TimelineViewTest, DraggingABarsEndChangesTheMacro) {
   ASSERT_EQ(macro.eventCount, 2);
   EXPECT_EQ(macro.events[0].delay, bar.release);
   EXPECT_EQ(macro.events[1].action, kMacroRelease);
+}
+
+// Pixels of the notice colour in the strip beside the add and delete buttons.
+int NoticePixels(const ClientPicture& picture) {
+  int count = 0;
+  for (int y = 330; y < 350; ++y) {
+    for (int x = 70; x < 480; ++x) count += picture.At(x, y) == kUnsetColour ? 1 : 0;
+  }
+  return count;
+}
+
+TEST_F(TimelineViewTest, MacroTheBarsCannotHoldIsShownWithANoticeAndLeftAsItWas) {
+  // A lone Left Button Down after the stroke: the bars would drop it.
+  Macro macro = MakeMacro({{4, kMacroPress, 600}, {4, kMacroRelease, 0}, {kMacroLeftButton, kMacroPress, 0}});
+  const Macro original = macro;
+  view_->Show(&macro);
+  ASSERT_EQ(view_->timeline().bars().size(), 1u);
+  const ClientPicture shown(view_->window());
+  EXPECT_EQ(shown.At(XOf(300), RowMiddle(0)), kBarColour);
+  EXPECT_GT(NoticePixels(shown), 20);
+
+  Mouse(WM_LBUTTONDOWN, XOf(600), RowMiddle(0));
+  EXPECT_FALSE(view_->timeline().dragging());
+  Mouse(WM_LBUTTONUP, XOf(1500), RowMiddle(0));
+  Click(view_->addButton());
+  EXPECT_FALSE(view_->timeline().waitingForKey());
+  EXPECT_TRUE(busyCalls_.empty());
+  view_->WriteBack();
+  EXPECT_EQ(std::memcmp(&macro, &original, sizeof(Macro)), 0);
+
+  // A macro the bars hold whole shows no notice.
+  Macro whole = MakeMacro({{4, kMacroPress, 600}, {4, kMacroRelease, 0}});
+  view_->Show(&whole);
+  EXPECT_EQ(NoticePixels(ClientPicture(view_->window())), 0);
 }
 
 TEST_F(TimelineViewTest, AddedBarWaitsForAKeyWithTheHookInstalled) {
