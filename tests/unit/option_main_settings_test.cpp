@@ -16,6 +16,7 @@
 #include "settings/language.h"
 #include "settings/settings_record.h"
 #include "settings/windows_settings.h"
+#include "tests/support/fake_double_click_timer.h"
 #include "tests/support/fake_registry.h"
 
 namespace kavo::option {
@@ -43,17 +44,6 @@ class FakeLanguage final : public SystemLanguage {
  public:
   int LanguageNumber() const override { return number; }
   int number = kGerman;
-};
-
-class FakeTimer final : public DoubleClickTimer {
- public:
-  void SetDoubleClickTime(int milliseconds) override {
-    time = milliseconds;
-    ++sets;
-  }
-  int DoubleClickTime() const override { return time; }
-  int time = 500;
-  int sets = 0;
 };
 
 // The record is large; the fixture keeps it on the heap with a profile other than the first active, so a
@@ -89,7 +79,7 @@ class MainSettingsPageTest : public ::testing::Test {
   FakeConfirmation confirm_;
   FakeMainWindow window_;
   FakeLanguage language_;
-  FakeTimer timer_;
+  test::FakeDoubleClickTimer timer_;
   std::unique_ptr<MainSettingsPage> page_;
 };
 
@@ -565,7 +555,7 @@ class DoubleClickTestArea : public ::testing::Test {
   }
 
   FakeMedia media_;
-  FakeTimer timer_;
+  test::FakeDoubleClickTimer timer_;
   FakeTicks ticks_;
   DoubleClickTest area_;
 };

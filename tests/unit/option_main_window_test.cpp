@@ -19,6 +19,7 @@
 #include "settings/bounded_text.h"
 #include "settings/ini_file.h"
 #include "settings/settings_files.h"
+#include "tests/support/fake_double_click_timer.h"
 #include "tests/support/fake_keyboard_layouts.h"
 #include "tests/support/fake_registry.h"
 #include "tests/support/memory_file_system.h"
@@ -201,17 +202,7 @@ class FakeWindow final : public MainWindowShell {
   Log& log_;
 };
 
-// The system's double-click time, which the main settings page's slider sets at once.
-class FakeDoubleClickTimer final : public DoubleClickTimer {
- public:
-  void SetDoubleClickTime(int milliseconds) override {
-    time = milliseconds;
-    ++sets;
-  }
-  int DoubleClickTime() const override { return time; }
-  int time = 500;
-  int sets = 0;
-};
+using test::FakeDoubleClickTimer;
 
 class MainWindowModelTest : public testing::Test {
  protected:
