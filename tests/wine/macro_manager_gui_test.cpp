@@ -28,6 +28,7 @@
 #include "settings/win32/win32_file_system.h"
 #include "settings/win32/win32_handles.h"
 #include "skin/layout.h"
+#include "tests/wine/timeline_picture.h"
 #include "tests/wine/window_readback.h"
 #include "tests/wine/temp_folder.h"
 #include "tests/wine/x_session.h"
@@ -36,6 +37,7 @@ namespace kavo::wine_test {
 namespace {
 
 namespace art = artwork::macro_manager;
+namespace timeline = wine_test::timeline;
 namespace editor_art = artwork::macro_editor;
 namespace name_art = artwork::set_name_dialog;
 using option::Macro;
@@ -46,7 +48,6 @@ using option::win32::MacroTimelineView;
 
 constexpr char kTitle[] = "Kavo Macro Manager";
 constexpr int kDeviceA = 4, kDeviceB = 5;
-constexpr std::uint32_t kBarColour = 0x2D8CDC;  // the timeline's bars, 0xRRGGBB
 
 MacroEvent Event(int key, int action, int delay) {
   return MacroEvent{static_cast<std::uint8_t>(key), static_cast<std::uint8_t>(action),
@@ -316,11 +317,9 @@ TEST_F(MacroManagerGuiTest, TimelineShowsTheButtonsMacroAsBars) {
     if (!timelineShown) return;
     const ClientPicture pixels(view);
     for (int row = 0; row < 3; ++row) {
-      const int y = MacroTimelineView::kRowTop + row * MacroTimelineView::kRowHeight + MacroTimelineView::kRowHeight / 2;
       std::vector<bool> shown;
       for (int time : {50, 150, 400, 800}) {
-        const int x = MacroTimelineView::kBarLeft + time * MacroTimelineView::kBarWidth / option::kInitialTimelineSpan;
-        shown.push_back(pixels.At(x, y) == kBarColour);
+        shown.push_back(pixels.At(timeline::XOf(time), timeline::RowMiddle(row)) == timeline::kBarColour);
       }
       barAt.push_back(shown);
     }
@@ -351,6 +350,47 @@ TEST_F(MacroManagerGuiTest, TimelineShowsTheButtonsMacroAsBars) {
     EXPECT_EQ(saved.events[i].action, combo[static_cast<std::size_t>(i)].action);
     EXPECT_EQ(saved.events[i].delay, combo[static_cast<std::size_t>(i)].delay);
   }
+}
+
+TEST_F(MacroManagerGuiTest, TimelineShowsAMacroItsBarsCannotHoldWithANoticeAndOkLeavesItAsItWas) {
+  // A key stroke, then a lone Left Button Down: the bars would drop the press.
+  const std::vector<MacroEvent> unpaired = {Event(kDeviceA, 1, 600), Event(kDeviceA, 2, 0),
+                                            Event(option::kMacroLeftButton, 1, 0)};
+  SaveAndLoad({{"Raid", {{"Drag", unpaired}}}});
+  std::string before, after;
+  ASSERT_TRUE(files_.Read(Path(), before));
+  MacroManagerOpening opening;
+  opening.newMacroMode = false;
+  opening.preselectedSet = 0;
+  opening.slot.function = kFunctionMacro;
+  CopyBounded(opening.slot.macroSetName, "Raid");
+  CopyBounded(opening.slot.macroName, "Drag");
+
+  int noticePixels = -1;
+  bool strokeShown = false;
+  std::string screenshot;
+  const ManagerRun run = RunWorkedBy(opening, [&](HWND manager) {
+    Click(OnScreen(manager, art::kButtonSwitchEditor));
+    const HWND view = ::FindWindowExA(manager, nullptr, "KavoMacroTimeline", nullptr);
+    if (!Wait([&] { return view != nullptr && ::IsWindowVisible(view); })) return;
+    const ClientPicture pixels(view);
+    noticePixels = timeline::NoticePixels(pixels);
+    strokeShown = pixels.At(timeline::XOf(300), timeline::RowMiddle(0)) == timeline::kBarColour;
+    XSession::MoveTo(OnScreen(manager, art::kHeadingMacroSets).x, OnScreen(manager, art::kHeadingMacroSets).y);
+    ::Sleep(300);
+    screenshot = XSession::Screenshot("macro-manager-timeline-view-only");
+    // Back to the list, over to the timeline again, then OK: none of it may rewrite the macro.
+    Click(OnScreen(manager, art::kButtonSwitchEditor));
+    Click(OnScreen(manager, art::kButtonSwitchEditor));
+    Click(OnScreen(manager, art::kButtonOk));
+  });
+  EXPECT_EQ(run.code, option::kMacroManagerOk);
+  EXPECT_TRUE(run.closedByAct) << "OK left the manager open";
+  EXPECT_GT(noticePixels, 20) << "no notice over a macro the bars cannot hold";
+  EXPECT_TRUE(strokeShown) << "the stroke the bars can hold is shown";
+  EXPECT_FALSE(screenshot.empty());
+  ASSERT_TRUE(files_.Read(Path(), after));
+  EXPECT_EQ(after, before) << "the sequence file changed";
 }
 
 TEST_F(MacroManagerGuiTest, NamesAreEditedInPlaceButNeverDuplicated) {

@@ -12,6 +12,7 @@
 #include "settings/key_tables.h"
 #include "settings/win32/win32_handles.h"
 #include "settings/win32/win32_keyboard_layout.h"
+#include "tests/wine/timeline_picture.h"
 #include "tests/wine/window_readback.h"
 
 namespace kavo::option::win32 {
@@ -21,6 +22,11 @@ using kavo::wine_test::ClientPicture;
 using kavo::wine_test::ListRows;
 
 using View = MacroTimelineView;
+using kavo::wine_test::timeline::kBarColour;
+using kavo::wine_test::timeline::kUnsetColour;
+using kavo::wine_test::timeline::NoticePixels;
+using kavo::wine_test::timeline::RowMiddle;
+using kavo::wine_test::timeline::XOf;
 
 constexpr char kHostClass[] = "KavoTimelineTestHost";
 
@@ -33,13 +39,6 @@ Macro MakeMacro(std::vector<MacroEvent> events) {
   for (const MacroEvent& event : events) macro.events[macro.eventCount++] = event;
   return macro;
 }
-
-constexpr std::uint32_t kBarColour = 0x2D8CDC;    // RGB(45, 140, 220)
-constexpr std::uint32_t kUnsetColour = 0xE6A028;  // RGB(230, 160, 40)
-
-int RowMiddle(int row) { return View::kRowTop + row * View::kRowHeight + View::kRowHeight / 2; }
-// The view's x of a time in the initial 3000 ms window.
-int XOf(int time) { return View::kBarLeft + time * View::kBarWidth / kInitialTimelineSpan; }
 
 class TimelineViewTest : public ::testing::Test {
  protected:
@@ -112,15 +111,6 @@ TEST_F(TimelineViewTest, DraggingABarsEndChangesTheMacro) {
   ASSERT_EQ(macro.eventCount, 2);
   EXPECT_EQ(macro.events[0].delay, bar.release);
   EXPECT_EQ(macro.events[1].action, kMacroRelease);
-}
-
-// Pixels of the notice colour in the strip beside the add and delete buttons.
-int NoticePixels(const ClientPicture& picture) {
-  int count = 0;
-  for (int y = 330; y < 350; ++y) {
-    for (int x = 70; x < 480; ++x) count += picture.At(x, y) == kUnsetColour ? 1 : 0;
-  }
-  return count;
 }
 
 TEST_F(TimelineViewTest, MacroTheBarsCannotHoldIsShownWithANoticeAndLeftAsItWas) {

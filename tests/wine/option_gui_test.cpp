@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -240,6 +241,50 @@ TEST_F(OptionTest, ASlotChosenIsWrittenByOkOnlyNotByCancelOrExit) {
     ASSERT_TRUE(option_.WaitForExit(kReactionMs)) << "the program did not end";
     EXPECT_EQ(ConfigInt("CurrentProfile"), c.savedProfile);
   }
+}
+
+// The system's double-click time as a process started now sees it; 0 when the probe could not run.
+UINT SystemDoubleClickTime() {
+  const std::string folder = win32::ModuleFolder();
+  const ChildProcess probe = StartProgram(folder + "kavo-double-click-probe.exe", "", folder);
+  return probe.WaitForExit(kReactionMs) ? static_cast<UINT>(probe.ExitCode()) : 0;
+}
+
+TEST_F(OptionTest, TheDoubleClickTimeTriedOnTheSliderGoesBackUnlessOkKeepsIt) {
+  const UINT system = SystemDoubleClickTime();
+  ASSERT_NE(system, 0u) << "the probe did not run";
+  struct Case {
+    const char* name;
+    std::function<bool()> close;
+    bool keeps;
+  };
+  const Case cases[] = {
+      {"Cancel", [&] { return ClickAt(Centre(art::kCancel)); }, false},
+      {"close mark", [&] { return ClickAt(Centre(art::kExit)); }, false},
+      {"Alt+F4", [&] { return XSession::XDo("key alt+F4"); }, false},
+      // The service's close request, when the mouse goes or the service ends.
+      {"WM_CLOSE from outside", [&] { return ::PostMessageA(window_, WM_CLOSE, 0, 0) != 0; }, false},
+      {"OK", [&] { return ClickAt(Centre(art::kOk)); }, true},
+  };
+  const skin::Rect slider = LayoutRect(artwork::main_settings_page::kDoubleClickSpeed);
+  const POINT sliderCentre = screen().PageCentre(artwork::main_settings_page::kDoubleClickSpeed);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ::SetDoubleClickTime(system);
+    if (!option_.Running()) {
+      ASSERT_NO_FATAL_FAILURE(Start());
+    }
+    const UINT opened = SystemDoubleClickTime();
+    // A click near the track's slow end moves the thumb there and tries that time at once.
+    ASSERT_TRUE(ClickAt(POINT{sliderCentre.x - (slider.right - slider.left) / 2 + 4, sliderCentre.y}));
+    ASSERT_TRUE(WaitFor([&] { return SystemDoubleClickTime() != opened; }, kReactionMs)) << "the slider tried nothing";
+    const UINT tried = SystemDoubleClickTime();
+    ASSERT_TRUE(MovePointerAway());
+    ASSERT_TRUE(c.close());
+    ASSERT_TRUE(option_.WaitForExit(kReactionMs)) << "the program did not end";
+    EXPECT_EQ(SystemDoubleClickTime(), c.keeps ? tried : opened);
+  }
+  ::SetDoubleClickTime(system);
 }
 
 TEST_F(OptionTest, ATabShowsItsPageAndOnlyThatOne) {
