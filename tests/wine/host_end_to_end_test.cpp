@@ -11,6 +11,7 @@
 
 #include "settings/bounded_text.h"
 #include "settings/win32/module_folder.h"
+#include "tests/wine/foreground_switch.h"
 #include "tests/wine/recording_window.h"
 #include "tests/wine/service_session.h"
 
@@ -142,7 +143,7 @@ TEST_F(HostEndToEndTest, TheMouseFollowsEachWindowBroughtToTheFrontAtOnce) {
     SCOPED_TRACE(s.what);
     ::Sleep(700);  // the device thread rests half a second after each profile it writes
     const DWORD start = ::GetTickCount();
-    ASSERT_TRUE(::SetForegroundWindow(s.window));
+    ASSERT_TRUE(BringToFront(s.window));
     ASSERT_TRUE(WaitFor([&] { return Active() == s.active; }, 5000, 20)) << "the mouse never followed";
     EXPECT_LT(::GetTickCount() - start, kAtOnceMs) << "followed only at the timer's look";
   }
