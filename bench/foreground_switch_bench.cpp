@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -31,8 +32,22 @@ using kavo::wine_test::QpcNow;
 constexpr int kGameProfile = 2;
 constexpr int kWindowsProfile = 0;
 constexpr DWORD kPatienceMs = 5000;
-// The device thread rests half a second after each report 5; the next switch waits for that to end.
-constexpr DWORD kBetweenSwitchesMs = 700;
+// The device thread rests half a second after each report 5; the next switch waits for that to end, and
+// then a pseudo-random part of timer 500's period more, so that the switches fall at every point of the
+// timer's period instead of locking to one.
+constexpr DWORD kRestMs = 700;
+constexpr DWORD kTimerPeriodMs = 2000;
+
+class Pauses {
+ public:
+  void Wait() {
+    state_ = state_ * 1664525u + 1013904223u;
+    ::Sleep(kRestMs + (state_ >> 8) % kTimerPeriodMs);
+  }
+
+ private:
+  std::uint32_t state_ = 0x9E3779B9u;
+};
 
 double Percentile(std::vector<double> values, double fraction) {
   std::sort(values.begin(), values.end());
@@ -129,15 +144,16 @@ Switches Run(const std::string& monitor, int switches) {
   } else {
     // The game started in front: begin from the plain window with the profile for Windows back.
     if (!TimeSwitch(*mouse, plain.get(), kWindowsProfile)) result.problem = "the profile for Windows never came back";
+    Pauses pauses;
     for (int i = 0; i < switches && result.problem.empty(); ++i) {
-      ::Sleep(kBetweenSwitchesMs);
+      pauses.Wait();
       const auto into = TimeSwitch(*mouse, gameWindow, kGameProfile);
       if (!into) {
         result.problem = "switch " + std::to_string(i) + ": the mouse never took the game's profile";
         break;
       }
       result.intoGame.push_back(*into);
-      ::Sleep(kBetweenSwitchesMs);
+      pauses.Wait();
       const auto back = TimeSwitch(*mouse, plain.get(), kWindowsProfile);
       if (!back) {
         result.problem = "switch " + std::to_string(i) + ": the profile for Windows never came back";
