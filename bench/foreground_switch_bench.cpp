@@ -86,7 +86,10 @@ struct Switches {
 // Brings window to the front and waits until the mouse's active profile is the one wanted; ms, or none.
 std::optional<double> TimeSwitch(kavo::sim::win32::SharedMouse& mouse, HWND window, int wanted) {
   const long long start = QpcNow();
-  if (!kavo::wine_test::BringToFront(window)) return std::nullopt;
+  if (!kavo::wine_test::BringToFront(window)) {
+    std::printf("the window did not come to the front\n");
+    return std::nullopt;
+  }
   for (;;) {
     int active = -1;
     if (!mouse.Access([&](kavo::sim::MouseMemory& memory) { active = memory.activeProfile; })) return std::nullopt;
