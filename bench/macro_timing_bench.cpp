@@ -16,15 +16,9 @@
 #include <string>
 #include <vector>
 
+#include "bench/service_run.h"
 #include "monitor/service_messages.h"
-#include "outside/device-sim/win32/shared_mouse.h"
-#include "settings/ini_file.h"
-#include "settings/settings_files.h"
 #include "settings/settings_record.h"
-#include "settings/win32/module_folder.h"
-#include "settings/win32/win32_file_system.h"
-#include "settings/win32/win32_handles.h"
-#include "settings/win32/win32_registry.h"
 #include "tests/wine/input_recording.h"
 #include "tests/wine/recording_window.h"
 #include "tests/wine/temp_folder.h"
@@ -35,7 +29,7 @@ using kavo::wine_test::InputRecorder;
 using kavo::wine_test::QpcMs;
 using kavo::wine_test::QpcNow;
 using kavo::wine_test::RecordedInput;
-using kavo::win32::UniqueKernelHandle;
+using kavo::bench::ServiceRun;
 
 constexpr int kMacroEvents = 200;
 constexpr int kMacroSlot = 0;     // input 1
@@ -116,118 +110,6 @@ void PrintTiming(const char* what, const Timing& timing) {
               timing.worst, timing.worstPlanned, timing.worstMeasured, timing.early);
 }
 
-bool RunTool(const std::string& program, const std::string& arguments) {
-  std::string commandLine = "\"" + program + "\" " + arguments;
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
-                        &startup, &process)) {
-    return false;
-  }
-  UniqueKernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
-  DWORD code = 1;
-  return ::WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0 &&
-         ::GetExitCodeProcess(process.hProcess, &code) && code == 0;
-}
-
-// The service and the simulated mouse in a fresh program folder, with the macro on input 1 and a shortcut
-// (the letter A alone) on input 2 of every profile.
-class ServiceRun {
- public:
-  explicit ServiceRun(const std::vector<Step>& steps) {
-    const std::string built = kavo::win32::ModuleFolder();
-    program_ = root_.Subfolder("program");
-    ::CreateDirectoryA((program_ + "config").c_str(), nullptr);
-    for (const char* name : {"KavoMonitor.exe", "Kelsor.dll", "kavo-sim.exe"}) {
-      if (!::CopyFileA((built + name).c_str(), (program_ + name).c_str(), FALSE)) {
-        problem_ = std::string("cannot copy ") + name;
-        return;
-      }
-    }
-    kavo::win32::Win32FileSystem files;
-    kavo::win32::Win32Registry registry;
-    kavo::IniFileAccess profiles(files);
-    kavo::SettingsFiles settings(program_, profiles, files, registry);
-    auto record = std::make_unique<kavo::SettingsRecord>();
-    kavo::ClearRecord(*record);
-    for (int p = 0; p < kavo::kProfileCount; ++p) {
-      kavo::ProfileRecord& profile = record->profiles[p];
-      kavo::ResetProfile(profile, p);
-      for (auto& entry : profile.buttons) entry.function = kavo::kFunctionClick;
-      kavo::MacroKeyInfo& macro = profile.buttons[kMacroSlot];
-      macro.function = kavo::kFunctionMacro;
-      macro.repeatCount = 1;
-      macro.eventCount = static_cast<std::uint16_t>(steps.size());
-      for (std::size_t i = 0; i < steps.size(); ++i) {
-        macro.events[i] = kavo::MacroEvent{static_cast<std::uint8_t>(kFirstLetter + steps[i].letter),
-                                           steps[i].press ? kavo::kMacroPress : kavo::kMacroRelease,
-                                           static_cast<std::uint16_t>(steps[i].delay)};
-      }
-      kavo::MacroKeyInfo& shortcut = profile.buttons[kShortcutSlot];
-      shortcut.function = kavo::kFunctionKeyShortcut;
-      auto* value = reinterpret_cast<std::uint8_t*>(shortcut.events);
-      value[0] = kFirstLetter;
-      value[1] = 0x01;  // no modifier
-      if (settings.WriteProfile(profile, settings.SlotPath(p)) != 1) {
-        problem_ = "cannot write the profile files";
-        return;
-      }
-    }
-    auto mouse = kavo::sim::win32::SharedMouse::Open(program_);
-    if (!mouse || !mouse->Access([&](kavo::sim::MouseMemory& memory) {
-          for (int p = 0; p < kavo::kProfileCount; ++p) {
-            for (int b = 0; b < kavo::kButtonSlotCount; ++b) {
-              memory.profiles[p].buttons[b] = record->profiles[p].buttons[b].function;
-            }
-          }
-        })) {
-      problem_ = "cannot set up the simulated mouse";
-    }
-  }
-  ~ServiceRun() {
-    if (!service_) return;
-    if (HWND window = Window()) ::PostMessageA(window, WM_COMMAND, kavo::kCmdExit, 0);
-    if (::WaitForSingleObject(service_.get(), 30000) != WAIT_OBJECT_0) ::TerminateProcess(service_.get(), 1);
-  }
-  ServiceRun(const ServiceRun&) = delete;
-  ServiceRun& operator=(const ServiceRun&) = delete;
-
-  const std::string& Problem() const { return problem_; }
-
-  bool Start() {
-    std::string commandLine = "\"" + program_ + "KavoMonitor.exe\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process)) {
-      return false;
-    }
-    ::CloseHandle(process.hThread);
-    service_.reset(process.hProcess);
-    serviceId_ = process.dwProcessId;
-    return true;
-  }
-  HWND Window() const {
-    HWND window = nullptr;
-    while ((window = ::FindWindowExA(nullptr, window, nullptr, kavo::kMonitorWindowTitle)) != nullptr) {
-      DWORD owner = 0;
-      ::GetWindowThreadProcessId(window, &owner);
-      if (owner == serviceId_) return window;
-    }
-    return nullptr;
-  }
-  bool Sim(const std::string& arguments) { return RunTool(program_ + "kavo-sim.exe", arguments); }
-
- private:
-  kavo::wine_test::TempFolder root_;
-  std::string program_;
-  std::string problem_;
-  UniqueKernelHandle service_;
-  DWORD serviceId_ = 0;
-};
-
 std::vector<RecordedInput> AwaitEvents(const InputRecorder& recorder, std::size_t mark, std::size_t count,
                                        DWORD milliseconds) {
   recorder.WaitForCount(mark, count, milliseconds);
@@ -296,7 +178,24 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "recorder: %s\n", recorder.Problem().c_str());
     return 1;
   }
-  ServiceRun run(steps);
+  // The macro on input 1 and a shortcut (the letter A alone) on input 2 of every profile.
+  ServiceRun run([&](int, kavo::ProfileRecord& profile) {
+    for (auto& entry : profile.buttons) entry.function = kavo::kFunctionClick;
+    kavo::MacroKeyInfo& macro = profile.buttons[kMacroSlot];
+    macro.function = kavo::kFunctionMacro;
+    macro.repeatCount = 1;
+    macro.eventCount = static_cast<std::uint16_t>(steps.size());
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+      macro.events[i] = kavo::MacroEvent{static_cast<std::uint8_t>(kFirstLetter + steps[i].letter),
+                                         steps[i].press ? kavo::kMacroPress : kavo::kMacroRelease,
+                                         static_cast<std::uint16_t>(steps[i].delay)};
+    }
+    kavo::MacroKeyInfo& shortcut = profile.buttons[kShortcutSlot];
+    shortcut.function = kavo::kFunctionKeyShortcut;
+    auto* value = reinterpret_cast<std::uint8_t*>(shortcut.events);
+    value[0] = kFirstLetter;
+    value[1] = 0x01;  // no modifier
+  });
   kavo::wine_test::RecordingWindow option(kavo::kOptionWindowTitle);  // learns when the mouse was read
   if (!run.Problem().empty() || !run.Start()) {
     std::fprintf(stderr, "service: %s\n", run.Problem().empty() ? "cannot start KavoMonitor.exe" : run.Problem().c_str());

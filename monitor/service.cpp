@@ -9,6 +9,8 @@ namespace kavo {
 namespace {
 
 constexpr int kGameCheckInterval = 2000;
+// Long enough to take in the changes of one switch, short beside the time a user needs to aim.
+constexpr int kForegroundSettleTime = 10;
 constexpr int kFirstReadDelay = 200;
 constexpr int kArrivalSettleTime = 5000;  // a mouse just plugged in needs this before it answers
 constexpr std::uintptr_t kLowBatteryNotice = 50;
@@ -88,7 +90,7 @@ void MonitorService::StartDevice(std::uintptr_t window, bool openConfiguration) 
   // Present before the first read is scheduled: the device thread acts only while the mouse is present.
   transfer_.SetPresence(present ? Presence::Present : Presence::NotSeen);
   if (present) {
-    ports_.window.StartTimer(kTimerGameCheck, kGameCheckInterval);
+    StartGameChecks();
     ports_.window.StartTimer(kTimerFirstRead, kFirstReadDelay);
     ports_.window.AddTrayIcon();
     if (openConfiguration) OnCustomizer();
@@ -111,7 +113,7 @@ void MonitorService::OnArrival() {
   ports_.window.PostDeviceCommand(kCommandReadAll);
   ports_.window.AddTrayIcon();
   WriteDevicePresent(1);
-  ports_.window.StartTimer(kTimerGameCheck, kGameCheckInterval);
+  StartGameChecks();
 }
 
 void MonitorService::OnRemoval() {
@@ -121,7 +123,7 @@ void MonitorService::OnRemoval() {
   ports_.device.CloseFeatureDevice();
   transfer_.RaiseAbortIfBusy();
   ports_.window.RemoveTrayIcon();
-  ports_.window.KillTimer(kTimerGameCheck);
+  StopGameChecks();
   WriteDevicePresent(0);
   PostToOption(kMsgClose);
 }
@@ -129,7 +131,7 @@ void MonitorService::OnRemoval() {
 void MonitorService::OnConsoleConnect() {
   ports_.device.OpenDevMonitor(window_, kMsgDeviceEvent, kMsgDevicePresence);
   if (!ports_.device.OpenFeatureDevice()) return;
-  ports_.window.StartTimer(kTimerGameCheck, kGameCheckInterval);
+  StartGameChecks();
   ports_.window.PostDeviceCommand(kCommandReadAll);
   ports_.window.AddTrayIcon();
   WriteDevicePresent(1);
@@ -150,13 +152,37 @@ void MonitorService::OnTimer(int id) {
     ports_.window.PostDeviceCommand(kCommandReadAll);
   }
   if (id == kTimerMediaRepeat || id == kTimerShortcutRepeat) dispatcher_.OnTimer(id);
-  if (id == kTimerGameCheck) {
-    if (publishPending_) PublishRecord();
-    CheckForegroundGame();
+  if (id == kTimerForegroundSettle) {
+    ports_.window.KillTimer(kTimerForegroundSettle);
+    if (foregroundChanges_.Settled()) RunGameCheck();
   }
+  if (id == kTimerGameCheck) RunGameCheck();
+}
+
+void MonitorService::StartGameChecks() {
+  ports_.window.StartTimer(kTimerGameCheck, kGameCheckInterval);
+  ports_.window.WatchForeground(true);
+  foregroundChanges_.Watch(true);
+}
+
+void MonitorService::StopGameChecks() {
+  ports_.window.KillTimer(kTimerGameCheck);
+  ports_.window.WatchForeground(false);
+  ports_.window.KillTimer(kTimerForegroundSettle);
+  foregroundChanges_.Watch(false);
+}
+
+void MonitorService::OnForegroundChanged() {
+  if (foregroundChanges_.Changed()) ports_.window.StartTimer(kTimerForegroundSettle, kForegroundSettleTime);
+}
+
+void MonitorService::RunGameCheck() {
+  if (publishPending_) PublishRecord();
+  CheckForegroundGame();
 }
 
 void MonitorService::CheckForegroundGame() {
+  foregroundChanges_.Checked();
   const std::optional<std::string> foreground = ports_.processes.ForegroundModuleBaseName();
   const bool configurationOpen = ports_.desktop.WindowExists(kOptionWindowTitle);
   std::optional<int> target;
@@ -268,7 +294,7 @@ void MonitorService::BeginShutdown() {
   // No device command runs after this, so nothing can tell the mouse the host is back.
   transfer_.StopForShutdown();
   transfer_.SetHostActive(0);
-  ports_.window.KillTimer(kTimerGameCheck);
+  StopGameChecks();
   ports_.window.KillTimer(kTimerFirstRead);
   PostToOption(kMsgClose);
   for (const char* title : kNoticeWindowTitles) ports_.desktop.PostToWindow(title, kMsgClose, 0, 0);

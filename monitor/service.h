@@ -13,6 +13,7 @@
 #include "monitor/debug_output.h"
 #include "monitor/device_link.h"
 #include "monitor/dispatcher.h"
+#include "monitor/foreground_changes.h"
 #include "monitor/game_profiles.h"
 #include "monitor/host_functions.h"
 #include "monitor/input_sink.h"
@@ -78,6 +79,9 @@ class MonitorService : private TransferObserver, private DispatchHost {
   void OnConsoleConnect();
   void OnConsoleDisconnect();
   void OnTimer(int id);
+  // The system's notification that another window came to the front: the game check runs once the burst
+  // of changes has settled, a few milliseconds later, instead of at the timer's next tick.
+  void OnForegroundChanged();
 
   // Message 1224: the configuration program's record from the block into the mouse; wParam 1 resets
   // the mouse instead. Done when this returns.
@@ -92,7 +96,7 @@ class MonitorService : private TransferObserver, private DispatchHost {
   // WM_COMMAND of the tray menu: "Configuration" or "Exit".
   void OnMenuCommand(unsigned command);
   void ApplyPointerSettings();
-  // Timer 500: the profile of the game in front, or back to the profile for Windows.
+  // Timer 500 and foreground changes: the profile of the game in front, or back to the profile for Windows.
   void CheckForegroundGame();
   // Makes a profile current here and in the mouse (through the device thread).
   void SwitchProfile(int profileIndex);
@@ -124,6 +128,10 @@ class MonitorService : private TransferObserver, private DispatchHost {
 
   void OnArrival();
   void OnRemoval();
+  // The game checks run while the mouse is present: timer 500 and the foreground notifications together.
+  void StartGameChecks();
+  void StopGameChecks();
+  void RunGameCheck();
   void WriteDevicePresent(int present);
   void ShowOnScreenSettings();
   void PostToOption(unsigned message);
@@ -141,6 +149,7 @@ class MonitorService : private TransferObserver, private DispatchHost {
   ShortcutPlayer shortcuts_;
   MacroPlayer macros_;
   EventDispatcher dispatcher_;
+  ForegroundChanges foregroundChanges_;  // window thread only
   // Every change the host makes to the record, and every save and publication of it, in one order, so
   // that an older copy never lands in the block or the files after a newer one. Held across calls out
   // that do not wait on this program (files, the block with its time limit), never across system calls

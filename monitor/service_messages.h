@@ -32,6 +32,7 @@ constexpr unsigned kMsgOsdSettings = 1326;
 
 constexpr int kTimerGameCheck = 500;
 constexpr int kTimerFirstRead = 502;
+constexpr int kTimerForegroundSettle = 503;  // the service's own: one look after a burst of foreground changes
 
 constexpr char kMonitorWindowTitle[] = "VELMAR Kavo Mouse Monitor";
 constexpr char kOptionWindowTitle[] = "VELMAR Kavo Mouse Option";

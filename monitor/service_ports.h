@@ -31,6 +31,9 @@ class ServiceWindow {
   virtual ~ServiceWindow() = default;
   virtual void StartTimer(int id, int milliseconds) = 0;
   virtual void KillTimer(int id) = 0;
+  // While on, every change of the foreground window, in any process, reaches OnForegroundChanged at
+  // once; a system without such notifications leaves the game checks to their timer.
+  virtual void WatchForeground(bool on) = 0;
   virtual void AddTrayIcon() = 0;
   virtual void RemoveTrayIcon() = 0;
   virtual void PostDeviceCommand(int command) = 0;

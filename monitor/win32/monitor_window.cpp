@@ -212,6 +212,16 @@ void CMonitorWnd::StartTimer(int id, int milliseconds) { ::SetTimer(hwnd_, id, m
 
 void CMonitorWnd::KillTimer(int id) { ::KillTimer(hwnd_, id); }
 
+void CMonitorWnd::WatchForeground(bool on) {
+  if (!on) {
+    foregroundHook_.reset();
+  } else if (!foregroundHook_) {
+    foregroundHook_ = std::make_unique<ForegroundHook>([this] {
+      if (service_) service_->OnForegroundChanged();
+    });
+  }
+}
+
 void CMonitorWnd::AddTrayIcon() {
   if (tray_) tray_->Add();
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "monitor/service.h"
+#include "monitor/win32/foreground_hook.h"
 #include "monitor/win32/kelsor_library.h"
 #include "monitor/win32/session_notifications.h"
 #include "monitor/win32/shared_record_block.h"
@@ -46,6 +47,7 @@ class CMonitorWnd final : private ServiceWindow, private MacroQueue {
   // ServiceWindow
   void StartTimer(int id, int milliseconds) override;
   void KillTimer(int id) override;
+  void WatchForeground(bool on) override;
   void AddTrayIcon() override;
   void RemoveTrayIcon() override;
   void PostDeviceCommand(int command) override;
@@ -77,6 +79,7 @@ class CMonitorWnd final : private ServiceWindow, private MacroQueue {
   std::unique_ptr<Win32HorizontalScroller> scroller_;
   Win32ProcessInfo processes_;
   std::unique_ptr<MonitorService> service_;
+  std::unique_ptr<ForegroundHook> foregroundHook_;  // gone before the service it calls
   std::unique_ptr<TrayIcon> tray_;
   WorkerThread macroThread_;
   WorkerThread deviceThread_;

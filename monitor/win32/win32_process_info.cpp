@@ -4,25 +4,24 @@
 #include <psapi.h>
 
 #include <algorithm>
-#include <vector>
 
 #include "settings/win32/win32_handles.h"
 
 namespace kavo::win32 {
 namespace {
 
-constexpr DWORD kProcessIdRoom = 1024;
 #ifndef PROCESS_QUERY_LIMITED_INFORMATION
 constexpr DWORD PROCESS_QUERY_LIMITED_INFORMATION = 0x1000;
 #endif
 
-// Only a process the system lists is looked into: an id from a window can outlive its process.
-bool IsRunning(DWORD processId) {
-  std::vector<DWORD> ids(kProcessIdRoom);
-  DWORD bytes = 0;
-  if (!::EnumProcesses(ids.data(), static_cast<DWORD>(ids.size() * sizeof(DWORD)), &bytes) || bytes == 0) return false;
-  ids.resize(bytes / sizeof(DWORD));
-  return std::find(ids.begin(), ids.end(), processId) != ids.end();
+// An id read from a window can outlive its process and be handed to another one. The process opened is
+// the window's while it still runs and the window still names its id: proof enough that it is the one in
+// front, without listing every process of the system for it.
+bool OwnsWindow(HANDLE process, HWND window, DWORD processId) {
+  DWORD exitCode = 0;
+  if (!::GetExitCodeProcess(process, &exitCode) || exitCode != STILL_ACTIVE) return false;
+  DWORD owner = 0;
+  return ::GetWindowThreadProcessId(window, &owner) != 0 && owner == processId;
 }
 
 // QueryFullProcessImageNameA, which systems before Vista do not have.
@@ -35,13 +34,13 @@ QueryImageName ImageNameQuery() {
 
 class ProcessNameReaders final : public ProgramNameReaders {
  public:
-  explicit ProcessNameReaders(DWORD processId) : processId_(processId) {}
+  ProcessNameReaders(HWND window, DWORD processId) : window_(window), processId_(processId) {}
 
   std::optional<std::string> ImagePathWithLimitedRights() override {
     const QueryImageName query = ImageNameQuery();
     if (query == nullptr) return std::nullopt;
     UniqueKernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId_));
-    if (!process) return std::nullopt;
+    if (!process || !OwnsWindow(process.get(), window_, processId_)) return std::nullopt;
     char path[MAX_PATH] = {};
     DWORD length = MAX_PATH;
     if (!query(process.get(), 0, path, &length) || length == 0 || length >= MAX_PATH) return std::nullopt;
@@ -50,7 +49,7 @@ class ProcessNameReaders final : public ProgramNameReaders {
 
   std::optional<std::string> FirstModuleBaseName() override {
     UniqueKernelHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId_));
-    if (!process) return std::nullopt;
+    if (!process || !OwnsWindow(process.get(), window_, processId_)) return std::nullopt;
     HMODULE firstModule = nullptr;
     DWORD needed = 0;
     if (!::EnumProcessModules(process.get(), &firstModule, sizeof firstModule, &needed) || needed == 0) {
@@ -63,6 +62,7 @@ class ProcessNameReaders final : public ProgramNameReaders {
   }
 
  private:
+  HWND window_;
   DWORD processId_;
 };
 
@@ -71,8 +71,8 @@ class ProcessNameReaders final : public ProgramNameReaders {
 std::optional<std::string> Win32ProcessInfo::ForegroundModuleBaseName() {
   DWORD processId = 0;
   HWND foreground = ::GetForegroundWindow();
-  if (!foreground || !::GetWindowThreadProcessId(foreground, &processId) || !IsRunning(processId)) return std::nullopt;
-  ProcessNameReaders readers(processId);
+  if (!foreground || !::GetWindowThreadProcessId(foreground, &processId) || processId == 0) return std::nullopt;
+  ProcessNameReaders readers(foreground, processId);
   return ReadProgramName(readers);
 }
 

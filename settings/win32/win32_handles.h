@@ -114,6 +114,12 @@ struct HookTraits {
 };
 using UniqueHook = UniqueHandle<HHOOK, HookTraits>;
 
+struct WinEventHookTraits {
+  static HWINEVENTHOOK Invalid() { return nullptr; }
+  static void Close(HWINEVENTHOOK hook) { ::UnhookWinEvent(hook); }
+};
+using UniqueWinEventHook = UniqueHandle<HWINEVENTHOOK, WinEventHookTraits>;
+
 // A window's device context from GetDC, released to its window.
 class WindowDC {
  public:

@@ -116,6 +116,7 @@ class SimulatedWindow final : public kavo::ServiceWindow {
                    std::max(milliseconds, 1) * kMillisecond};
   }
   void KillTimer(int id) override { timers_.erase(id); }
+  void WatchForeground(bool) override {}
   void AddTrayIcon() override {}
   void RemoveTrayIcon() override {}
   void PostDeviceCommand(int) override {}

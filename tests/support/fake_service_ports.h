@@ -86,6 +86,10 @@ class FakeServiceWindow final : public ServiceWindow {
     timers.erase(id);
     log_.push_back("kill timer " + std::to_string(id));
   }
+  void WatchForeground(bool on) override {
+    watchingForeground = on;
+    log_.push_back(on ? "watch foreground" : "stop watching foreground");
+  }
   void AddTrayIcon() override {
     trayIcon = true;
     log_.push_back("tray add");
@@ -104,6 +108,7 @@ class FakeServiceWindow final : public ServiceWindow {
   void Close() override { log_.push_back("close"); }
   std::map<int, int> timers;  // running timers and their periods
   bool trayIcon = false;
+  bool watchingForeground = false;
   std::vector<int> commands;  // posted to the device thread, not yet run
 
  private:
@@ -178,8 +183,12 @@ class FakeTimeline final : public Timeline {
 
 class FakeProcessInfo final : public ProcessInfo {
  public:
-  std::optional<std::string> ForegroundModuleBaseName() override { return foreground; }
+  std::optional<std::string> ForegroundModuleBaseName() override {
+    ++looks;
+    return foreground;
+  }
   std::optional<std::string> foreground;
+  int looks = 0;  // how often the program in front was asked for
 };
 
 class FakeMacroQueue final : public MacroQueue {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <chrono>
 #include <cstddef>
 #include <cstring>
@@ -161,11 +162,13 @@ TEST_F(ServiceTest, StartUpFollowsTheMouse) {
     log.clear();
     window.timers.clear();
     window.trayIcon = false;
+    window.watchingForeground = false;
     device.attached = c.attached;
     auto service = Started(c.openConfiguration);
 
     EXPECT_EQ(service->transfer().presence(), c.presence);
     EXPECT_EQ(window.trayIcon, c.timersAndTray);
+    EXPECT_EQ(window.watchingForeground, c.timersAndTray) << "the foreground is watched as long as timer 500 runs";
     const std::map<int, int> timers = c.timersAndTray ? std::map<int, int>{{500, 2000}, {502, 200}} : std::map<int, int>{};
     EXPECT_EQ(window.timers, timers);
     EXPECT_EQ(Logged("open C:\\Kavo\\KavoOption.exe"), c.optionStarted);
@@ -349,7 +352,7 @@ TEST_F(ServiceTest, RemovalDuringTheReadStopsItAndArrivalReadsAgain) {
   service->OnPresenceMessage(1);
   EXPECT_EQ(clock.now() - before, 5000);
   EXPECT_EQ(service->transfer().presence(), Presence::Present);
-  EXPECT_EQ(log, (test::EventLog{"command 2", "tray add", "timer 500 2000"}));
+  EXPECT_EQ(log, (test::EventLog{"command 2", "tray add", "timer 500 2000", "watch foreground"}));
   EXPECT_EQ(DeviceKey(), 1);
   RunPostedCommands(*service);
   EXPECT_TRUE(Logged("post 1254 0 0 to VELMAR Kavo Mouse Option"));
@@ -483,6 +486,126 @@ TEST_F(ServiceTest, TheGameInFrontSwitchesTheProfileHereAndInTheMouse) {
   EXPECT_EQ(device.activeProfile, 0);
 }
 
+// Foreground notifications on a simulated time line, with timer 500 ticking every two seconds from the
+// start: the looks at the program in front they cause, and when.
+TEST_F(ServiceTest, ForegroundChangesSettleIntoOneLookEach) {
+  struct Case {
+    const char* what;
+    std::vector<int> changes;  // ms after the start
+    int until;
+    std::vector<int> looks;
+  };
+  const Case cases[] = {
+      {"nothing changes: the timer alone", {}, 4100, {2000, 4000}},
+      {"one change: a look right after it", {300}, 1999, {310}},
+      {"a burst of changes: one look, after the last of them", {300, 302, 305, 309}, 1999, {310}},
+      {"changes apart: a look each", {300, 320, 900}, 1999, {310, 330, 910}},
+      {"a change just after a look starts the next", {300, 311}, 1999, {310, 321}},
+      {"the timer's look decides a change just before it", {1995}, 2100, {2000}},
+      {"a change after the timer's look gets its own", {1995, 2001}, 2100, {2000, 2011}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    window.timers.clear();
+    auto service = Started();
+    ASSERT_TRUE(window.watchingForeground);
+    std::vector<int> looks;
+    int now = 0, settleStarted = 0, nextTick = window.timers.at(kTimerGameCheck);
+    std::size_t next = 0;
+    const auto settleStarts = [&] { return std::count(log.begin(), log.end(), "timer 503 10"); };
+    const auto step = [&](const std::function<void()>& event) {
+      const int before = processes.looks;
+      const auto startsBefore = settleStarts();
+      event();
+      if (settleStarts() != startsBefore) settleStarted = now;  // started again, a timer starts afresh
+      if (processes.looks != before) looks.push_back(now);
+    };
+    for (;;) {
+      const int change = next < c.changes.size() ? c.changes[next] : INT_MAX;
+      const auto settle = window.timers.find(kTimerForegroundSettle);
+      const int settled = settle == window.timers.end() ? INT_MAX : settleStarted + settle->second;
+      now = std::min({change, settled, nextTick});
+      if (now > c.until) break;
+      if (now == change) {
+        ++next;
+        step([&] { service->OnForegroundChanged(); });
+      } else if (now == settled) {
+        step([&] { service->OnTimer(kTimerForegroundSettle); });
+        EXPECT_EQ(window.timers.count(kTimerForegroundSettle), 0u) << "the settle timer fires once";
+      } else {
+        nextTick += window.timers.at(kTimerGameCheck);
+        step([&] { service->OnTimer(kTimerGameCheck); });
+      }
+    }
+    EXPECT_EQ(looks, c.looks);
+  }
+}
+
+TEST_F(ServiceTest, ForegroundChangesAreWatchedWhileTheGameChecksRun) {
+  // No mouse: neither the timer nor the notifications.
+  device.attached = false;
+  auto absent = Started();
+  EXPECT_FALSE(window.watchingForeground);
+  absent->OnForegroundChanged();
+  EXPECT_EQ(window.timers.count(kTimerForegroundSettle), 0u);
+  absent->OnTimer(kTimerForegroundSettle);
+  EXPECT_EQ(processes.looks, 0);
+  absent.reset();
+
+  device.attached = true;
+  auto service = Started();
+  EXPECT_TRUE(window.watchingForeground);
+  // Removed while a change settles: the look is dropped with the timer, and later changes ask for none.
+  service->OnForegroundChanged();
+  ASSERT_EQ(window.timers.count(kTimerForegroundSettle), 1u);
+  service->OnPresenceMessage(0);
+  EXPECT_FALSE(window.watchingForeground);
+  EXPECT_EQ(window.timers.count(kTimerForegroundSettle), 0u);
+  EXPECT_EQ(window.timers.count(kTimerGameCheck), 0u);
+  service->OnTimer(kTimerForegroundSettle);  // one already queued
+  service->OnForegroundChanged();
+  EXPECT_EQ(window.timers.count(kTimerForegroundSettle), 0u);
+  EXPECT_EQ(processes.looks, 0);
+
+  // Back again: both run, and a change looks at once.
+  service->OnPresenceMessage(1);
+  EXPECT_TRUE(window.watchingForeground);
+  service->OnForegroundChanged();
+  service->OnTimer(kTimerForegroundSettle);
+  EXPECT_EQ(processes.looks, 1);
+
+  // The console comes back while a change settles: the look it waits for still runs.
+  service->OnForegroundChanged();
+  service->OnConsoleConnect();
+  service->OnTimer(kTimerForegroundSettle);
+  EXPECT_EQ(processes.looks, 2);
+
+  service->BeginShutdown();
+  EXPECT_FALSE(window.watchingForeground);
+  service->OnForegroundChanged();
+  service->OnTimer(kTimerForegroundSettle);
+  EXPECT_EQ(processes.looks, 2);
+}
+
+TEST_F(ServiceTest, AForegroundChangeSwitchesAsTheTimerWould) {
+  auto service = Started();
+  ClearRecord(block.bytes);
+  block.bytes.CurrentProfile = 0;
+  block.bytes.WindowsProfile = 0;
+  CopyBounded(block.bytes.profiles[2].GameFile0, "game.exe");
+  service->OnFetchRecord();
+  window.commands.clear();
+  processes.foreground = "GAME.exe";
+  service->OnForegroundChanged();
+  service->OnTimer(kTimerForegroundSettle);
+  EXPECT_EQ(+block.bytes.CurrentProfile, 2);
+  EXPECT_EQ(window.commands, std::vector<int>{kCommandWriteActiveProfile});
+  processes.foreground = "notepad.exe";
+  service->OnForegroundChanged();
+  service->OnTimer(kTimerForegroundSettle);
+  EXPECT_EQ(+block.bytes.CurrentProfile, 0);
+}
+
 TEST_F(ServiceTest, PointerSettingsApplyWithoutTheRegistryKey) {
   registry.BlockKey("Control Panel\\Mouse");
   Config().WriteInt("Setting", "CurrentProfile", 0);
@@ -499,7 +622,7 @@ TEST_F(ServiceTest, ConsoleConnectAndDisconnect) {
     test::EventLog connectLog;
   };
   const Case cases[] = {
-      {true, {"timer 500 2000", "command 2", "tray add"}},
+      {true, {"timer 500 2000", "watch foreground", "command 2", "tray add"}},
       {false, {}},
   };
   for (const Case& c : cases) {
@@ -705,7 +828,8 @@ TEST_F(ServiceTest, ShutdownTellsTheMouseAndClosesTheWindowsAround) {
   auto service = Started();
   log.clear();
   service->BeginShutdown();
-  EXPECT_EQ(log, (test::EventLog{"kill timer 102", "kill timer 101", "kill timer 500", "kill timer 502",
+  EXPECT_EQ(log, (test::EventLog{"kill timer 102", "kill timer 101", "kill timer 500", "stop watching foreground",
+                                 "kill timer 503", "kill timer 502",
                                  "post 16 0 0 to VELMAR Kavo Mouse Option",
                                  "post 16 0 0 to VELMAR Kavo Mouse OSD", "post 16 0 0 to VELMAR Kavo Mouse CPU RAM"}));
   EXPECT_EQ(device.hostActive, 0);

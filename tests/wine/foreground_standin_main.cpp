@@ -1,10 +1,15 @@
 // kavo-foreground-standin.exe: a test program that puts a visible window in front and keeps it there
-// until it is closed. Copied under a game's file name, it is the game in front for the service.
+// until it is closed. Copied under a game's file name, it is the game in front for the service. Each time
+// its window is activated it sends the foreground notification that Windows sends with every foreground
+// change and Wine 8 does not.
 #include <windows.h>
 
 namespace {
 
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE) {
+    ::NotifyWinEvent(EVENT_SYSTEM_FOREGROUND, window, OBJID_WINDOW, CHILDID_SELF);
+  }
   if (message == WM_DESTROY) {
     ::PostQuitMessage(0);
     return 0;

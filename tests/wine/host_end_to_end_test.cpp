@@ -11,6 +11,7 @@
 
 #include "settings/bounded_text.h"
 #include "settings/win32/module_folder.h"
+#include "tests/wine/foreground_switch.h"
 #include "tests/wine/recording_window.h"
 #include "tests/wine/service_session.h"
 
@@ -94,6 +95,63 @@ TEST_F(HostEndToEndTest, TheGameInFrontTakesItsProfileAndLeavingItBringsBackTheP
   // Once it is closed, the profile for Windows comes back.
   option.reset();
   EXPECT_TRUE(WaitFor([&] { return Active() == "active 0"; }, 15000, 250));
+}
+
+// Each window brought to the front moves the mouse to its profile at once, well before timer 500's next
+// look could: "game.exe" to its profile, a plain window back to the profile for Windows. Six switches
+// in a row within a second each, which the timer's looks two seconds apart would meet only by chance.
+TEST_F(HostEndToEndTest, TheMouseFollowsEachWindowBroughtToTheFrontAtOnce) {
+  constexpr int kWindowsProfile = 1, kGameProfile = 2;
+  constexpr DWORD kAtOnceMs = 1000;
+  MakeFolder(false);
+  WriteProfiles([](int p, ProfileRecord& profile) {
+    if (p == kGameProfile) CopyBounded(profile.GameFile0, "C:\\Games\\Arena\\game.exe");
+  });
+  WriteConfigInt("WindowsProfile", kWindowsProfile);
+  {
+    // Open, the configuration program would keep the profile for Windows from coming back.
+    RecordingWindow option(kOptionTitle);
+    StartAndRead(option);
+  }
+  RecordingWindow plain("Kavo plain window", "KavoPlainWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  ASSERT_NE(plain.window(), nullptr);
+  const std::string game = folder().File("game.exe");
+  ASSERT_TRUE(::CopyFileA((win32::ModuleFolder() + "kavo-foreground-standin.exe").c_str(), game.c_str(), FALSE));
+  ChildProcess arena = StartProgram(game, "", folder().program());
+  ASSERT_TRUE(arena.handle);
+  HWND gameWindow = nullptr;
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        const auto found = TopLevelWindows(arena.id, "Kavo game stand-in");
+        gameWindow = found.empty() ? nullptr : found.front();
+        return gameWindow != nullptr;
+      },
+      10000));
+  ASSERT_TRUE(WaitFor([&] { return Active() == "active 2"; }, 15000, 100)) << "the game started in front";
+
+  struct Switch {
+    const char* what;
+    HWND window;
+    std::string active;
+  };
+  const Switch switches[] = {
+      {"a plain window", plain.window(), "active 1"}, {"the game", gameWindow, "active 2"},
+      {"a plain window", plain.window(), "active 1"}, {"the game", gameWindow, "active 2"},
+      {"a plain window", plain.window(), "active 1"}, {"the game", gameWindow, "active 2"},
+  };
+  for (const Switch& s : switches) {
+    SCOPED_TRACE(s.what);
+    ::Sleep(700);  // the device thread rests half a second after each profile it writes
+    const DWORD start = ::GetTickCount();
+    ASSERT_TRUE(BringToFront(s.window));
+    ASSERT_TRUE(WaitFor([&] { return Active() == s.active; }, 5000, 20)) << "the mouse never followed";
+    EXPECT_LT(::GetTickCount() - start, kAtOnceMs) << "followed only at the timer's look";
+  }
+  auto published = FetchBlock();
+  ASSERT_NE(published, nullptr);
+  EXPECT_EQ(+published->CurrentProfile, kGameProfile);
+  for (HWND window : TopLevelWindows(arena.id, "Kavo game stand-in")) ::PostMessageA(window, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(arena.WaitForExit(10000));
 }
 
 TEST_F(HostEndToEndTest, TiltsScrollTheWindowUnderThePointer) {
