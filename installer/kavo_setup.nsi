@@ -98,9 +98,9 @@ Var StartAtEnd  ; 1: start the service at the end of a silent install
 ; the configuration program and the notice programs itself and tells the mouse the host software is gone.
 
 !macro CLOSING_FUNCTIONS un
-  ; $R0 window title, $R1 mutex name. Error flag set when the program did not end in time.
+  ; $R0 window title, $R1 mutex name; $R5 becomes 1 when the program is gone, 0 when it did not end in time.
   Function ${un}CloseAndWait
-    ClearErrors
+    StrCpy $R5 1
     FindWindow $R2 "" "$R0"
     ${If} $R2 <> 0
       DetailPrint "Closing $R0"
@@ -114,7 +114,7 @@ Var StartAtEnd  ; 1: start the service at the end of a silent install
       ${EndIf}
       System::Call 'kernel32::CloseHandle(p R4)'
       ${If} $R3 >= ${END_WAIT_STEPS}
-        SetErrors
+        StrCpy $R5 0
         Return
       ${EndIf}
       Sleep ${END_WAIT_STEP_MS}
@@ -129,22 +129,23 @@ Var StartAtEnd  ; 1: start the service at the end of a silent install
     Push $R2
     Push $R3
     Push $R4
+    Push $R5
     ${Do}
       StrCpy $R0 "${SERVICE_WINDOW}"
       StrCpy $R1 "${SERVICE_MUTEX}"
       Call ${un}CloseAndWait
-      ${IfNot} ${Errors}
+      ${If} $R5 = 1
         ; Started on its own, or still saving after the service asked it to close.
         StrCpy $R0 "${OPTION_WINDOW}"
         StrCpy $R1 "${OPTION_MUTEX}"
         Call ${un}CloseAndWait
       ${EndIf}
-      ${IfNot} ${Errors}
+      ${If} $R5 = 1
         StrCpy $R0 "${DISPLAY_WINDOW}"
         StrCpy $R1 "${DISPLAY_MUTEX}"
         Call ${un}CloseAndWait
       ${EndIf}
-      ${IfNot} ${Errors}
+      ${If} $R5 = 1
         ${Break}
       ${EndIf}
       MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
@@ -155,6 +156,7 @@ Var StartAtEnd  ; 1: start the service at the end of a silent install
       Abort
       retry:
     ${Loop}
+    Pop $R5
     Pop $R4
     Pop $R3
     Pop $R2

@@ -502,6 +502,26 @@ TEST_F(InstallerTest, AnUpgradeAndAnUninstallCloseTheRunningProgramsFirst) {
   }
 }
 
+// A service that does not end when asked (here: its single-instance mutex held by the test, with no window
+// to close) is waited for a bounded time and never killed; the silent setup then gives up with exit code 2
+// and changes nothing.
+TEST_F(InstallerTest, AServiceThatDoesNotEndStopsTheSetupWithNothingChanged) {
+  ASSERT_EQ(RunSetup("/S"), 0u);
+  const std::string program = InstallFolder() + "KavoOption.exe";
+  ASSERT_TRUE(WriteBytes(program, "an older configuration program"));
+  {
+    win32::UniqueKernelHandle held(::CreateMutexA(nullptr, FALSE, kServiceMutex));
+    ASSERT_TRUE(held);
+    const DWORD start = ::GetTickCount();
+    EXPECT_EQ(RunSetup("/S"), 2u);
+    EXPECT_GE(::GetTickCount() - start, 20000u) << "the setup did not wait for the service to end";
+  }
+  EXPECT_EQ(ReadBytes(program).value_or(""), "an older configuration program") << "a program was replaced";
+  // Once it ends, the setup goes through.
+  EXPECT_EQ(RunSetup("/S"), 0u);
+  EXPECT_EQ(ReadBytes(program), ReadBytes(ProgramFolder() + "KavoOption.exe"));
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // Uninstall
 
