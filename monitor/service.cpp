@@ -37,6 +37,11 @@ std::intptr_t OnScreenSettingsParameter(const OSDSetting& osd) {
 
 bool OpenConfigurationRequested(const char* commandLine) { return commandLine && commandLine[0] == '1'; }
 
+InstanceStart DecideInstanceStart(const char* commandLine, bool anotherServiceRuns) {
+  if (!anotherServiceRuns) return InstanceStart::kRun;
+  return OpenConfigurationRequested(commandLine) ? InstanceStart::kHandOpenToRunning : InstanceStart::kEnd;
+}
+
 MonitorService::MonitorService(ServicePorts ports, std::unique_ptr<RegistryKey> mouseKey)
     : ports_(std::move(ports)),
       mouseKey_(mouseKey ? std::move(mouseKey) : std::make_unique<NoRegistryKey>()),

@@ -37,6 +37,12 @@ std::intptr_t OnScreenSettingsParameter(const OSDSetting& osd);
 // found; nothing else of the command line is used.
 bool OpenConfigurationRequested(const char* commandLine);
 
+// What a start of the service does: run; end at once because another service runs; or, asked to open the
+// configuration program (the Start menu's shortcut passes "1"), end after handing that request to the
+// running service as its tray menu's command, so the shortcut opens it whichever start it meets.
+enum class InstanceStart { kRun, kEnd, kHandOpenToRunning };
+InstanceStart DecideInstanceStart(const char* commandLine, bool anotherServiceRuns);
+
 struct ServicePorts {
   DeviceLink& device;
   Clock& clock;

@@ -6,7 +6,7 @@ KAVO_PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev googletest
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64 xvfb xauth xdotool x11-utils imagemagick procps
-  python3 python3-pil fonts-liberation2
+  python3 python3-pil fonts-liberation2 nsis
 )
 # The shipped programs are 32-bit: Wine runs them only with its 32-bit loader, an i386 package, and only
 # on a machine that runs 32-bit programs at all.
@@ -153,6 +153,11 @@ kavo_wine() {
 
 kavo_wine_prefix() {  # build folder
   kavo_wine_env "$1"
+  kavo_init_wine_prefix
+}
+
+# Makes WINEPREFIX a prefix the suites can use, when it is not one yet.
+kavo_init_wine_prefix() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     kavo_say "creating the Wine prefix in $WINEPREFIX"
     kavo_wine wineboot --init >/dev/null 2>&1 || true

@@ -867,6 +867,29 @@ TEST(CommandLineTest, OnlyALeadingOneOpensTheConfiguration) {
   }
 }
 
+TEST(CommandLineTest, ASecondStartHandsOnlyTheOpenRequestToTheRunningService) {
+  struct Case {
+    const char* commandLine;
+    bool anotherRuns;
+    InstanceStart expected;
+  };
+  const Case cases[] = {
+      {"", false, InstanceStart::kRun},
+      {"1", false, InstanceStart::kRun},  // the first service opens it itself once the mouse is found
+      {nullptr, false, InstanceStart::kRun},
+      {"", true, InstanceStart::kEnd},
+      {nullptr, true, InstanceStart::kEnd},
+      {"0", true, InstanceStart::kEnd},
+      {" 1", true, InstanceStart::kEnd},
+      {"1", true, InstanceStart::kHandOpenToRunning},
+      {"1 more", true, InstanceStart::kHandOpenToRunning},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(DecideInstanceStart(c.commandLine, c.anotherRuns), c.expected)
+        << (c.commandLine ? c.commandLine : "(none)") << (c.anotherRuns ? ", another runs" : ", none runs");
+  }
+}
+
 TEST(OnScreenSettingsParameterTest, TwoSixteenBitValuesFromTheRecord) {
   struct Case {
     std::int32_t at28, at32;

@@ -37,12 +37,12 @@ struct ChildProcess {
   }
 };
 
-inline ChildProcess StartProgram(const std::string& path, const std::string& arguments, const std::string& folder) {
+// A whole command line as the shell runs one (a Run value, a shortcut's target and arguments).
+inline ChildProcess StartCommandLine(std::string commandLine, const std::string& folder) {
   ChildProcess child;
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  std::string commandLine = "\"" + path + "\"" + (arguments.empty() ? "" : " " + arguments);
   if (::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
                        &info)) {
     ::CloseHandle(info.hThread);
@@ -50,6 +50,10 @@ inline ChildProcess StartProgram(const std::string& path, const std::string& arg
     child.id = info.dwProcessId;
   }
   return child;
+}
+
+inline ChildProcess StartProgram(const std::string& path, const std::string& arguments, const std::string& folder) {
+  return StartCommandLine("\"" + path + "\"" + (arguments.empty() ? "" : " " + arguments), folder);
 }
 
 struct WindowSearch {

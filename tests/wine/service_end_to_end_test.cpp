@@ -230,6 +230,51 @@ TEST_F(ServiceEndToEndTest, ASecondServiceEndsAtOnceWithoutAWindow) {
   EXPECT_TRUE(folder().service().Running());
 }
 
+TEST_F(ServiceEndToEndTest, ASecondStartWithOneHandsTheOpenToTheRunningServiceAndEnds) {
+  struct Case {
+    const char* name;
+    const char* arguments;
+    bool plugged;
+    bool opens;
+  };
+  // The running service opens the configuration program on its tray command whether or not the mouse is
+  // there; a second start without "1" asks it for nothing.
+  const Case cases[] = {{"1, mouse present", "1", true, true},
+                        {"1, mouse absent", "1", false, true},
+                        {"no flag", "", true, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    MakeFolder(false);
+    if (!c.plugged) folder().SimOk("unplug");
+    StartService();
+    ASSERT_TRUE(WaitForDevice(c.plugged ? 1 : 0));
+    ASSERT_TRUE(folder().StandInLog().empty());
+    for (int start = 0; start < 2; ++start) {
+      ChildProcess second = folder().StartAnother(c.arguments);
+      ASSERT_TRUE(second.handle);
+      ASSERT_TRUE(second.WaitForExit(10000)) << "the second KavoMonitor.exe still runs";
+      EXPECT_EQ(second.ExitCode(), 0u);
+      ASSERT_EQ(TopLevelWindows(0, kMonitorTitle).size(), 1u) << "the second start made a window of its own";
+      if (c.opens) {
+        ASSERT_TRUE(WaitFor([&] { return TopLevelWindows(0, kOptionTitle).size() == 1; }, 15000, 100))
+            << "KavoOption.exe was not opened";
+      }
+    }
+    if (c.opens) {
+      // The second request met the open window and brought it forward instead of starting another.
+      ::Sleep(1000);
+      EXPECT_EQ(TopLevelWindows(0, kOptionTitle).size(), 1u);
+      const auto log = folder().StandInLog();
+      EXPECT_EQ(std::count(log.begin(), log.end(), "start"), 1) << "KavoOption.exe was started twice";
+    } else {
+      EXPECT_FALSE(WaitFor([&] { return !folder().StandInLog().empty(); }, 3000, 100))
+          << "KavoOption.exe was started without the flag";
+    }
+    EXPECT_TRUE(folder().service().Running());
+    EndFolder();
+  }
+}
+
 TEST_F(ServiceEndToEndTest, AnotherOwnerOfTheBlockMutexKeepsTheServiceFromStarting) {
   MakeFolder(false);
   win32::UniqueKernelHandle taken(::CreateMutexA(nullptr, FALSE, "Velmar_Kavo_Mouse_Mutex_Object"));

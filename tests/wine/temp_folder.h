@@ -57,7 +57,7 @@ class TempFolder {
     return names;
   }
 
- private:
+  // Removes a folder (its path ends in a backslash) with everything in it.
   static void RemoveTree(const std::string& folder) {
     for (const auto& name : List(folder)) {
       const std::string path = folder + name;
@@ -72,6 +72,7 @@ class TempFolder {
     ::RemoveDirectoryA(folder.c_str());
   }
 
+ private:
   std::string path_;
 };
 
