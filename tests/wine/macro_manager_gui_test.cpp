@@ -127,6 +127,17 @@ void ChooseFromSetMenu(HWND manager, int entry) {
   ::Sleep(300);
 }
 
+// "Edit Macro..." on a button that carries the macro.
+MacroManagerOpening EditMacroOn(const char* set, const char* macro) {
+  MacroManagerOpening opening;
+  opening.newMacroMode = false;
+  opening.preselectedSet = 0;
+  opening.slot.function = kFunctionMacro;
+  CopyBounded(opening.slot.macroSetName, set);
+  CopyBounded(opening.slot.macroName, macro);
+  return opening;
+}
+
 // What a worked manager gave, and whether act ended it: the close that ends a run act left open cancels,
 // so a case that ends with a button expects closedByAct as well as the code.
 struct ManagerRun {
@@ -296,13 +307,8 @@ TEST_F(MacroManagerGuiTest, TimelineShowsTheButtonsMacroAsBars) {
   const std::vector<MacroEvent> combo = {Event(kDeviceA, 1, 100), Event(kDeviceB, 1, 200), Event(kDeviceA, 2, 300),
                                          Event(kDeviceB, 2, 0)};
   SaveAndLoad({{"World of Warcraft", {{"Heal", {}}}}, {"Raid", {{"Other", {}}, {"Combo", combo}}}});
-  // "Edit Macro..." on a button that carries Raid's Combo.
-  MacroManagerOpening opening;
-  opening.newMacroMode = false;
-  opening.preselectedSet = 0;
-  opening.slot.function = kFunctionMacro;
-  CopyBounded(opening.slot.macroSetName, "raid");
-  CopyBounded(opening.slot.macroName, "Combo");
+  // On a button that carries Raid's Combo, its set named in other letter case.
+  const MacroManagerOpening opening = EditMacroOn("raid", "Combo");
 
   int selectedRow = -1;
   bool timelineShown = false, editorHidden = false;
@@ -359,12 +365,7 @@ TEST_F(MacroManagerGuiTest, TimelineShowsAMacroItsBarsCannotHoldWithANoticeAndOk
   SaveAndLoad({{"Raid", {{"Drag", unpaired}}}});
   std::string before, after;
   ASSERT_TRUE(files_.Read(Path(), before));
-  MacroManagerOpening opening;
-  opening.newMacroMode = false;
-  opening.preselectedSet = 0;
-  opening.slot.function = kFunctionMacro;
-  CopyBounded(opening.slot.macroSetName, "Raid");
-  CopyBounded(opening.slot.macroName, "Drag");
+  const MacroManagerOpening opening = EditMacroOn("Raid", "Drag");
 
   int noticePixels = -1;
   bool strokeShown = false;
