@@ -18,7 +18,7 @@
 
 #include "bench/service_run.h"
 #include "settings/bounded_text.h"
-#include "settings/win32/module_folder.h"
+#include "platform/win32/module_folder.h"
 #include "tests/wine/foreground_switch.h"
 #include "tests/wine/input_recording.h"
 #include "tests/wine/programs.h"

@@ -19,7 +19,7 @@
 #include "monitor/game_profiles.h"
 #include "monitor/win32/win32_process_info.h"
 #include "settings/bounded_text.h"
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 2000;

@@ -14,9 +14,9 @@
 
 #include "monitor/service_messages.h"
 #include "settings/settings_record.h"
-#include "settings/win32/module_folder.h"
+#include "platform/win32/module_folder.h"
 #include "settings/win32/shared_block.h"
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 #include "tests/wine/recording_window.h"
 #include "tests/wine/temp_folder.h"
 

@@ -13,9 +13,9 @@
 #include "settings/ini_file.h"
 #include "settings/settings_files.h"
 #include "settings/settings_record.h"
-#include "settings/win32/module_folder.h"
+#include "platform/win32/module_folder.h"
 #include "settings/win32/win32_file_system.h"
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 #include "settings/win32/win32_registry.h"
 #include "tests/wine/temp_folder.h"
 

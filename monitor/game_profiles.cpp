@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "settings/bounded_text.h"
+#include "settings/trimmed_text.h"
 
 namespace kavo {
 namespace {
@@ -13,13 +14,6 @@ constexpr char kDisplayProgram[] = "osd.exe";  // the on-screen display in front
 std::string Lower(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return text;
-}
-
-std::string Trimmed(const std::string& text) {
-  const auto isBlank = [](unsigned char c) { return std::isspace(c) != 0; };
-  auto begin = std::find_if_not(text.begin(), text.end(), isBlank);
-  auto end = std::find_if_not(text.rbegin(), std::string::const_reverse_iterator(begin), isBlank).base();
-  return std::string(begin, end);
 }
 
 }  // namespace
@@ -44,7 +38,7 @@ int ProfileOfGame(const SettingsRecord& record, const std::string& moduleBaseNam
   for (int p = 0; p < kProfileCount; ++p) {
     const ProfileRecord& profile = record.profiles[p];
     for (const auto* game : {&profile.GameFile0, &profile.GameFile1, &profile.GameFile2}) {
-      const std::string path = Trimmed(FieldText(*game));
+      const std::string path(TrimmedText(FieldText(*game)));
       if (!path.empty() && Lower(FileNameOfPath(path)) == wanted) return p;
     }
   }

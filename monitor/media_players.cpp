@@ -1,4 +1,5 @@
 #include "monitor/media_players.h"
+#include "settings/trimmed_text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -56,11 +57,8 @@ std::string Named(std::string_view path, std::string_view name) {
 
 bool IsSpace(char c) { return c == ' ' || c == '\t'; }
 
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && IsSpace(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsSpace(text.back())) text.remove_suffix(1);
-  return text;
-}
+// Command strings are trimmed of spaces and tabs only.
+std::string_view Trimmed(std::string_view text) { return TrimmedText(text, " \t"); }
 
 // Where the first ".exe" that ends a word ends; npos when there is none.
 std::size_t EndOfProgramName(std::string_view command) {

@@ -13,7 +13,6 @@ constexpr int kGameCheckInterval = 2000;
 constexpr int kForegroundSettleTime = 10;
 constexpr int kFirstReadDelay = 200;
 constexpr int kArrivalSettleTime = 5000;  // a mouse just plugged in needs this before it answers
-constexpr std::uintptr_t kLowBatteryNotice = 50;
 
 // Stands in for "Control Panel\Mouse" when it could not be opened: nothing read, nothing written.
 class NoRegistryKey : public RegistryKey {
@@ -302,7 +301,8 @@ void MonitorService::BeginShutdown() {
   StopGameChecks();
   ports_.window.KillTimer(kTimerFirstRead);
   PostToOption(kMsgClose);
-  for (const char* title : kNoticeWindowTitles) ports_.desktop.PostToWindow(title, kMsgClose, 0, 0);
+  ports_.desktop.PostToWindow(kOsdWindowTitle, kMsgClose, 0, 0);
+  for (const char* title : kNoticeProgramTitles) ports_.desktop.PostToWindow(title, kMsgClose, 0, 0);
   transfer_.RaiseAbortIfBusy();
 }
 
@@ -380,7 +380,7 @@ void MonitorService::LowBattery() {
     std::lock_guard<std::mutex> files(filesLock_);
     ports_.settings.WriteNoticeText("Low Battery");
   }
-  ports_.desktop.PostToWindow(kOsdWindowTitle, kMsgOsdNotice, kLowBatteryNotice, 0);
+  ports_.desktop.PostToWindow(kOsdWindowTitle, kMsgOsdNotice, kOsdLowBatteryReason, 0);
 }
 
 void MonitorService::WriteDevicePresent(int present) {

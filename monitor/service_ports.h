@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "settings/record_block.h"
 #include "settings/settings_record.h"
 
 namespace kavo {
@@ -45,16 +46,6 @@ class ServiceWindow {
   virtual void ShowTrayMenu() = 0;
   // Ends the service as closing its window does.
   virtual void Close() = 0;
-};
-
-// The named block that carries the record to the configuration program. Every call copies the whole
-// record under the block's mutex; false when there is no block or the mutex could not be taken.
-class RecordBlock {
- public:
-  virtual ~RecordBlock() = default;
-  virtual bool Publish(const SettingsRecord& record) = 0;
-  // The fetched record is already made safe to act on.
-  virtual bool Fetch(SettingsRecord& record) = 0;
 };
 
 // Button functions that hold keys down while their mouse button is held (key shortcuts, volume keys).

@@ -4,11 +4,10 @@
 #include <cstring>
 
 #include "settings/bounded_text.h"
+#include "settings/trimmed_text.h"
 
 namespace kavo::option {
 namespace {
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -16,11 +15,7 @@ int ClampedEventCount(int count) { return std::clamp(count, 0, kMaxMacroEvents);
 
 }  // namespace
 
-std::string_view TrimmedName(std::string_view name) {
-  while (!name.empty() && IsBlank(name.front())) name.remove_prefix(1);
-  while (!name.empty() && IsBlank(name.back())) name.remove_suffix(1);
-  return name;
-}
+std::string_view TrimmedName(std::string_view name) { return TrimmedText(name); }
 
 bool SameName(std::string_view a, std::string_view b) {
   a = TrimmedName(a);

@@ -176,8 +176,8 @@ void MainWindowModel::Apply(int request) {
   ports_.files.WriteAll(*working_);
   ports_.macros.Save();
   // The service writes the mouse before the send returns; the wait cursor covers that time.
-  ports_.peers.Send(kMonitorWindowTitle, kMsgApply, static_cast<std::uintptr_t>(request), 0);
-  for (const char* title : kNoticeProgramTitles) ports_.peers.Post(title, kMsgApply, 0, 0);
+  ports_.peers.Send(kMonitorWindowTitle, kMsgApplyRecord, static_cast<std::uintptr_t>(request), 0);
+  for (const char* title : kNoticeProgramTitles) ports_.peers.Post(title, kMsgApplyRecord, 0, 0);
   // The service has set the applied profile's pointer settings by now.
   keptDoubleClickTime_ = ports_.doubleClick.DoubleClickTime();
 
@@ -193,7 +193,7 @@ bool MainWindowModel::OnMessage(unsigned message) {
     case kMsgProfileChanged: OnProfileChanged(); return true;
     case kMsgEnableApply: SetApplyEnabled(true); return true;
     case kMsgResolutionChanged: OnResolutionChanged(); return true;
-    case kMsgAccepted: return true;
+    case kMsgOptionAccepted: return true;
     default: return false;
   }
 }

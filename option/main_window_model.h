@@ -14,7 +14,7 @@
 namespace kavo::option {
 
 struct MainWindowPorts {
-  SharedRecordBlock& block;
+  OpenableRecordBlock& block;
   SettingsFiles& files;
   Registry& registry;
   MacroLibrary& macros;

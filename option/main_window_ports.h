@@ -1,41 +1,17 @@
 #pragma once
-// What the main window's model needs of the world around it: the shared block, the macro store, the help
+// What the main window's model needs of the world around it: the shared block (settings/record_block.h), the macro store, the help
 // library, the peer programs' windows, the pages it hosts, the dialogs it runs and the window itself.
 #include <cstdint>
 #include <optional>
 #include <string>
 
+#include "settings/program_messages.h"
+#include "settings/record_block.h"
 #include "settings/settings_record.h"
 
 namespace kavo::option {
 
-// Messages and window titles by which the configuration program meets the service and the notice programs.
-constexpr unsigned kMsgApply = 1224;             // sent to the service; posted to the notice programs
-constexpr unsigned kMsgFreshData = 1254;
-constexpr unsigned kMsgProfileChanged = 1255;
-constexpr unsigned kMsgEnableApply = 1256;
-constexpr unsigned kMsgResolutionChanged = 1257;
-constexpr unsigned kMsgAccepted = 1258;          // accepted and ignored
-constexpr char kMainWindowTitle[] = "VELMAR Kavo Mouse Option";
-constexpr char kMonitorWindowTitle[] = "VELMAR Kavo Mouse Monitor";
-constexpr const char* kNoticeProgramTitles[] = {"VELMAR Kavo Mouse Pop3", "VELMAR Kavo Mouse CPU RAM",
-                                                "VELMAR Kavo Mouse OSD SKYPE"};
 constexpr char kMapViewFailedText[] = "Could not map view of file.";
-
-enum class BlockOpen { kAbsent, kOpened, kViewFailed };
-
-// The service's named record block and its mutex. Every copy moves the whole record under the mutex,
-// waiting without limit; false when there is no mutex or block, or the wait failed.
-class SharedRecordBlock {
- public:
-  virtual ~SharedRecordBlock() = default;
-  // False when the service is not running.
-  virtual bool OpenMutex() = 0;
-  virtual BlockOpen OpenBlock() = 0;
-  // The fetched record is already made safe to act on.
-  virtual bool Fetch(SettingsRecord& record) = 0;
-  virtual bool Publish(const SettingsRecord& record) = 0;
-};
 
 // The macro store, as far as the main window drives it.
 class MacroLibrary {

@@ -5,14 +5,15 @@
 #include <string>
 
 #include "settings/settings_record.h"
+#include "skin/geometry.h"
 
 namespace kavo::option {
 
 enum class Page { kMainSettings, kButtonAssign, kAdvanced, kUpdate, kHelp };
 constexpr int kPageCount = 5;
 
-constexpr std::uint32_t kActiveNameColour = 0xFFFFFF;
-constexpr std::uint32_t kInactiveNameColour = 0x737373;
+constexpr skin::Colour kActiveNameColour = 0xFFFFFF;
+constexpr skin::Colour kInactiveNameColour = 0x737373;
 constexpr int kModelBadgeMouseType = 1;
 // The language popup opens this far above the language button's top, at the button's left edge.
 constexpr int kLanguageButtonLeft = 12;
@@ -35,7 +36,7 @@ struct SlotView {
   bool markerVisible;      // the Windows-profile marker, on the Windows profile's slot only
   bool plainButtonVisible; // the plain Windows-profile button, hidden where the marker shows
   std::string name;
-  std::uint32_t nameColour;
+  skin::Colour nameColour;
 };
 
 struct MainWindowView {

@@ -1,5 +1,7 @@
 #include "settings/ini_text.h"
 
+#include "settings/trimmed_text.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -32,14 +34,9 @@ void AppendLine(IniSection& section, std::string_view line) {
 
 }  // namespace
 
-bool IsProfileSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f' || c == '\x1a';
-}
-
 std::string_view TrimProfileSpace(std::string_view text) {
-  while (!text.empty() && IsProfileSpace(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsProfileSpace(text.back())) text.remove_suffix(1);
-  return text;
+  // White space and the end-of-file mark some editors leave behind.
+  return TrimmedText(text, std::string_view(" \t\n\r\v\f\x1a", 7));
 }
 
 IniText IniText::Parse(std::string_view text) {

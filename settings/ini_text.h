@@ -39,7 +39,6 @@ class IniText {
   std::vector<IniSection> sections_;
 };
 
-bool IsProfileSpace(char c);
 std::string_view TrimProfileSpace(std::string_view text);
 
 // Struct values: each byte as two upper-case hex digits, then the byte sum modulo 256.

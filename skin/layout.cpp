@@ -3,19 +3,14 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "settings/trimmed_text.h"
+
 namespace kavo::skin {
 namespace {
 
-constexpr std::string_view kWhiteSpace = " \t\r\n\v\f";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-std::string_view Trim(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(kWhiteSpace);
-  if (first == std::string_view::npos) return {};
-  const std::size_t last = text.find_last_not_of(kWhiteSpace);
-  return text.substr(first, last - first + 1);
-}
 
 // Reads "[blanks][sign]digits[blanks]," from the front of rest and consumes it. The last number of the
 // four may also end the string.
@@ -65,8 +60,8 @@ std::optional<LayoutEntry> ParseLayout(std::string_view layout) {
   entry.right = numbers[0] + width;  // both bounded, so no overflow
   entry.bottom = numbers[1] + height;
   // Cut to the field's size, then trimmed again so a cut never leaves blanks at the end.
-  std::string_view text = Trim(rest);
-  text = Trim(text.substr(0, std::min(text.size(), kMaxLayoutText)));
+  std::string_view text = TrimmedText(rest);
+  text = TrimmedText(text.substr(0, std::min(text.size(), kMaxLayoutText)));
   entry.text = std::string(text);
   return entry;
 }

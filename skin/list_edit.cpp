@@ -3,17 +3,13 @@
 #include <utility>
 
 #include "skin/skin_messages.h"
+#include "settings/trimmed_text.h"
 
 namespace kavo::skin {
 namespace {
 
 constexpr std::string_view kBlanks = " \t\r\n";
 
-std::string_view Trim(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
 
 std::string_view LeadingDigits(std::string_view text) {
   const std::size_t end = text.find_first_not_of("0123456789");
@@ -71,8 +67,8 @@ std::optional<ListNotification> ListEdit::Confirm(std::string_view editText) {
   // The owner may have changed the rows meanwhile; a row that is gone is left alone.
   if (row >= rows_.Count()) return std::nullopt;
 
-  std::string_view text = Trim(editText);
-  if (text.size() > limit_) text = Trim(text.substr(0, limit_));
+  std::string_view text = TrimmedText(editText, kBlanks);
+  if (text.size() > limit_) text = TrimmedText(text.substr(0, limit_), kBlanks);
   if (digitsOnly_) text = LeadingDigits(text);
 
   const ListRow old = rows_.Row(row);

@@ -14,16 +14,13 @@ bool Bind(HMODULE module, const char* name, Function& function) {
 }  // namespace
 
 KelsorLibrary::KelsorLibrary(const std::string& path) {
-  module_ = ::LoadLibraryA(path.c_str());
+  module_.reset(::LoadLibraryA(path.c_str()));
   if (!module_) return;
-  bound_ = Bind(module_, "Open_DevMonitor", openDevMonitor_) & Bind(module_, "Close_DevMonitor", closeDevMonitor_) &
-           Bind(module_, "Open_FeatureDevice", openFeatureDevice_) &
-           Bind(module_, "Close_FeatureDevice", closeFeatureDevice_) & Bind(module_, "SetFeature", setFeature_) &
-           Bind(module_, "GetFeature", getFeature_) & Bind(module_, "GetMousePID", getMousePid_);
-}
-
-KelsorLibrary::~KelsorLibrary() {
-  if (module_) ::FreeLibrary(module_);
+  const HMODULE module = module_.get();
+  bound_ = Bind(module, "Open_DevMonitor", openDevMonitor_) & Bind(module, "Close_DevMonitor", closeDevMonitor_) &
+           Bind(module, "Open_FeatureDevice", openFeatureDevice_) &
+           Bind(module, "Close_FeatureDevice", closeFeatureDevice_) & Bind(module, "SetFeature", setFeature_) &
+           Bind(module, "GetFeature", getFeature_) & Bind(module, "GetMousePID", getMousePid_);
 }
 
 void KelsorLibrary::OpenDevMonitor(std::uintptr_t window, unsigned eventMessage, unsigned presenceMessage) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "monitor/device_link.h"
+#include "platform/win32/win32_handles.h"
 
 namespace kavo::win32 {
 
@@ -12,7 +13,7 @@ class KelsorLibrary final : public DeviceLink {
  public:
   // Without the library, or with an entry point missing, every call fails as if no mouse were attached.
   explicit KelsorLibrary(const std::string& path);
-  ~KelsorLibrary() override;
+  ~KelsorLibrary() override = default;
   KelsorLibrary(const KelsorLibrary&) = delete;
   KelsorLibrary& operator=(const KelsorLibrary&) = delete;
 
@@ -32,7 +33,7 @@ class KelsorLibrary final : public DeviceLink {
   using IntFn = int(__cdecl*)();
   using FeatureFn = int(__cdecl*)(unsigned char*, int);
 
-  HMODULE module_ = nullptr;
+  UniqueModule module_;
   bool bound_ = false;
   OpenDevMonitorFn openDevMonitor_ = nullptr;
   VoidFn closeDevMonitor_ = nullptr;

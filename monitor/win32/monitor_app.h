@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "monitor/win32/monitor_window.h"
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 
 namespace kavo::win32 {
 

@@ -5,17 +5,16 @@
 #include <wtsapi32.h>
 
 #include "monitor/service_messages.h"
-#include "settings/win32/module_folder.h"
+#include "platform/win32/module_folder.h"
 
 namespace kavo::win32 {
 namespace {
 
 constexpr char kWindowClass[] = "VELMAR Kavo Monitor Window";
 constexpr SIZE_T kWorkerStackCommit = 4096;
-constexpr UINT kMsgBusy = 1327;  // the device library's, answered and otherwise ignored
 
 bool IsIgnoredCommand(UINT message) {
-  for (unsigned ignored : kMsgIgnored) {
+  for (unsigned ignored : kMsgIgnoredByService) {
     if (message == ignored) return true;
   }
   return false;
@@ -23,40 +22,20 @@ bool IsIgnoredCommand(UINT message) {
 
 }  // namespace
 
-CMonitorWnd::~CMonitorWnd() {
-  if (hwnd_) ::DestroyWindow(hwnd_);
-}
+// The window's end runs the ordered shutdown, which needs every member still there.
+CMonitorWnd::~CMonitorWnd() { window_.reset(); }
 
 bool CMonitorWnd::Create(HINSTANCE instance) {
-  WNDCLASSEXA windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = &CMonitorWnd::WindowProc;
-  windowClass.hInstance = instance;
-  windowClass.lpszClassName = kWindowClass;
-  windowClass.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  ::RegisterClassExA(&windowClass);  // already registered is fine
+  RegisterWindowClass(kWindowClass, ControlWindowProc<CMonitorWnd>,
+                      ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
   // A popup that is never shown: the service's messages need a window, the user does not.
   return ::CreateWindowExA(0, kWindowClass, kMonitorWindowTitle, WS_POPUP, 100, 100, 100, 100, nullptr, nullptr,
                            instance, this) != nullptr;
 }
 
-LRESULT CALLBACK CMonitorWnd::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<CMonitorWnd*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    self->hwnd_ = window;
-    ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<CMonitorWnd*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (!self) return ::DefWindowProcA(window, message, wParam, lParam);
-  try {
-    return self->Handle(message, wParam, lParam);
-  } catch (...) {
-    // Nothing may cross the window procedure; the message is dropped.
-    return 0;
-  }
-}
-
-LRESULT CMonitorWnd::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CMonitorWnd::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // Everything below may use the window before CreateWindowEx has returned it.
+  if (message == WM_NCCREATE) window_.reset(window);
   if (taskbarCreated_ != 0 && message == taskbarCreated_) {
     if (service_) service_->OnTaskbarCreated();
     return 0;
@@ -67,12 +46,6 @@ LRESULT CMonitorWnd::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
       OnDestroy();
       return 0;
-    case WM_NCDESTROY: {
-      HWND window = hwnd_;
-      ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-      hwnd_ = nullptr;
-      return ::DefWindowProcA(window, message, wParam, lParam);
-    }
     case WM_TIMER:
       if (service_) service_->OnTimer(static_cast<int>(wParam));
       return 0;
@@ -84,11 +57,11 @@ LRESULT CMonitorWnd::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ENDSESSION:
       // Windows may end the process as soon as this returns: the ordered shutdown of WM_CLOSE runs now,
       // in full, through the window's destruction.
-      if (wParam && hwnd_) ::DestroyWindow(hwnd_);
+      if (wParam) window_.reset();
       return 0;
     case WM_DEVICECHANGE:
     case WM_COPYDATA:
-    case kMsgBusy:
+    case kMsgDeviceBusy:
       return TRUE;
     case kMsgScrollWebView:
       if (scroller_) scroller_->ScrollWebView(static_cast<int>(wParam), lParam != 0);
@@ -124,7 +97,7 @@ LRESULT CMonitorWnd::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
   }
   if (IsIgnoredCommand(message)) return 0;
-  return ::DefWindowProcA(hwnd_, message, wParam, lParam);
+  return ::DefWindowProcA(window, message, wParam, lParam);
 }
 
 int CMonitorWnd::OnCreate() {
@@ -134,21 +107,21 @@ int CMonitorWnd::OnCreate() {
 
   folder_ = ModuleFolder();
   taskbarCreated_ = ::RegisterWindowMessageA("TaskbarCreated");
-  sessions_ = std::make_unique<SessionNotifications>(hwnd_);
+  sessions_ = std::make_unique<SessionNotifications>(hwnd());
   settings_ = std::make_unique<Win32Settings>();
   auto mouseKey = settings_->registry.OpenOrCreate("Control Panel\\Mouse");
   library_ = std::make_unique<KelsorLibrary>(folder_ + "Kelsor.dll");
-  pointer_ = std::make_unique<Win32PointerSystem>(hwnd_);
+  pointer_ = std::make_unique<Win32PointerSystem>(hwnd());
 
   BlockMutex::Created created = BlockMutex::Created::Failed;
   auto mutex = BlockMutex::Create(created);
   // Another service owns the block: this window must not exist.
   if (created == BlockMutex::Created::AlreadyExisted) return -1;
-  block_ = std::make_unique<SharedRecordBlock>(std::move(mutex), SharedBlock::Create());
+  block_ = std::make_unique<SharedRecordBlock>(std::move(mutex), SharedBlock::Create(), kServiceBlockWait);
 
   layout_ = std::make_unique<Win32KeyboardLayout>();
-  players_ = std::make_unique<Win32MediaPlayers>(hwnd_);
-  scroller_ = std::make_unique<Win32HorizontalScroller>(hwnd_);
+  players_ = std::make_unique<Win32MediaPlayers>(hwnd());
+  scroller_ = std::make_unique<Win32HorizontalScroller>(hwnd());
   ServicePorts ports{*library_, clock_,    settings_->settings, *pointer_, *block_,        desktop_,
                      shell_,    *this,     debug_,              input_,    *layout_,       timeline_,
                      *this,     *players_, *scroller_, processes_, folder_};
@@ -164,9 +137,9 @@ int CMonitorWnd::OnCreate() {
   deviceThread_.Start([this](UINT message, WPARAM wParam, LPARAM) { OnDeviceThreadMessage(message, wParam); },
                       kWorkerStackCommit);
 
-  ::SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, ::GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
-  tray_ = std::make_unique<TrayIcon>(hwnd_, ::GetModuleHandleA(nullptr));
-  service_->StartDevice(reinterpret_cast<std::uintptr_t>(hwnd_), openConfiguration_);
+  ::SetWindowLongPtrA(hwnd(), GWL_EXSTYLE, ::GetWindowLongPtrA(hwnd(), GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
+  tray_ = std::make_unique<TrayIcon>(hwnd(), ::GetModuleHandleA(nullptr));
+  service_->StartDevice(reinterpret_cast<std::uintptr_t>(hwnd()), openConfiguration_);
   return 0;
 }
 
@@ -195,22 +168,22 @@ void CMonitorWnd::OnSessionChange(WPARAM change) {
 }
 
 void CMonitorWnd::BringPopupForward() {
-  HWND popup = ::GetLastActivePopup(hwnd_);
+  HWND popup = ::GetLastActivePopup(hwnd());
   if (::IsIconic(popup)) ::ShowWindow(popup, SW_RESTORE);
   ::SetForegroundWindow(popup);
   ::SetActiveWindow(popup);
 }
 
 void CMonitorWnd::ShowTrayMenu() {
-  ::SetForegroundWindow(::GetLastActivePopup(hwnd_));
-  win32::ShowTrayMenu(hwnd_);
+  ::SetForegroundWindow(::GetLastActivePopup(hwnd()));
+  win32::ShowTrayMenu(hwnd());
 }
 
-void CMonitorWnd::Close() { ::PostMessageA(hwnd_, WM_CLOSE, 0, 0); }
+void CMonitorWnd::Close() { ::PostMessageA(hwnd(), WM_CLOSE, 0, 0); }
 
-void CMonitorWnd::StartTimer(int id, int milliseconds) { ::SetTimer(hwnd_, id, milliseconds, nullptr); }
+void CMonitorWnd::StartTimer(int id, int milliseconds) { ::SetTimer(hwnd(), id, milliseconds, nullptr); }
 
-void CMonitorWnd::KillTimer(int id) { ::KillTimer(hwnd_, id); }
+void CMonitorWnd::KillTimer(int id) { ::KillTimer(hwnd(), id); }
 
 void CMonitorWnd::WatchForeground(bool on) {
   if (!on) {
@@ -232,7 +205,7 @@ void CMonitorWnd::RemoveTrayIcon() {
 
 void CMonitorWnd::PostDeviceCommand(int command) { deviceThread_.Post(kMsgDeviceCommand, command, 0); }
 
-void CMonitorWnd::PostCommand(int command) { ::PostMessageA(hwnd_, WM_COMMAND, static_cast<WPARAM>(command), 0); }
+void CMonitorWnd::PostCommand(int command) { ::PostMessageA(hwnd(), WM_COMMAND, static_cast<WPARAM>(command), 0); }
 
 bool CMonitorWnd::PostPlay() { return macroThread_.Post(kMsgPlayMacro, 0, 0); }
 

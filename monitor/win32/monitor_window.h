@@ -10,7 +10,6 @@
 #include "monitor/win32/foreground_hook.h"
 #include "monitor/win32/kelsor_library.h"
 #include "monitor/win32/session_notifications.h"
-#include "monitor/win32/shared_record_block.h"
 #include "monitor/win32/tray_icon.h"
 #include "monitor/win32/win32_clock.h"
 #include "monitor/win32/win32_desktop.h"
@@ -20,6 +19,9 @@
 #include "monitor/win32/win32_process_info.h"
 #include "monitor/win32/win32_timeline.h"
 #include "monitor/win32/worker_thread.h"
+#include "platform/win32/window_class.h"
+#include "platform/win32/win32_handles.h"
+#include "settings/win32/shared_record_block.h"
 #include "settings/win32/win32_keyboard_layout.h"
 #include "settings/win32/win32_settings.h"
 
@@ -34,11 +36,14 @@ class CMonitorWnd final : private ServiceWindow, private MacroQueue {
 
   // False when the window refused to be created (another service's block mutex exists).
   bool Create(HINSTANCE instance);
-  HWND hwnd() const { return hwnd_; }
+  HWND hwnd() const { return window_.get(); }
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  template <typename Control>
+  friend LRESULT CALLBACK ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // The window is being freed: the owner lets go of it without destroying it again.
+  void WindowGone() { (void)window_.release(); }
   int OnCreate();
   void OnDestroy();
   void OnSessionChange(WPARAM change);
@@ -59,7 +64,7 @@ class CMonitorWnd final : private ServiceWindow, private MacroQueue {
   bool PostPlay() override;
 
   bool openConfiguration_;
-  HWND hwnd_ = nullptr;
+  UniqueWindow window_;  // destroyed first of all, in the destructor: its end uses the members below
   UINT taskbarCreated_ = 0;  // the shell's message when it starts again; 0 when it could not be registered
   bool comStarted_ = false;
   std::string folder_;

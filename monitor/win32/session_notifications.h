@@ -3,7 +3,7 @@
 // "wtsapi32.dll" from the system folder when the system has it. Without it the service runs without them.
 #include <windows.h>
 
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 
 namespace kavo::win32 {
 

@@ -2,7 +2,7 @@
 // The service's icon in the notification area and its menu.
 #include <windows.h>
 
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 
 namespace kavo::win32 {
 

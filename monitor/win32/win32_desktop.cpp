@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "platform/win32/debug_trace.h"
+
 namespace kavo::win32 {
 bool Win32Desktop::PostToWindow(const char* title, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
   HWND window = ::FindWindowA(nullptr, title);
@@ -26,7 +28,7 @@ void Win32Shell::Open(const std::string& path) {
   ::ShellExecuteA(nullptr, "open", path.c_str(), nullptr, nullptr, SW_SHOW);
 }
 
-void Win32DebugOutput::Write(const char* text) { ::OutputDebugStringA(text); }
+void Win32DebugOutput::Write(const char* text) { DebugTrace(text); }
 
 void Win32InputSink::Key(int virtualKey, int scanCode, bool up, bool extended) {
   const DWORD flags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);

@@ -6,7 +6,7 @@
 #include <windows.h>
 
 #include "monitor/timeline.h"
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 
 namespace kavo::win32 {
 

@@ -6,7 +6,7 @@
 
 #include "monitor/win32/system_library.h"
 #include "monitor/win32/win32_window_tree.h"
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 
 namespace kavo::win32 {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 
 namespace kavo::win32 {
 

@@ -8,7 +8,7 @@
 #include "artwork/button_assign_page.h"
 #include "artwork/button_assign_page_left.h"
 #include "option/win32/key_shortcut_window.h"
-#include "option/win32/macro_manager_dialog.h"
+#include "option/win32/macro_manager_window.h"
 #include "option/win32/media_player_dialog_window.h"
 #include "option/win32/option_windows.h"
 #include "option/win32/profile_dialogs.h"
@@ -17,6 +17,7 @@
 #include "skin/menu_items.h"
 #include "skin/skin_messages.h"
 #include "skin/win32/cut_picture.h"
+#include "skin/win32/menu_button.h"
 #include "skin/win32/picture_resources.h"
 #include "skin/win32/skin_font.h"
 #include "skin/win32/skin_menu.h"
@@ -60,8 +61,6 @@ std::unique_ptr<skinw::SkinMenu> MakeMenu(HFONT font, const std::vector<AssignMe
   return menu;
 }
 
-skin::MenuClickMemory::WindowId IdOf(HWND window) { return reinterpret_cast<skin::MenuClickMemory::WindowId>(window); }
-
 }  // namespace
 
 // ---- the dialogs
@@ -87,11 +86,12 @@ int Win32ButtonAssignDialogs::RunMacroManager(const MacroKeyInfo& scratch, bool 
   opening.newMacroMode = newMacroMode;
   opening.preselectedSet = preselectedSet;
   opening.slot = scratch;
+  opening.menuMemory = menuMemory_;
   return win32::RunMacroManager(instance_, Owner(), macros_, opening);
 }
 
 std::optional<int> Win32ButtonAssignDialogs::AskMediaPlayer(int current) {
-  return RunMediaPlayerDialog(instance_, Owner(), current);
+  return RunMediaPlayerDialog(instance_, Owner(), current, *menuMemory_);
 }
 
 // ---- the page
@@ -101,9 +101,7 @@ ButtonAssignPageWindow::ButtonAssignPageWindow(HINSTANCE instance, ButtonAssignP
     : SkinDialog(instance, kButtonAssignPageTemplate), page_(page), help_(help), topLeft_(topLeft) {}
 
 // The page and its picture controls go before the pictures they show.
-ButtonAssignPageWindow::~ButtonAssignPageWindow() {
-  if (window() != nullptr) End(skinw::kEndCancel);
-}
+ButtonAssignPageWindow::~ButtonAssignPageWindow() { End(skinw::kEndCancel); }
 
 skinw::BitmapButton* ButtonAssignPageWindow::slotButton(int slot) const {
   return slot >= 0 && slot < kButtonSlotCount ? slots_[static_cast<std::size_t>(slot)] : nullptr;
@@ -114,9 +112,7 @@ HWND ButtonAssignPageWindow::hoverPicture(int index) const {
 }
 
 void ButtonAssignPageWindow::OnBuild() {
-  SetPictures(skinw::LoadWindowPictures(
-      instance(), {art::kMaskPicture, art::kBackgroundPicture, art::kNormalPicture, art::kHoverPicture,
-                   art::kPressedPicture, art::kDisabledPicture}));
+  SetPictures(skinw::LoadWindowPictures(instance(), art::kWindowPictures));
   PlaceAt(topLeft_);
   leftBackground_ = skinw::LoadPicture(instance(), artwork::button_assign_page_left::kBackgroundPicture);
   menuFont_ = skinw::SkinFont(kAssignMenuFontHeight, kAssignMenuFontWidth, kAssignMenuFontWeight, kAssignMenuFont);
@@ -169,28 +165,19 @@ void ButtonAssignPageWindow::OpenMenu(int slot) {
   const HWND control = button->window();
   button->SetChecked(true);
   ::UpdateWindow(control);
-  // The click that closed this button's menu only closes it.
-  if (!page_.clickMemory().ClickOpens(IdOf(control), ::GetTickCount())) {
-    button->SetChecked(false);
-    return;
-  }
-  const std::vector<AssignMenuItem> items = page_.OpenMenu(slot);
-  if (!items.empty()) {
-    menuOpen_ = true;
-    {
-      const std::unique_ptr<skinw::SkinMenu> menu = MakeMenu(menuFont_.get(), items);
-      RECT place{};
-      ::GetWindowRect(control, &place);
-      // The choice arrives as a posted command once the menu is gone.
-      menu->Show(window(), POINT{place.left + 1, place.bottom});
-      ::PostMessageA(window(), WM_NULL, 0, 0);
-    }
-    menuOpen_ = false;
-  }
-  POINT cursor{};
-  ::GetCursorPos(&cursor);
-  page_.clickMemory().MenuClosed(IdOf(::WindowFromPoint(cursor)), ::GetTickCount());
+  RECT place{};
+  ::GetWindowRect(control, &place);
+  // The choice arrives as a posted command once the menu is gone.
+  menuOpen_ = true;
+  const bool opened = skinw::OpenMenuFromButton(page_.clickMemory(), control, window(), POINT{place.left + 1, place.bottom},
+                                                [&]() -> std::unique_ptr<skinw::SkinMenu> {
+                                                  const std::vector<AssignMenuItem> items = page_.OpenMenu(slot);
+                                                  return items.empty() ? nullptr : MakeMenu(menuFont_.get(), items);
+                                                });
+  menuOpen_ = false;
   button->SetChecked(false);
+  // The click that closed this button's menu only closes it.
+  if (!opened) return;
   ::UpdateWindow(control);
   ::SetFocus(window());
 }

@@ -21,7 +21,7 @@
 #include "option/button_assign_page.h"
 #include "option/macro_library.h"
 #include "option/main_settings_ports.h"
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 #include "skin/geometry.h"
 #include "skin/win32/bitmap_button.h"
 #include "skin/win32/skin_dialog.h"
@@ -42,6 +42,8 @@ class Win32ButtonAssignDialogs : public ButtonAssignDialogs {
  public:
   Win32ButtonAssignDialogs(HINSTANCE instance, MacroStoreLibrary& macros) : instance_(instance), macros_(macros) {}
   void SetOwner(HWND owner) { owner_ = owner; }
+  // The page's menu memory, which the menus of the dialogs it opens share (the page is made after them).
+  void ShareMenuMemory(skin::MenuClickMemory& memory) { menuMemory_ = &memory; }
 
   std::optional<ShortcutChoice> AskShortcut(std::uint8_t keyCode, std::uint8_t mask) override;
   std::optional<std::string> AskProgramPath(const std::string& initialPath) override;
@@ -54,6 +56,8 @@ class Win32ButtonAssignDialogs : public ButtonAssignDialogs {
   HINSTANCE instance_;
   MacroStoreLibrary& macros_;
   HWND owner_ = nullptr;
+  skin::MenuClickMemory ownMenuMemory_;
+  skin::MenuClickMemory* menuMemory_ = &ownMenuMemory_;
 };
 
 class ButtonAssignPageWindow : public skin::win32::SkinDialog {

@@ -12,7 +12,7 @@
 #include "artwork/key_shortcut_dialog.h"
 #include "option/key_shortcut_dialog.h"
 #include "option/win32/keyboard_hook.h"
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 #include "settings/win32/win32_keyboard_layout.h"
 #include "skin/layout.h"
 #include "skin/win32/bitmap_edit.h"

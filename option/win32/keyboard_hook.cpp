@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/win32/debug_trace.h"
+
 namespace kavo::option::win32 {
 namespace {
 
@@ -10,13 +12,13 @@ HHOOK g_hook = nullptr;
 HWND g_target = nullptr;
 KeysDownAtStart g_downAtStart;
 
-void Trace(const char* text) { ::OutputDebugStringA(text); }
+using kavo::win32::DebugTrace;
 
 void TraceHandle(HHOOK hook) {
   char line[48];
   std::snprintf(line, sizeof line, "Hhook: %llx\r\n",
                 static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hook)));
-  Trace(line);
+  DebugTrace(line);
 }
 
 LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
@@ -25,7 +27,7 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
   char line[48];
   std::snprintf(line, sizeof line, "vkcode=%lx,scancode=%lx\n", static_cast<unsigned long>(key->vkCode),
                 static_cast<unsigned long>(key->scanCode));
-  Trace(line);
+  DebugTrace(line);
   const bool released = (key->flags & kKeyReleased) != 0;
   switch (g_downAtStart.OnKey(static_cast<int>(key->vkCode), released)) {
     case StartKeyVerdict::kPassOn:
@@ -54,7 +56,7 @@ bool InstallKeyboardHook(HWND target) {
 void RemoveKeyboardHook() {
   if (g_hook == nullptr) return;
   TraceHandle(g_hook);
-  Trace(::UnhookWindowsHookEx(g_hook) ? "UnHhook: Success \r\n" : "UnHhook: Fail \r\n");
+  DebugTrace(::UnhookWindowsHookEx(g_hook) ? "UnHhook: Success \r\n" : "UnHhook: Fail \r\n");
   g_hook = nullptr;
   g_target = nullptr;
 }

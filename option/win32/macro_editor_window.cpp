@@ -5,6 +5,7 @@
 
 #include "artwork/macro_editor.h"
 #include "option/win32/keyboard_hook.h"
+#include "option/win32/macro_list_look.h"
 #include "skin/layout.h"
 #include "skin/skin_messages.h"
 #include "skin/win32/picture_resources.h"
@@ -32,9 +33,6 @@ constexpr unsigned kRightButtonEvents = kMouseEventFirst + kMouseEventsPerButton
 constexpr unsigned kWheelEvents = kMouseEventFirst + 2 * kMouseEventsPerButton;
 constexpr skin::Colour kLoopCountText = 0xFFFFFF;
 constexpr skin::Colour kLoopCountBackground = 0x000000;
-constexpr skin::Colour kListBackground = 0x241F1D;
-constexpr skin::Colour kListSelectedBackground = 0x9C5A1E;
-constexpr skin::Colour kListText = 0xF0F0F0;
 // Waits for the keys that chose Edit Delay in the menu to come up before the edit opens: the edit confirms
 // on the release of Enter, and would take that release for its own.
 constexpr UINT_PTR kDelayEditTimer = 4004;
@@ -61,9 +59,7 @@ MacroEditorWindow::~MacroEditorWindow() {
 }
 
 void MacroEditorWindow::OnBuild() {
-  SetPictures(skin::win32::LoadWindowPictures(
-      instance(), {art::kMaskPicture, art::kBackgroundPicture, art::kNormalPicture, art::kHoverPicture,
-                   art::kPressedPicture, art::kDisabledPicture}));
+  SetPictures(skin::win32::LoadWindowPictures(instance(), art::kWindowPictures));
   recordRect_ = skin::LayoutBounds(art::kButtonStartRecord);
   record_ = &AddButton(art::kButtonStartRecord, [this] {
     model_.RecordButton();
@@ -84,8 +80,7 @@ void MacroEditorWindow::OnBuild() {
   list_ = SkinListBox::Create(window(), skin::LayoutBounds(art::kButtonListKeySequence));
   if (list_) {
     ::SetWindowLongPtrA(list_->window(), GWLP_ID, kKeySequenceListId);
-    list_->SetColours(kListBackground, kListSelectedBackground);
-    list_->SetTextColours(kListText, kListText);
+    GiveMacroListLook(*list_);
   }
 
   menuFont_ = skin::win32::SkinFont(14, 5);

@@ -21,7 +21,7 @@
 #include "option/macro.h"
 #include "option/keys_down_at_start.h"
 #include "option/macro_editor.h"
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 #include "settings/win32/win32_keyboard_layout.h"
 #include "skin/geometry.h"
 #include "skin/win32/bitmap_edit.h"

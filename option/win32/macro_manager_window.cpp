@@ -1,306 +1,334 @@
 #include "option/win32/macro_manager_window.h"
 
-#include <windowsx.h>
-
-#include <algorithm>
+#include <memory>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "artwork/macro_manager.h"
-#include "settings/key_tables.h"
+#include "artwork/message_box_b.h"
+#include "artwork/set_name_dialog.h"
+#include "option/macro_manager.h"
+#include "option/program_path_browse.h"
+#include "option/win32/macro_editor_window.h"
+#include "option/win32/macro_timeline_view.h"
+#include "option/win32/macro_list_look.h"
+#include "settings/win32/win32_keyboard_layout.h"
+#include "skin/layout.h"
+#include "skin/menu_click_memory.h"
+#include "skin/menu_items.h"
+#include "skin/skin_messages.h"
+#include "skin/win32/bitmap_edit.h"
+#include "skin/win32/menu_button.h"
 #include "skin/win32/picture_resources.h"
-#include "skin/win32/window_class.h"
+#include "skin/win32/skin_dialog.h"
 #include "skin/win32/skin_font.h"
+#include "skin/win32/skin_list_box.h"
+#include "skin/win32/skin_menu.h"
+#include "skin/win32/skin_message_box.h"
 
 namespace kavo::option::win32 {
 
 namespace {
 
-using kavo::win32::SelectedObject;
-using kavo::win32::UniqueBitmap;
-using kavo::win32::UniqueBrush;
-using kavo::win32::UniqueDC;
+namespace skinw = skin::win32;
+namespace art = artwork::macro_manager;
+namespace name_art = artwork::set_name_dialog;
 
-constexpr char kViewClass[] = "KavoMacroTimeline";
-constexpr int kScrollThickness = 16;
 
-// The skin's dark panel, its accent blue and the amber that marks a bar still waiting for its key.
-constexpr COLORREF kPanel = RGB(22, 24, 28);
-constexpr COLORREF kRowLine = RGB(40, 43, 50);
-constexpr COLORREF kText = RGB(224, 224, 224);
-constexpr COLORREF kSelectedRow = RGB(44, 62, 84);
-constexpr COLORREF kBar = RGB(45, 140, 220);
-constexpr COLORREF kBarEnd = RGB(150, 205, 250);
-constexpr COLORREF kUnset = RGB(230, 160, 40);
+skin::Rect Bounds(const char* layout) { return skin::LayoutBounds(layout); }
 
-// The timeline's buttons, in the view's pixels.
-constexpr skin::Rect kAddRect{4, 330, 34, 350};
-constexpr skin::Rect kDeleteRect{34, 330, 64, 350};
-constexpr skin::Rect kZoomInRect{457, 1, 479, 21};
-constexpr skin::Rect kZoomOutRect{435, 1, 457, 21};
-// Beside the add and delete buttons, which do nothing while it shows.
-constexpr RECT kNoticeRect{70, 330, 480, 350};
-constexpr char kPartialNotice[] = "View only: this macro has steps the timeline cannot hold. Edit it in the list.";
+bool Blank(const std::string& text) { return text.find_first_not_of(" \t") == std::string::npos; }
 
-void Fill(HDC dc, const RECT& rect, COLORREF colour) {
-  const UniqueBrush brush(::CreateSolidBrush(colour));
-  if (brush) ::FillRect(dc, &rect, brush.get());
-}
+// Asks for the name of a new macro set; OK and Enter take only a text that is not blank.
+class SetNameDialog final : public skinw::SkinDialog {
+ public:
+  explicit SetNameDialog(HINSTANCE instance) : SkinDialog(instance, skinw::kDialogTemplate) {}
 
-skin::win32::ButtonPictures LoadButtonPictures(int normal, int hover, int pressed, int disabled) {
-  const HINSTANCE module = ::GetModuleHandleA(nullptr);
-  return {skin::win32::LoadPicture(module, normal), skin::win32::LoadPicture(module, hover),
-          skin::win32::LoadPicture(module, pressed), skin::win32::LoadPicture(module, disabled)};
-}
+  std::optional<std::string> Ask(HWND owner) {
+    PlaceAt(skinw::CentredOverWindow(owner, {name_art::kWidth, name_art::kHeight}));
+    if (RunModal(owner) != skinw::kEndOk) return std::nullopt;
+    return text_;
+  }
 
-void SetScroll(HWND bar, const TimelineScroll& scroll) {
-  SCROLLINFO info{};
-  info.cbSize = sizeof(info);
-  info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
-  info.nMin = 0;
-  info.nMax = scroll.range - 1;
-  info.nPage = static_cast<UINT>(scroll.page);
-  info.nPos = scroll.position;
-  ::SetScrollInfo(bar, SB_CTL, &info, TRUE);
-}
+ protected:
+  void OnBuild() override {
+    SetPictures(skinw::LoadWindowPictures(instance(), name_art::kWindowPictures));
+    edit_ = skinw::BitmapEdit::Create(window(), Bounds(name_art::kEditMacroSetName), kDialogEditStyle,
+                                      kMacroSetNameEditId);
+    if (edit_) {
+      edit_->SetColours(kDialogEditText, kDialogEditBackground);
+      ::SendMessageA(edit_->window(), EM_LIMITTEXT, kMacroSetNameLimit, 0);
+      ::SetFocus(edit_->window());
+    }
+    AddButton(name_art::kButtonOk, [this] { Accept(); });
+    AddButton(name_art::kButtonCancel, [this] { End(skinw::kEndCancel); });
+    AddButton(name_art::kButtonExit, [this] { End(skinw::kEndCancel); });
+  }
+
+  std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM) override {
+    if (message == skin::kWmEditChanged && wParam == skin::kEditChangedEnter) {
+      Accept();
+      return 0;
+    }
+    return std::nullopt;
+  }
+
+  void OnDestroy() override { edit_.reset(); }
+
+ private:
+  void Accept() {
+    if (!edit_) return;
+    std::string text = edit_->Text();
+    if (Blank(text)) return;
+    text_ = std::move(text);
+    End(skinw::kEndOk);
+  }
+
+  std::unique_ptr<skinw::BitmapEdit> edit_;
+  std::string text_;
+};
+
+class MacroManagerWindow final : public skinw::SkinDialog,
+                                 private MacroManagerView,
+                                 private MacroManagerDialogs,
+                                 private MacroEditorHost {
+ public:
+  MacroManagerWindow(HINSTANCE instance, MacroStoreLibrary& library, const MacroManagerOpening& opening)
+      : SkinDialog(instance, skinw::kDialogTemplate),
+        port_(library),
+        slot_(opening.slot),
+        model_(port_, *this, *this, slot_, opening.newMacroMode, opening.preselectedSet),
+        editor_(instance, *this, skin::Point{Bounds(art::kChildPos).left, Bounds(art::kChildPos).top}),
+        timeline_(keys_),
+        menuMemory_(opening.menuMemory != nullptr ? *opening.menuMemory : ownMenuMemory_) {}
+
+ protected:
+  void OnBuild() override {
+    SetPictures(skinw::LoadWindowPictures(instance(), art::kWindowPictures));
+    ::SetWindowTextA(window(), "Kavo Macro Manager");
+    font_ = skinw::SkinFont(14, 5);
+
+    selector_ = &AddButton(art::kButtonComboxMacroSelect, [this] { OpenSetMenu(); });
+    selector_->SetHelpText("Choose a macro set, add one or delete one");
+    buttons_.push_back(selector_);
+    buttons_.push_back(&AddButton(art::kButtonNew, [this] { model_.NewMacro(); }));
+    buttons_.push_back(&AddButton(art::kButtonDelete, [this] { model_.DeleteMacro(); }));
+    switch_ = &AddButton(art::kButtonSwitchEditor, [this] { model_.SwitchEditor(); });
+    buttons_.push_back(switch_);
+    buttons_.push_back(&AddButton(art::kButtonOk, [this] { Close(model_.OnOk()); }));
+    buttons_.push_back(&AddButton(art::kButtonCancel, [this] { Close(model_.OnCancel()); }));
+    buttons_.push_back(&AddButton(art::kButtonExit, [this] { Close(model_.OnCancel()); }));
+
+    list_ = skinw::SkinListBox::Create(window(), Bounds(art::kButtonListMacroName));
+    if (list_) {
+      ::SetWindowLongPtrA(list_->window(), GWLP_ID, kMacroNameListId);
+      GiveMacroListLook(*list_);
+      list_->EnableRenameByDoubleClick(true);
+    }
+
+    editor_.Create(window());
+    timeline_.Create(window(), Bounds(art::kChildPos));
+    timeline_.SetBusyHandler([this](bool busy) { EnableControls(!busy); });
+    ShowEditor(MacroEditorView::kList);
+
+    if (model_.Initialise()) ::SetTimer(window(), kFirstSetTimerId, kFirstSetTimerMs, nullptr);
+  }
+
+  std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    switch (message) {
+      case WM_TIMER:
+        if (wParam != kFirstSetTimerId) break;
+        ::KillTimer(window(), kFirstSetTimerId);
+        model_.OnFirstSetTimer();
+        return 0;
+      case WM_COMMAND:
+        if (lParam == 0 && LOWORD(wParam) >= kMacroSetCommandBase && LOWORD(wParam) <= kDeleteMacroSetCommand) {
+          // The set menu's choice, posted once the menu has closed.
+          model_.OnSetMenuCommand(LOWORD(wParam));
+          return 0;
+        }
+        if (list_ && reinterpret_cast<HWND>(lParam) == list_->window() && HIWORD(wParam) == LBN_SELCHANGE) {
+          model_.OnListSelection(list_->Selected());
+          return 0;
+        }
+        break;
+      case skin::kWmListNewRow:
+        if (list_) model_.OnNewRowNamed(static_cast<int>(wParam), list_->RowText(static_cast<int>(wParam)));
+        return 0;
+      case skin::kWmListRenamed:
+        if (list_) model_.OnRowRenamed(static_cast<int>(wParam), list_->RowText(static_cast<int>(wParam)));
+        return 0;
+      default:
+        break;
+    }
+    return std::nullopt;
+  }
+
+  void OnDestroy() override {
+    ::KillTimer(window(), kFirstSetTimerId);
+    list_.reset();
+  }
+
+ private:
+  void Close(int code) {
+    editor_.WriteBack();
+    End(code == kMacroManagerOk ? skinw::kEndOk : skinw::kEndCancel);
+  }
+
+  void OpenSetMenu() {
+    RECT selector{};
+    ::GetWindowRect(selector_->window(), &selector);
+    // The menu posts its command; OnMessage runs it once this call has returned.
+    skinw::OpenMenuFromButton(menuMemory_, selector_->window(), window(), POINT{selector.left, selector.bottom}, [this] {
+      auto menu = std::make_unique<skinw::SkinMenu>(font_.get());
+      for (const MacroSetMenuEntry& entry : model_.SetMenu()) {
+        if (entry.separator) {
+          menu->Append(skin::kMenuSeparatorCommand, "");
+        } else {
+          menu->Append(static_cast<unsigned>(entry.id), entry.text, entry.highlighted ? 1 : 0);
+        }
+      }
+      menu->SetWidth(kMacroSetMenuWidth);
+      return menu;
+    });
+  }
+
+  void SetSwitchPictures(MacroEditorView view) {
+    if (switch_ == nullptr) return;
+    if (view == MacroEditorView::kTimeline) {
+      switch_->SetPictures(skinw::ButtonPictures{
+          skinw::LoadPicture(instance(), art::kSwitchToListNormal), skinw::LoadPicture(instance(), art::kSwitchToListHover),
+          skinw::LoadPicture(instance(), art::kSwitchToListPressed),
+          skinw::LoadPicture(instance(), art::kSwitchToListDisabled)});
+      return;
+    }
+    const kavo::win32::UniqueBitmap normal = skinw::LoadPicture(instance(), art::kNormalPicture);
+    const kavo::win32::UniqueBitmap hover = skinw::LoadPicture(instance(), art::kHoverPicture);
+    const kavo::win32::UniqueBitmap pressed = skinw::LoadPicture(instance(), art::kPressedPicture);
+    const kavo::win32::UniqueBitmap disabled = skinw::LoadPicture(instance(), art::kDisabledPicture);
+    switch_->SetPictures(skinw::StatePictureSources{normal.get(), hover.get(), pressed.get(), disabled.get()},
+                         Bounds(art::kButtonSwitchEditor));
+  }
+
+  // MacroManagerView
+  void ShowSetName(const std::string& name) override {
+    // Room on the left of the selector's picture is left blank for it.
+    if (selector_ != nullptr) selector_->SetCaption(name);
+  }
+
+  void ShowMacroNames(const std::vector<std::string>& names, int selectedRow) override {
+    if (!list_) return;
+    const HWND box = list_->window();
+    ::SendMessageA(box, WM_SETREDRAW, FALSE, 0);
+    ::SendMessageA(box, LB_RESETCONTENT, 0, 0);
+    for (const std::string& name : names) list_->AddRow(0, name);
+    ::SendMessageA(box, WM_SETREDRAW, TRUE, 0);
+    SelectRow(selectedRow);
+    ::InvalidateRect(box, nullptr, TRUE);
+  }
+
+  void SelectRow(int row) override {
+    if (list_) ::SendMessageA(list_->window(), LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+  }
+
+  void BeginNewRow() override {
+    if (list_) list_->StartNewRow();
+  }
+
+  void SetRowText(int row, const std::string& text) override {
+    if (!list_ || row < 0 || row >= list_->Count()) return;
+    const std::uint32_t value = list_->RowValue(row);
+    ::SendMessageA(list_->window(), LB_DELETESTRING, static_cast<WPARAM>(row), 0);
+    list_->InsertRow(row, value, text);
+  }
+
+  void RemoveRow(int row) override {
+    if (list_) ::SendMessageA(list_->window(), LB_DELETESTRING, static_cast<WPARAM>(row), 0);
+  }
+
+  void ShowSelection(int set, int macro) override {
+    Macro* shown = port_.SetAt(set) != nullptr && macro >= 0 &&
+                           macro < static_cast<int>(port_.SetAt(set)->macros.size())
+                       ? port_.SetAt(set)->macros[static_cast<std::size_t>(macro)].get()
+                       : nullptr;
+    editor_.SetMacro(shown, set >= 0);
+    timeline_.Show(shown);
+  }
+
+  void WriteBackTimeline() override { timeline_.WriteBack(); }
+
+  void ShowEditor(MacroEditorView view) override {
+    const bool timeline = view == MacroEditorView::kTimeline;
+    if (editor_.window() != nullptr) ::ShowWindow(editor_.window(), timeline ? SW_HIDE : SW_SHOW);
+    if (timeline_.window() != nullptr) ::ShowWindow(timeline_.window(), timeline ? SW_SHOW : SW_HIDE);
+    SetSwitchPictures(view);
+  }
+
+  // MacroManagerDialogs
+  std::optional<std::string> AskSetName() override {
+    SetNameDialog dialog(instance());
+    return dialog.Ask(window());
+  }
+
+  bool Confirm(MacroQuestion question) override {
+    std::string text;
+    if (question == MacroQuestion::kDeleteSet) {
+      const MacroSet* set = port_.SetAt(model_.selectedSet());
+      text = "Delete the macro set \"" + (set ? set->name : std::string()) + "\" and all of its macros?";
+    } else {
+      text = "Delete the selected macro?";
+      if (list_ && model_.selectedMacro() >= 0) text = "Delete the macro \"" + list_->RowText(model_.selectedMacro()) + "\"?";
+    }
+    return Message(skinw::MessageBoxLook::kB, text);
+  }
+
+  void Notify(MacroNotice notice) override {
+    const char* text = "Please select a macro first.";
+    if (notice == MacroNotice::kNoSet) text = "Please choose a macro set first, or add one with \"[+]Add Macro Set\".";
+    if (notice == MacroNotice::kNoSelection) text = "Please select the macro to delete in the list.";
+    Message(skinw::MessageBoxLook::kC, text);
+  }
+
+  bool Message(skinw::MessageBoxLook look, const std::string& text) {
+    skinw::SkinMessageBox box(instance(), look);
+    box.SetText(text);
+    // Message boxes B and C have the same size.
+    box.PlaceAt(skinw::CentredOverWindow(window(), {artwork::message_box_b::kWidth, artwork::message_box_b::kHeight}));
+    return box.RunModal(window()) == skinw::kEndOk;
+  }
+
+  // MacroEditorHost
+  void EnableControls(bool enabled) override {
+    for (skinw::BitmapButton* button : buttons_) ::EnableWindow(button->window(), enabled ? TRUE : FALSE);
+    if (list_) ::EnableWindow(list_->window(), enabled ? TRUE : FALSE);
+  }
+  void ShowNoSetNotice() override { Notify(MacroNotice::kNoSet); }
+  void ShowNoMacroNotice() override { Notify(MacroNotice::kNoMacro); }
+
+  MacroStorePort& port_;
+  MacroKeyInfo slot_;
+  MacroManager model_;
+  kavo::win32::Win32KeyboardLayout keys_;
+  MacroEditorWindow editor_;
+  MacroTimelineView timeline_;
+  kavo::win32::UniqueFont font_;
+  std::unique_ptr<skinw::SkinListBox> list_;
+  skinw::BitmapButton* selector_ = nullptr;
+  skinw::BitmapButton* switch_ = nullptr;
+  std::vector<skinw::BitmapButton*> buttons_;  // the seven that a recording or a key wait disables
+  skin::MenuClickMemory ownMenuMemory_;  // when no page shares its own
+  skin::MenuClickMemory& menuMemory_;
+};
 
 }  // namespace
 
-MacroTimelineView::MacroTimelineView(KeyboardLayout& keys) : keys_(keys) {}
-
-MacroTimelineView::~MacroTimelineView() {
-  capture_.reset();
-  if (window_ != nullptr) ::DestroyWindow(window_);
-}
-
-bool MacroTimelineView::Create(HWND parent, const skin::Rect& bounds) {
-  if (!skin::win32::RegisterWindowClass(kViewClass, skin::win32::ControlWindowProc<MacroTimelineView>,
-                                        ::LoadCursorA(nullptr, IDC_ARROW))) {
-    return false;
-  }
-  const HWND window = ::CreateWindowExA(0, kViewClass, "", WS_CHILD | WS_CLIPCHILDREN, bounds.left, bounds.top,
-                                        bounds.Width(), bounds.Height(), parent, nullptr,
-                                        ::GetModuleHandleA(nullptr), this);
-  return window != nullptr;
-}
-
-void MacroTimelineView::CreateControls() {
-  const HINSTANCE module = ::GetModuleHandleA(nullptr);
-  const int rowsBottom = kRowTop + kTimelineRows * kRowHeight;
-  rowBar_ = ::CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | SBS_VERT, kBarLeft + kBarWidth + 4,
-                              kRowTop, kScrollThickness, rowsBottom - kRowTop, window_, nullptr, module, nullptr);
-  timeBar_ = ::CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | SBS_HORZ, kBarLeft, rowsBottom + 2,
-                               kBarWidth, kScrollThickness, window_, nullptr, module, nullptr);
-  namespace art = kavo::artwork::macro_manager;
-  add_.Create(kAddRect, window_);
-  add_.SetPictures(LoadButtonPictures(art::kTimelineAddNormal, art::kTimelineAddHover, art::kTimelineAddPressed,
-                                      art::kTimelineAddDisabled));
-  add_.SetHelpText("Add a key stroke; press the key next");
-  delete_.Create(kDeleteRect, window_);
-  delete_.SetPictures(LoadButtonPictures(art::kTimelineDeleteNormal, art::kTimelineDeleteHover,
-                                         art::kTimelineDeletePressed, art::kTimelineDeleteDisabled));
-  delete_.SetHelpText("Delete the selected key stroke");
-  zoomIn_.Create(kZoomInRect, window_);
-  zoomIn_.SetPictures(LoadButtonPictures(art::kTimelineZoomInNormal, art::kTimelineZoomInHover,
-                                         art::kTimelineZoomInPressed, art::kTimelineZoomInDisabled));
-  zoomIn_.SetHelpText("Zoom in");
-  zoomOut_.Create(kZoomOutRect, window_);
-  zoomOut_.SetPictures(LoadButtonPictures(art::kTimelineZoomOutNormal, art::kTimelineZoomOutHover,
-                                          art::kTimelineZoomOutPressed, art::kTimelineZoomOutDisabled));
-  zoomOut_.SetHelpText("Zoom out");
-  font_ = skin::win32::SkinFont(14, 5);
-}
-
-void MacroTimelineView::Show(Macro* macro) {
-  if (capture_) {
-    // A new macro ends a wait for a key: the bar that waited is gone with the old bars.
-    capture_.reset();
-    if (window_ != nullptr) ::EnableWindow(window_, TRUE);
-    if (busy_) busy_(false);
-  }
-  macro_ = macro;
-  timeline_.Load(macro);
-  Refresh();
-}
-
-void MacroTimelineView::WriteBack() {
-  if (macro_ != nullptr) timeline_.WriteBack(*macro_);
-}
-
-void MacroTimelineView::Refresh() {
-  if (window_ == nullptr) return;
-  if (rowBar_ != nullptr) SetScroll(rowBar_, timeline_.RowScroll());
-  if (timeBar_ != nullptr) SetScroll(timeBar_, timeline_.TimeScroll());
-  ::InvalidateRect(window_, nullptr, FALSE);
-}
-
-int MacroTimelineView::VisibleRowAt(int y) const {
-  if (y < kRowTop) return -1;
-  const int row = (y - kRowTop) / kRowHeight;
-  return row < kTimelineRows ? row : -1;
-}
-
-void MacroTimelineView::OnLeftButtonDown(int x, int y) {
-  const int row = VisibleRowAt(y);
-  if (row < 0) return;
-  if (timeline_.BeginDrag(row, x - kBarLeft, kBarWidth)) ::SetCapture(window_);
-  Refresh();
-}
-
-void MacroTimelineView::OnCommand(HWND control) {
-  if (control == add_.window()) {
-    if (!timeline_.Add()) return;
-    // The next key names the new bar; until it arrives the manager and the view take no input.
-    capture_ = std::make_unique<KeyboardCapture>(window_);
-    if (busy_) busy_(true);
-    ::EnableWindow(window_, FALSE);
-  } else if (control == delete_.window()) {
-    timeline_.DeleteSelected();
-  } else if (control == zoomIn_.window()) {
-    timeline_.ZoomIn();
-  } else if (control == zoomOut_.window()) {
-    timeline_.ZoomOut();
-  }
-  Refresh();
-}
-
-void MacroTimelineView::OnKeyCaptured(WPARAM virtualKey) {
-  const KeyLookup key = VirtualKeyToDeviceKey(keys_, static_cast<int>(virtualKey));
-  if (!timeline_.SetCapturedKey(key.found, key.code)) return;
-  capture_.reset();
-  ::EnableWindow(window_, TRUE);
-  if (busy_) busy_(false);
-  Refresh();
-}
-
-void MacroTimelineView::OnScroll(int bar, WPARAM wParam) {
-  const TimelineScroll scroll = bar == SB_VERT ? timeline_.RowScroll() : timeline_.TimeScroll();
-  const int line = bar == SB_VERT ? 1 : std::max(1, scroll.page / 10);
-  int position = scroll.position;
-  switch (LOWORD(wParam)) {
-    case SB_LINEUP: position -= line; break;
-    case SB_LINEDOWN: position += line; break;
-    case SB_PAGEUP: position -= scroll.page; break;
-    case SB_PAGEDOWN: position += scroll.page; break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: {
-      SCROLLINFO info{};
-      info.cbSize = sizeof(info);
-      info.fMask = SIF_TRACKPOS;
-      ::GetScrollInfo(bar == SB_VERT ? rowBar_ : timeBar_, SB_CTL, &info);
-      position = info.nTrackPos;
-      break;
-    }
-    default: return;
-  }
-  if (bar == SB_VERT) {
-    timeline_.ScrollRowsTo(position);
-  } else {
-    timeline_.ScrollTimeTo(position);
-  }
-  Refresh();
-}
-
-void MacroTimelineView::Paint(HDC dc, int width, int height) {
-  const RECT all{0, 0, width, height};
-  Fill(dc, all, kPanel);
-  SelectedObject font(dc, font_.get());
-  ::SetBkMode(dc, TRANSPARENT);
-  for (const TimelineRow& row : timeline_.Rows(kBarWidth)) {
-    const int top = kRowTop + (row.bar - timeline_.topRow()) * kRowHeight;
-    const RECT line{0, top + kRowHeight - 1, kBarLeft + kBarWidth, top + kRowHeight};
-    Fill(dc, line, kRowLine);
-    if (row.selected) {
-      const RECT label{0, top, kLabelWidth, top + kRowHeight - 1};
-      Fill(dc, label, kSelectedRow);
-    }
-    const bool unset = row.key == kKeyUnset;
-    const std::string name = unset ? std::string("?") : DeviceKeyName(keys_, row.key);
-    ::SetTextColor(dc, unset ? kUnset : kText);
-    RECT text{4, top, kLabelWidth - 2, top + kRowHeight - 1};
-    ::DrawTextA(dc, name.c_str(), static_cast<int>(name.size()), &text,
-                DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
-    if (!row.barShown) continue;
-    const int left = kBarLeft + row.left;
-    const int right = kBarLeft + std::max(row.right, row.left + 1);
-    const RECT bar{left, top + 3, right, top + kRowHeight - 4};
-    Fill(dc, bar, unset ? kUnset : kBar);
-    // End marks only where the bar really ends, so a cut end reads as running on.
-    if (row.pressInside) Fill(dc, RECT{left, top + 1, left + 2, top + kRowHeight - 2}, kBarEnd);
-    if (row.releaseInside) Fill(dc, RECT{right - 2, top + 1, right, top + kRowHeight - 2}, kBarEnd);
-  }
-  if (!timeline_.representsWhole()) {
-    ::SetTextColor(dc, kUnset);
-    RECT notice = kNoticeRect;
-    ::DrawTextA(dc, kPartialNotice, -1, &notice, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
-  }
-}
-
-LRESULT MacroTimelineView::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_CREATE:
-      window_ = window;
-      CreateControls();
-      Refresh();
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT paint{};
-      const HDC screen = ::BeginPaint(window, &paint);
-      RECT client{};
-      ::GetClientRect(window, &client);
-      // Drawn off-screen and copied in one block, like the skinned windows, so dragging does not flicker.
-      const UniqueDC memory(::CreateCompatibleDC(screen));
-      const UniqueBitmap canvas(::CreateCompatibleBitmap(screen, client.right, client.bottom));
-      if (memory && canvas) {
-        SelectedObject selected(memory.get(), canvas.get());
-        Paint(memory.get(), client.right, client.bottom);
-        ::BitBlt(screen, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
-      }
-      ::EndPaint(window, &paint);
-      return 0;
-    }
-    case WM_PRINTCLIENT: {
-      RECT client{};
-      ::GetClientRect(window, &client);
-      Paint(reinterpret_cast<HDC>(wParam), client.right, client.bottom);
-      return 0;
-    }
-    case WM_LBUTTONDOWN:
-      OnLeftButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-      return 0;
-    case WM_MOUSEMOVE:
-      if (timeline_.dragging() && timeline_.DragTo(GET_X_LPARAM(lParam) - kBarLeft)) Refresh();
-      return 0;
-    case WM_LBUTTONUP:
-      if (timeline_.dragging()) {
-        timeline_.DragTo(GET_X_LPARAM(lParam) - kBarLeft);
-        timeline_.EndDrag();
-        ::ReleaseCapture();
-        Refresh();
-      }
-      return 0;
-    case WM_CAPTURECHANGED:
-      timeline_.EndDrag();
-      return 0;
-    case WM_COMMAND:
-      OnCommand(reinterpret_cast<HWND>(lParam));
-      return 0;
-    case WM_VSCROLL:
-      OnScroll(SB_VERT, wParam);
-      return 0;
-    case WM_HSCROLL:
-      OnScroll(SB_HORZ, wParam);
-      return 0;
-    case kWmKeyCaptured:
-      OnKeyCaptured(wParam);
-      return 0;
-    case WM_DESTROY:
-      capture_.reset();
-      return 0;
-    default:
-      return ::DefWindowProcA(window, message, wParam, lParam);
-  }
+int RunMacroManager(HINSTANCE instance, HWND owner, MacroStoreLibrary& library, const MacroManagerOpening& opening) {
+  MacroManagerWindow window(instance, library, opening);
+  const HWND over = owner != nullptr ? owner : ::GetDesktopWindow();
+  window.PlaceAt(skinw::CentredOverWindow(over, {art::kWidth, art::kHeight}));
+  return window.RunModal(owner) == skinw::kEndOk ? kMacroManagerOk : kMacroManagerCancel;
 }
 
 }  // namespace kavo::option::win32

@@ -1,80 +1,42 @@
 #pragma once
-// The macro manager's timeline view: an owner-drawn child at the manager's CHILD_POS that shows the
-// selected macro as one bar per key stroke (MacroTimeline decides everything; this window paints it and
-// feeds it clicks, drags, scroll bars, its four buttons and the captured key). User-interface thread only.
+// The macro manager dialog of KavoOption.exe: macro sets and their macros on the left, the list editor
+// or the timeline view of the selected macro on the right. MacroManager makes every decision; the window
+// shows what it says and hands it the clicks. The library is edited in place; the caller saves it to the
+// sequence file after OK and reloads it from there otherwise (FinishMacroManager), so it is written once.
+//
+//   MacroManagerOpening opening;               // the "Macro Manager" button: no set selected at first
+//   opening.newMacroMode = false;              // "Edit Macro...": the button's macro preselected
+//   opening.preselectedSet = set;
+//   opening.slot = entry;
+//   FinishMacroManager(RunMacroManager(instance, mainWindow, library, opening), port);
+//
+// The windows use the pictures of artwork/macro_manager.h, macro_editor.h and set_name_dialog.h, the
+// message boxes B and C, and the dialog templates from the program's resources. User-interface thread only.
 #include <windows.h>
 
-#include <functional>
-#include <memory>
-
-#include "option/macro_timeline.h"
-#include "option/win32/keyboard_hook.h"
-#include "settings/keyboard_layout.h"
-#include "settings/win32/win32_handles.h"
-#include "skin/geometry.h"
-#include "skin/win32/bitmap_button.h"
+#include "option/macro_library.h"
+#include "settings/settings_record.h"
+#include "skin/menu_click_memory.h"
 
 namespace kavo::option::win32 {
 
-class MacroTimelineView {
- public:
-  // Where things are inside the view (490 by 365 pixels): key labels on the left, the bar area to their
-  // right, one row per bar.
-  static constexpr int kLabelWidth = 90;
-  static constexpr int kBarLeft = 92;
-  static constexpr int kBarWidth = 376;
-  static constexpr int kRowTop = 24;
-  static constexpr int kRowHeight = 15;
+constexpr int kMacroNameListId = 4096;
+constexpr int kMacroSetNameEditId = 4010;
+constexpr int kMacroSetNameLimit = 24;
 
-  explicit MacroTimelineView(KeyboardLayout& keys);
-  ~MacroTimelineView();
-  MacroTimelineView(const MacroTimelineView&) = delete;
-  MacroTimelineView& operator=(const MacroTimelineView&) = delete;
-
-  // bounds in the parent's pixels (the manager's CHILD_POS).
-  bool Create(HWND parent, const skin::Rect& bounds);
-  // Called with true when the view starts waiting for a key (the manager disables its controls) and
-  // with false when the key has arrived.
-  void SetBusyHandler(std::function<void(bool)> busy) { busy_ = std::move(busy); }
-
-  // Shows a macro of the library (none: an empty view); the view keeps editing it until the next Show.
-  void Show(Macro* macro);
-  // The bars into the macro shown, before the manager shows anything else.
-  void WriteBack();
-
-  HWND window() const { return window_; }
-  const MacroTimeline& timeline() const { return timeline_; }
-  HWND addButton() const { return add_.window(); }
-  HWND deleteButton() const { return delete_.window(); }
-  HWND zoomInButton() const { return zoomIn_.window(); }
-  HWND zoomOutButton() const { return zoomOut_.window(); }
-
-  LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  void WindowGone() { window_ = nullptr; }
-
- private:
-  void CreateControls();
-  void OnCommand(HWND control);
-  void OnScroll(int bar, WPARAM wParam);
-  void OnKeyCaptured(WPARAM virtualKey);
-  void OnLeftButtonDown(int x, int y);
-  void Paint(HDC dc, int width, int height);
-  void Refresh();
-  int VisibleRowAt(int y) const;
-
-  KeyboardLayout& keys_;
-  MacroTimeline timeline_;
-  Macro* macro_ = nullptr;
-  HWND window_ = nullptr;
-  HWND rowBar_ = nullptr;   // scroll bar children, destroyed with the view
-  HWND timeBar_ = nullptr;
-  skin::win32::BitmapButton add_;
-  skin::win32::BitmapButton delete_;
-  skin::win32::BitmapButton zoomIn_;
-  skin::win32::BitmapButton zoomOut_;
-  kavo::win32::UniqueFont font_;
-  std::unique_ptr<KeyboardCapture> capture_;
-  std::function<void(bool)> busy_;
+struct MacroManagerOpening {
+  bool newMacroMode = true;
+  int preselectedSet = -1;
+  MacroKeyInfo slot{};  // the button entry whose menu opened the manager
+  // The menu memory of the page that opened the manager, which its set menu shares; null: one of its own.
+  skin::MenuClickMemory* menuMemory = nullptr;
 };
+
+// Runs the manager modally over owner and gives its end code (kMacroManagerOk or kMacroManagerCancel);
+// the library still holds the dialog's edits either way.
+int RunMacroManager(HINSTANCE instance, HWND owner, MacroStoreLibrary& library, const MacroManagerOpening& opening);
+inline int RunMacroManager(HINSTANCE instance, HWND owner, MacroStoreLibrary& library) {
+  return RunMacroManager(instance, owner, library, MacroManagerOpening{});
+}
 
 }  // namespace kavo::option::win32

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "option/main_settings_ports.h"
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 #include "skin/geometry.h"
 
 namespace kavo::option::win32 {

@@ -52,9 +52,7 @@ skinw::CclickHSlider* MainSettingsWindow::slider(int id) const {
 }
 
 void MainSettingsWindow::OnBuild() {
-  SetPictures(skinw::LoadWindowPictures(
-      instance(), {art::kMaskPicture, art::kBackgroundPicture, art::kNormalPicture, art::kHoverPicture,
-                   art::kPressedPicture, art::kDisabledPicture}));
+  SetPictures(skinw::LoadWindowPictures(instance(), art::kWindowPictures));
   PlaceAt(topLeft_);
   BuildSliders();
   BuildValueControl();

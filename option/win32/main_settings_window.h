@@ -19,7 +19,7 @@
 #include "option/main_settings_ports.h"
 #include "option/win32/main_settings_ports_win32.h"
 #include "option/win32/option_windows.h"
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 #include "skin/geometry.h"
 #include "skin/win32/bitmap_button.h"
 #include "skin/win32/bitmap_edit.h"

@@ -8,7 +8,7 @@
 #include "artwork/main_window.h"
 #include "option/win32/profile_dialogs.h"
 #include "option/win32/program_file_dialog.h"
-#include "settings/win32/module_folder.h"
+#include "platform/win32/module_folder.h"
 #include "skin/layout.h"
 #include "skin/skin_messages.h"
 #include "skin/win32/skin_font.h"
@@ -39,7 +39,6 @@ constexpr COLORREF kVersionColour = RGB(255, 255, 255);
 constexpr int kProgramIcon = 1;  // resources/kavo_option.rc
 
 RECT ToRect(const skin::Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-COLORREF ToColour(std::uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 
 // The profile name under a point of the window, or -1.
 int NameAt(POINT point) {
@@ -69,11 +68,13 @@ MainWindow::MainWindow(HINSTANCE instance)
       model_->Working(), model_->Osd(), MainSettingsPorts{confirmation_, *this, systemLanguage_, doubleClickTimer_});
   assignDialogs_ = std::make_unique<Win32ButtonAssignDialogs>(instance, macros_);
   buttonAssignModel_ =
-      std::make_unique<ButtonAssignPage>(model_->Working(), keyboardLayout_, macroPort_, *assignDialogs_,
+      std::make_unique<ButtonAssignPage>(model_->Working(), keyboardLayout_, macros_, *assignDialogs_,
                                          &macroMerges_);
+  assignDialogs_->ShareMenuMemory(buttonAssignModel_->clickMemory());
 }
 
-MainWindow::~MainWindow() = default;
+// The window ends while every part of it is here, so that leaving puts back what was only tried.
+MainWindow::~MainWindow() { End(skinw::kEndCancel); }
 
 void MainWindow::OnBuild() {
   // The taskbar offers minimise and close for it.
@@ -88,8 +89,7 @@ void MainWindow::OnBuild() {
   confirmation_.SetOwner(window());
   assignDialogs_->SetOwner(window());
 
-  SetPictures(skinw::LoadWindowPictures(instance(), {art::kMaskPicture, art::kBackgroundPicture, art::kNormalPicture,
-                                                     art::kHoverPicture, art::kPressedPicture, art::kDisabledPicture}));
+  SetPictures(skinw::LoadWindowPictures(instance(), art::kWindowPictures));
   PlaceAt(skin::Point{(::GetSystemMetrics(SM_CXSCREEN) - art::kWidth) / 2,
                       (::GetSystemMetrics(SM_CYSCREEN) - art::kHeight) / 2});
   badge_ = skinw::LoadPicture(instance(), art::kModelBadge);
@@ -101,7 +101,7 @@ void MainWindow::OnBuild() {
   model_->Initialise();
   ShowView();
   // Last: other programs find the window by this title, and it should be whole when they do.
-  ::SetWindowTextA(window(), kMainWindowTitle);
+  ::SetWindowTextA(window(), kOptionWindowTitle);
 }
 
 void MainWindow::BuildControls() {
@@ -244,7 +244,7 @@ void MainWindow::PaintTexts(HDC dc) {
   }
   const SelectedObject font(dc, nameFont_.get());
   for (int p = 0; p < kProfileCount; ++p) {
-    ::SetTextColor(dc, ToColour(view.slots[p].nameColour));
+    ::SetTextColor(dc, view.slots[p].nameColour);
     DrawLine(dc, view.slots[p].name, ToRect(skin::LayoutBounds(kNames[p])), DT_LEFT | DT_VCENTER | DT_END_ELLIPSIS);
   }
   ::SetTextColor(dc, kVersionColour);
@@ -344,7 +344,7 @@ std::optional<std::string> MainWindow::ChooseProfileFile(const ProfileFileDialog
 
 void MainWindow::ShowError(const std::string& text) {
   // The skinned boxes' artwork carries their own questions; an error takes the system's plain box.
-  ::MessageBoxA(window(), text.c_str(), kMainWindowTitle, MB_OK | MB_ICONERROR);
+  ::MessageBoxA(window(), text.c_str(), kOptionWindowTitle, MB_OK | MB_ICONERROR);
 }
 
 void MainWindow::BeginWaitCursor() { ::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT))); }

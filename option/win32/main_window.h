@@ -13,7 +13,6 @@
 #include "option/button_assign_page.h"
 #include "option/macro_library.h"
 #include "option/macro_merge_gate.h"
-#include "option/macro_store_port.h"
 #include "option/macro_store.h"
 #include "option/main_settings_page.h"
 #include "option/main_window_model.h"
@@ -23,6 +22,7 @@
 #include "option/win32/option_ports.h"
 #include "option/win32/option_windows.h"
 #include "option/win32/support_pages.h"
+#include "settings/win32/shared_record_block.h"
 #include "settings/win32/win32_keyboard_layout.h"
 #include "settings/win32/win32_settings.h"
 #include "skin/win32/skin_dialog.h"
@@ -83,10 +83,9 @@ class MainWindow : public skin::win32::SkinDialog,
   std::string programFolder_;
   MacroStore macroStore_;
   MacroStoreLibrary macros_{macroStore_, settings_.profiles, programFolder_};
-  StoreManagerPort macroPort_{macros_};
   MacroMergeGate macroMerges_{macros_};  // what the main window merges and saves through
   kavo::win32::Win32KeyboardLayout keyboardLayout_;
-  Win32RecordBlock block_;
+  kavo::win32::SharedRecordBlock block_;
   Win32PeerWindows peers_;
   ModuleHelpFiles helpFiles_;
   CurrentHelpLibrary help_;

@@ -1,14 +1,17 @@
 #include "option/win32/media_player_dialog_window.h"
 
+#include <memory>
 #include <optional>
 
 #include "artwork/media_player_dialog.h"
 #include "option/media_player_dialog.h"
 #include "skin/menu_click_memory.h"
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 #include "skin/layout.h"
 #include "skin/win32/bitmap_button.h"
+#include "skin/win32/menu_button.h"
 #include "skin/win32/skin_dialog.h"
+#include "skin/win32/skin_font.h"
 #include "skin/win32/skin_menu.h"
 
 namespace kavo::option::win32 {
@@ -17,14 +20,6 @@ namespace {
 
 namespace skinw = skin::win32;
 namespace art = artwork::media_player_dialog;
-
-// Program-wide, so that it outlasts the window whose button opened the menu.
-skin::MenuClickMemory& MenuToggle() {
-  static skin::MenuClickMemory memory;
-  return memory;
-}
-
-skin::MenuClickMemory::WindowId IdOf(HWND window) { return reinterpret_cast<skin::MenuClickMemory::WindowId>(window); }
 
 // The picture set of the player button cut again from its own pictures, so that it can be swapped in
 // and out while the menu is open.
@@ -36,16 +31,14 @@ skinw::ButtonPictures Copy(const skinw::ButtonPictures& pictures, const skin::Re
 
 class MediaPlayerWindow final : public skinw::SkinDialog {
  public:
-  MediaPlayerWindow(HINSTANCE instance, int playerIndex)
-      : SkinDialog(instance, skinw::kDialogTemplate), model_(playerIndex) {}
+  MediaPlayerWindow(HINSTANCE instance, int playerIndex, skin::MenuClickMemory& menuMemory)
+      : SkinDialog(instance, skinw::kDialogTemplate), model_(playerIndex), menuMemory_(menuMemory) {}
 
   const MediaPlayerDialog& model() const { return model_; }
 
  protected:
   void OnBuild() override {
-    SetPictures(skinw::LoadWindowPictures(instance(), {art::kMaskPicture, art::kBackgroundPicture, art::kNormalPicture,
-                                                       art::kHoverPicture, art::kPressedPicture,
-                                                       art::kDisabledPicture}));
+    SetPictures(skinw::LoadWindowPictures(instance(), art::kWindowPictures));
     AddButton(art::kButtonOk, [this] { End(MediaPlayerDialog::EndCode(MediaPlayerButton::kOk)); });
     AddButton(art::kButtonCancel, [this] { End(MediaPlayerDialog::EndCode(MediaPlayerButton::kCancel)); });
     AddButton(art::kButtonExit, [this] { End(MediaPlayerDialog::EndCode(MediaPlayerButton::kExit)); });
@@ -85,32 +78,28 @@ class MediaPlayerWindow final : public skinw::SkinDialog {
   void OpenMenu() {
     if (player_ == nullptr) return;
     const HWND button = player_->window();
-    if (!MenuToggle().ClickOpens(IdOf(button), ::GetTickCount())) return;
-    player_->SetPictures(Copy(menuLook_, buttonSize_));
-    {
-      const kavo::win32::UniqueFont font(::CreateFontA(kMediaPlayerMenuFontHeight, kMediaPlayerMenuFontWidth, 0, 0,
-                                                       FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                                       DEFAULT_PITCH | FF_DONTCARE, "Arial"));
-      skinw::SkinMenu menu(font.get());
-      for (const MediaPlayerEntry& entry : kMediaPlayers) {
-        menu.Append(entry.commandId, entry.name, kMediaPlayerMenuHighlight, kMediaPlayerMenuTrademark);
-      }
-      menu.SetWidth(kMediaPlayerMenuWidth);
-      RECT place{};
-      ::GetWindowRect(button, &place);
-      // The choice arrives as a posted command once this click has been handled.
-      menu.Show(window(), POINT{place.left + 1, place.bottom - 1});
-      ::PostMessageA(window(), WM_NULL, 0, 0);
-    }
-    POINT cursor{};
-    ::GetCursorPos(&cursor);
-    MenuToggle().MenuClosed(IdOf(::WindowFromPoint(cursor)), ::GetTickCount());
+    RECT place{};
+    ::GetWindowRect(button, &place);
+    const kavo::win32::UniqueFont font =
+        skinw::SkinFont(kMediaPlayerMenuFontHeight, kMediaPlayerMenuFontWidth, FW_NORMAL, "Arial");
+    // The choice arrives as a posted command once this click has been handled.
+    const bool opened = skinw::OpenMenuFromButton(menuMemory_, button, window(), POINT{place.left + 1, place.bottom - 1},
+                                                  [&] {
+                                                    player_->SetPictures(Copy(menuLook_, buttonSize_));
+                                                    auto menu = std::make_unique<skinw::SkinMenu>(font.get());
+                                                    for (const MediaPlayerEntry& entry : kMediaPlayers) {
+                                                      menu->Append(entry.commandId, entry.name, kMediaPlayerMenuHighlight,
+                                                                   kMediaPlayerMenuTrademark);
+                                                    }
+                                                    menu->SetWidth(kMediaPlayerMenuWidth);
+                                                    return menu;
+                                                  });
     // The dialog may have been closed while the menu was open.
-    if (player_ != nullptr) player_->SetPictures(Copy(restLook_, buttonSize_));
+    if (opened && player_ != nullptr) player_->SetPictures(Copy(restLook_, buttonSize_));
   }
 
   MediaPlayerDialog model_;
+  skin::MenuClickMemory& menuMemory_;
   skinw::BitmapButton* player_ = nullptr;
   skin::Rect buttonSize_;
   skinw::ButtonPictures restLook_;
@@ -119,8 +108,9 @@ class MediaPlayerWindow final : public skinw::SkinDialog {
 
 }  // namespace
 
-std::optional<int> RunMediaPlayerDialog(HINSTANCE instance, HWND owner, int playerIndex) {
-  MediaPlayerWindow window(instance, playerIndex);
+std::optional<int> RunMediaPlayerDialog(HINSTANCE instance, HWND owner, int playerIndex,
+                                        skin::MenuClickMemory& menuMemory) {
+  MediaPlayerWindow window(instance, playerIndex, menuMemory);
   window.PlaceAt(skinw::CentredOverWindow(owner, {art::kWidth, art::kHeight}));
   const INT_PTR code = window.RunModal(owner);
   return window.model().Result(static_cast<int>(code));

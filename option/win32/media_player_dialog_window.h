@@ -5,10 +5,13 @@
 
 #include <optional>
 
+#include "skin/menu_click_memory.h"
+
 namespace kavo::option::win32 {
 
 // Runs the dialog over owner starting from playerIndex; the new index on OK, nothing on Cancel or Exit
-// (or when the window could not be made).
-std::optional<int> RunMediaPlayerDialog(HINSTANCE instance, HWND owner, int playerIndex);
+// (or when the window could not be made). Its player menu shares menuMemory with the page that opened it.
+std::optional<int> RunMediaPlayerDialog(HINSTANCE instance, HWND owner, int playerIndex,
+                                        skin::MenuClickMemory& menuMemory);
 
 }  // namespace kavo::option::win32

@@ -4,7 +4,7 @@
 
 #include "option/win32/main_window.h"
 #include "option/win32/web_browser_host.h"
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 #include "skin/win32/menu_frame_hook.h"
 
 namespace {

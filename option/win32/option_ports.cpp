@@ -5,33 +5,11 @@
 #include <cstring>
 #include <vector>
 
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 
 namespace kavo::option::win32 {
 
-using kavo::win32::UniqueKernelHandle;
 using kavo::win32::UniqueModule;
-
-bool Win32RecordBlock::OpenMutex() {
-  mutex_ = kavo::win32::BlockMutex::Open();
-  return mutex_ != nullptr;
-}
-
-BlockOpen Win32RecordBlock::OpenBlock() {
-  block_ = kavo::win32::SharedBlock::Open();
-  if (block_) return BlockOpen::kOpened;
-  // The mapping may exist while its view cannot be made: that is worth telling the user.
-  const UniqueKernelHandle mapping(::OpenFileMappingA(FILE_MAP_READ, FALSE, kavo::win32::kSharedBlockName));
-  return mapping ? BlockOpen::kViewFailed : BlockOpen::kAbsent;
-}
-
-bool Win32RecordBlock::Fetch(SettingsRecord& record) {
-  return block_ && mutex_ && block_->Fetch(*mutex_, record);
-}
-
-bool Win32RecordBlock::Publish(const SettingsRecord& record) {
-  return block_ && mutex_ && block_->Publish(*mutex_, record);
-}
 
 bool Win32PeerWindows::Send(const char* title, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
   const HWND peer = ::FindWindowA(nullptr, title);

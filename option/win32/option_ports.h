@@ -1,6 +1,6 @@
 #pragma once
-// The main window's ports over the real API: the service's block and mutex, the peer programs' windows, the
-// help libraries beside the program and the standard file dialogs.
+// The main window's ports over the real API: the peer programs' windows, the help libraries beside the
+// program and the standard file dialogs.
 #include <windows.h>
 
 #include <memory>
@@ -9,22 +9,8 @@
 
 #include "option/help_library_loader.h"
 #include "option/main_window_ports.h"
-#include "settings/win32/shared_block.h"
 
 namespace kavo::option::win32 {
-
-// The service's block and mutex, opened only when the service made them: this program never creates them.
-class Win32RecordBlock : public SharedRecordBlock {
- public:
-  bool OpenMutex() override;
-  BlockOpen OpenBlock() override;
-  bool Fetch(SettingsRecord& record) override;
-  bool Publish(const SettingsRecord& record) override;
-
- private:
-  std::unique_ptr<kavo::win32::BlockMutex> mutex_;
-  std::unique_ptr<kavo::win32::SharedBlock> block_;
-};
 
 class Win32PeerWindows : public PeerWindows {
  public:

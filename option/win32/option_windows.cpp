@@ -48,9 +48,7 @@ int LanguagePopup::Choose(HWND owner, POINT topLeft) {
 }
 
 void LanguagePopup::OnBuild() {
-  SetPictures(skinw::LoadWindowPictures(
-      instance(), {popup::kMaskPicture, popup::kBackgroundPicture, popup::kNormalPicture, popup::kHoverPicture,
-                   popup::kPressedPicture, popup::kDisabledPicture}));
+  SetPictures(skinw::LoadWindowPictures(instance(), popup::kWindowPictures));
   for (std::size_t k = 0; k < kLanguageEntries.size(); ++k) {
     skinw::BitmapButton& entry = AddButton(kLanguageEntries[k], [this, k] { End(kChoiceBase + static_cast<INT_PTR>(k)); });
     entry.SetHandCursor(true);
@@ -120,9 +118,7 @@ bool WindowsProfileDialog::Ask(HWND owner) {
 }
 
 void WindowsProfileDialog::OnBuild() {
-  SetPictures(skinw::LoadWindowPictures(
-      instance(), {question::kMaskPicture, question::kBackgroundPicture, question::kNormalPicture,
-                   question::kHoverPicture, question::kPressedPicture, question::kDisabledPicture}));
+  SetPictures(skinw::LoadWindowPictures(instance(), question::kWindowPictures));
   AddButton(question::kButtonOk, [this] { End(skinw::kEndOk); });
   AddButton(question::kButtonCancel, [this] { End(skinw::kEndCancel); });
   AddButton(question::kButtonExit, [this] { End(skinw::kEndCancel); });

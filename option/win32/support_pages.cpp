@@ -44,9 +44,7 @@ UpdatePageWindow::UpdatePageWindow(HINSTANCE instance, AddressShell& shell, cons
       topLeft_(topLeft) {}
 
 void UpdatePageWindow::OnBuild() {
-  SetPictures(skinw::LoadWindowPictures(
-      instance(), {updateArt::kMaskPicture, updateArt::kBackgroundPicture, updateArt::kNormalPicture,
-                   updateArt::kHoverPicture, updateArt::kPressedPicture, updateArt::kDisabledPicture}));
+  SetPictures(skinw::LoadWindowPictures(instance(), updateArt::kWindowPictures));
   PlaceAt(topLeft_);
   for (std::size_t i = 0; i < buttons_.size(); ++i) {
     const UpdateButtonInfo& info = UpdateButtons()[i];

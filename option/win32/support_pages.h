@@ -10,7 +10,7 @@
 #include "option/main_settings_ports.h"
 #include "option/update_page_model.h"
 #include "option/win32/web_browser_host.h"
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 #include "skin/geometry.h"
 #include "skin/win32/bitmap_button.h"
 #include "skin/win32/skin_dialog.h"
@@ -49,6 +49,7 @@ class HelpPageWindow : public skin::win32::SkinDialog {
   HelpPageWindow(HINSTANCE instance, skin::Point topLeft);
   // The same page with its browser sent to another support site.
   HelpPageWindow(HINSTANCE instance, const SupportSite& site, skin::Point topLeft);
+  ~HelpPageWindow() override { End(skin::win32::kEndCancel); }
 
  protected:
   void OnBuild() override;

@@ -10,7 +10,7 @@ bool IsBlank(unsigned char c) { return c <= ' ' || c == 0x7F; }
 std::string Fallback(unsigned reason) {
   // The service sends this reason only after the mouse reported a low battery; a lost text must not
   // hide that.
-  return reason == kLowBatteryReason ? "Low Battery" : "VELMAR Kavo Mouse";
+  return reason == kOsdLowBatteryReason ? "Low Battery" : "VELMAR Kavo Mouse";
 }
 
 }  // namespace

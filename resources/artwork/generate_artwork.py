@@ -636,6 +636,8 @@ def header_text(window):
     ]
     for role, constant in ROLE_CONSTANTS.items():
         lines.append(f"inline constexpr int {constant} = {window.pictures[role]};")
+    lines.append("// The six above in that order, as the skinned window loads them.")
+    lines.append("inline constexpr int kWindowPictures[] = {" + ", ".join(ROLE_CONSTANTS.values()) + "};")
     for extra in window.extras:
         lines.append(f"inline constexpr int {extra.constant} = {extra.id};")
     lines.append("")

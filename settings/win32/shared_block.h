@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "settings/settings_record.h"
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 
 namespace kavo::win32 {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "settings/integrity_label.h"
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 
 namespace kavo::win32 {
 namespace {

@@ -3,7 +3,8 @@
 #include <atomic>
 #include <string>
 
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/debug_trace.h"
+#include "platform/win32/win32_handles.h"
 
 namespace kavo::win32 {
 namespace {
@@ -97,7 +98,7 @@ FileRead Win32FileSystem::Read(const std::string& path, std::string& contents) {
   if (read.result == FileRead::kUnreadable) {
     // The settings code never writes over a file it could not read; this says why one was left alone.
     const std::string trace = "File not read (error " + std::to_string(read.error) + "), left as it is: " + path + "\n";
-    ::OutputDebugStringA(trace.c_str());
+    DebugTrace(trace);
   }
   return read.result;
 }

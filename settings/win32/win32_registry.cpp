@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 
 namespace kavo::win32 {
 namespace {

@@ -40,9 +40,7 @@ void GalleryWindow::OnBuild() {
   ::SetWindowTextA(window(), "Kavo skin gallery");
   // The gallery is the main window: its help line shows what the controls announce.
   win32::SetHelpLineWindow(window());
-  SetPictures(win32::LoadWindowPictures(
-      instance(), {art::kMaskPicture, art::kBackgroundPicture, art::kNormalPicture, art::kHoverPicture,
-                   art::kPressedPicture, art::kDisabledPicture}));
+  SetPictures(win32::LoadWindowPictures(instance(), art::kWindowPictures));
   PlaceAt(Point{60, 60});
   textFont_ = win32::SkinFont(14, 6);
   menuFont_ = win32::SkinFont(14, 6);

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 #include "skin/gallery/gallery_log.h"
 #include "skin/win32/bitmap_edit.h"
 #include "skin/win32/click_slider.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 #include "skin/button_hover.h"
 #include "skin/button_picture.h"
 #include "skin/geometry.h"

@@ -23,7 +23,7 @@
 #include <string>
 #include <string_view>
 
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 #include "skin/geometry.h"
 #include "skin/win32/hover_help.h"
 #include "skin/win32/parent_messages.h"

@@ -8,10 +8,12 @@
 #include "skin/slider_math.h"
 #include "skin/win32/cut_picture.h"
 #include "skin/win32/picture_resources.h"
-#include "skin/win32/window_class.h"
+#include "platform/win32/window_class.h"
 
 namespace kavo::skin::win32 {
 
+using kavo::win32::ControlWindowProc;
+using kavo::win32::RegisterWindowClass;
 using kavo::win32::SelectedObject;
 using kavo::win32::UniqueBitmap;
 using kavo::win32::UniqueDC;
@@ -114,8 +116,8 @@ bool CclickHSlider::MakeThumb(HWND window) {
 }
 
 void CclickHSlider::Paint(HWND window) const {
-  PAINTSTRUCT paint{};
-  const HDC dc = ::BeginPaint(window, &paint);
+  const kavo::win32::PaintScope paint(window);
+  const HDC dc = paint.dc();
   if (dc != nullptr && background_) {
     const UniqueDC source(::CreateCompatibleDC(dc));
     if (source) {
@@ -125,7 +127,6 @@ void CclickHSlider::Paint(HWND window) const {
       ::BitBlt(dc, 0, 0, client.right, client.bottom, source.get(), 0, 0, SRCCOPY);
     }
   }
-  ::EndPaint(window, &paint);
 }
 
 void CclickHSlider::Clicked(HWND window, LPARAM clientPoint) {

@@ -18,11 +18,11 @@
 #include <memory>
 #include <string_view>
 
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 #include "skin/geometry.h"
 #include "skin/win32/hover_help.h"
 #include "skin/win32/slider_thumb_window.h"
-#include "skin/win32/window_class.h"
+#include "platform/win32/window_class.h"
 
 namespace kavo::skin::win32 {
 
@@ -56,7 +56,7 @@ class CclickHSlider {
  private:
   CclickHSlider(kavo::win32::UniqueBitmap thumbPicture, HWND parent, int notifyValue);
   template <typename Control>
-  friend LRESULT CALLBACK ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  friend LRESULT CALLBACK kavo::win32::ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   // The window is being freed: the object lets go of it without destroying it again.
   void WindowGone();
   LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

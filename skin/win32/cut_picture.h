@@ -3,7 +3,7 @@
 // disabled) is one picture of the whole window, and a control shows the part under its rectangle.
 #include <windows.h>
 
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 #include "skin/geometry.h"
 
 namespace kavo::skin::win32 {

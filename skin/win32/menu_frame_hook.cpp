@@ -4,7 +4,7 @@
 #include <cstring>
 #include <optional>
 
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 #include "skin/geometry.h"
 #include "skin/menu_frame_registry.h"
 #include "skin/menu_item_drawing.h"

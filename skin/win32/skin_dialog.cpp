@@ -107,8 +107,13 @@ Point CentredOverWindow(HWND owner, Extent size) {
 
 SkinDialog::SkinDialog(HINSTANCE instance, int templateId) : instance_(instance), templateId_(templateId) {}
 
+// A window whose handlers (OnDestroy above all) must run ends in its own class's destructor with End. One still
+// here is past them: it is cut loose first, so that its last messages reach nothing of the part already gone.
 SkinDialog::~SkinDialog() {
-  if (window_ != nullptr) ::DestroyWindow(window_);
+  if (window_ == nullptr) return;
+  const HWND window = window_;
+  Destroyed();
+  ::DestroyWindow(window);
 }
 
 INT_PTR SkinDialog::RunModal(HWND owner) {

@@ -30,7 +30,7 @@
 #include <string_view>
 #include <vector>
 
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 #include "skin/geometry.h"
 #include "skin/win32/bitmap_button.h"
 
@@ -70,6 +70,10 @@ struct WindowPictureIds {
 
 // The pictures from module's resources; a missing one stays empty.
 WindowPictures LoadWindowPictures(HINSTANCE module, const WindowPictureIds& ids);
+// The same for the six ids a window's generated header lists as kWindowPictures, in the order above.
+inline WindowPictures LoadWindowPictures(HINSTANCE module, const int (&ids)[6]) {
+  return LoadWindowPictures(module, WindowPictureIds{ids[0], ids[1], ids[2], ids[3], ids[4], ids[5]});
+}
 
 // Top left of a window of size centred over owner's window rectangle, for PlaceAt. Without an owner (or
 // its rectangle) 0, 0: where a window stands that nothing placed.

@@ -2,7 +2,7 @@
 // The fonts of the skinned windows: one recipe for every typeface, height, width and weight they use.
 #include <windows.h>
 
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 
 namespace kavo::skin::win32 {
 

@@ -11,22 +11,18 @@
 #include "skin/win32/cut_picture.h"
 #include "skin/win32/picture_resources.h"
 #include "skin/win32/skin_font.h"
+#include "platform/win32/solid_fill.h"
 
 namespace kavo::skin::win32 {
 
+using kavo::win32::FillSolid;
 using kavo::win32::SelectedObject;
 using kavo::win32::UniqueBitmap;
-using kavo::win32::UniqueBrush;
 using kavo::win32::UniqueDC;
 using kavo::win32::UniqueFont;
 using kavo::win32::UniqueWindow;
 
 namespace {
-
-void Fill(HDC dc, const RECT& rect, Colour colour) {
-  const UniqueBrush brush(::CreateSolidBrush(colour));
-  if (brush) ::FillRect(dc, &rect, brush.get());
-}
 
 std::string WindowText(HWND window) {
   const int length = ::GetWindowTextLengthA(window);
@@ -278,7 +274,7 @@ void SkinListBox::DrawRow(const DRAWITEMSTRUCT& draw) {
   const RowPaint paint =
       PaintRow(Colours(), (draw.itemState & ODS_SELECTED) != 0, (draw.itemState & ODS_DISABLED) != 0);
   const int saved = ::SaveDC(dc);
-  Fill(dc, draw.rcItem, paint.background);
+  FillSolid(dc, draw.rcItem, paint.background);
 
   const Rect area{draw.rcItem.left, draw.rcItem.top, draw.rcItem.right, draw.rcItem.bottom};
   const RowPlacement place = PlaceRow(area, itemValue);

@@ -30,7 +30,7 @@
 #include <string>
 #include <string_view>
 
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 #include "skin/geometry.h"
 #include "skin/list_edit.h"
 #include "skin/list_row_style.h"

@@ -5,12 +5,15 @@
 #include <utility>
 
 #include "skin/win32/skin_font.h"
-#include "skin/win32/window_class.h"
+#include "platform/win32/solid_fill.h"
+#include "platform/win32/window_class.h"
 
 namespace kavo::skin::win32 {
 
+using kavo::win32::ControlWindowProc;
+using kavo::win32::FillSolid;
+using kavo::win32::RegisterWindowClass;
 using kavo::win32::SelectedObject;
-using kavo::win32::UniqueBrush;
 using kavo::win32::UniqueFont;
 using kavo::win32::UniqueIcon;
 using kavo::win32::UniqueWindow;
@@ -21,11 +24,6 @@ constexpr char kOwnerClass[] = "KavoSkinMenuOwner";
 
 
 RECT ToRect(const Rect& rect) { return RECT{rect.left, rect.top, rect.right, rect.bottom}; }
-
-void Fill(HDC dc, const RECT& rect, Colour colour) {
-  const UniqueBrush brush(::CreateSolidBrush(colour));
-  if (brush) ::FillRect(dc, &rect, brush.get());
-}
 
 int Length(std::string_view text) { return static_cast<int>(std::min<std::size_t>(text.size(), 0x7FFFFFFF)); }
 
@@ -109,7 +107,7 @@ bool SkinMenu::AppendItem(unsigned commandId, std::string_view text, std::unique
 }
 
 unsigned SkinMenu::Show(HWND owner, POINT screenPoint) {
-  if (!menu_ || !RegisterWindowClass(kOwnerClass, OwnerProcedure)) return 0;
+  if (!menu_ || !RegisterWindowClass(kOwnerClass, ControlWindowProc<SkinMenu>)) return 0;
   // The hidden window owns the popup while it is shown, and so receives its items' measuring and drawing.
   const UniqueWindow drawer(::CreateWindowExA(WS_EX_TOOLWINDOW, kOwnerClass, "", WS_POPUP, 0, 0, 0, 0, owner, nullptr,
                                               ::GetModuleHandleA(nullptr), this));
@@ -121,36 +119,27 @@ unsigned SkinMenu::Show(HWND owner, POINT screenPoint) {
   return command;
 }
 
-LRESULT CALLBACK SkinMenu::OwnerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+LRESULT SkinMenu::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_MEASUREITEM) {
+    auto& measure = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+    if (measure.CtlType == ODT_MENU) {
+      if (const Item* item = Find(measure.itemData)) {
+        const SkinMenuItem& entry = item->menu->items_.items()[item->index];
+        const Extent size = MeasureMenuItem(entry, item->menu->width());
+        measure.itemWidth = static_cast<UINT>(std::max(size.width, 0));
+        measure.itemHeight = static_cast<UINT>(std::max(size.height, 0));
+        return TRUE;
+      }
+    }
   }
-  const auto* root = reinterpret_cast<const SkinMenu*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
-  try {
-    if (root != nullptr && message == WM_MEASUREITEM) {
-      auto& measure = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-      if (measure.CtlType == ODT_MENU) {
-        if (const Item* item = root->Find(measure.itemData)) {
-          const SkinMenuItem& entry = item->menu->items_.items()[item->index];
-          const Extent size = MeasureMenuItem(entry, item->menu->width());
-          measure.itemWidth = static_cast<UINT>(std::max(size.width, 0));
-          measure.itemHeight = static_cast<UINT>(std::max(size.height, 0));
-          return TRUE;
-        }
+  if (message == WM_DRAWITEM) {
+    const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    if (draw.CtlType == ODT_MENU) {
+      if (const Item* item = Find(draw.itemData)) {
+        item->menu->Draw(*item, draw);
+        return TRUE;
       }
     }
-    if (root != nullptr && message == WM_DRAWITEM) {
-      const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-      if (draw.CtlType == ODT_MENU) {
-        if (const Item* item = root->Find(draw.itemData)) {
-          item->menu->Draw(*item, draw);
-          return TRUE;
-        }
-      }
-    }
-  } catch (...) {
-    // Nothing unwinds into the menu loop; the item stays as the system left it.
   }
   return ::DefWindowProcA(window, message, wParam, lParam);
 }
@@ -175,9 +164,9 @@ void SkinMenu::Draw(const Item& item, const DRAWITEMSTRUCT& draw) const {
   const int saved = ::SaveDC(dc);
   // An item paints only itself: the arrow icon, placed from the item's top right, reaches above it.
   ::IntersectClipRect(dc, draw.rcItem.left, draw.rcItem.top, draw.rcItem.right, draw.rcItem.bottom);
-  Fill(dc, draw.rcItem, paint.background);
+  FillSolid(dc, draw.rcItem, paint.background);
   if (paint.line) {
-    Fill(dc, ToRect(SeparatorLine(area)), *paint.line);
+    FillSolid(dc, ToRect(SeparatorLine(area)), *paint.line);
   } else {
     const DeviceTextMeasure measure(dc, font_, trademarkFont_.get());
     const MenuItemPlacement place =

@@ -24,7 +24,8 @@
 #include <string_view>
 #include <vector>
 
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/window_class.h"
+#include "platform/win32/win32_handles.h"
 #include "skin/menu_item_drawing.h"
 #include "skin/menu_items.h"
 
@@ -64,7 +65,12 @@ class SkinMenu {
     std::size_t index;  // in items_.items()
   };
 
-  static LRESULT CALLBACK OwnerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  template <typename Control>
+  friend LRESULT CALLBACK kavo::win32::ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // The messages of the hidden window that owns the popup while it is shown: its items' measuring and
+  // drawing. The window belongs to Show, so its end needs nothing here.
+  LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void WindowGone() {}
   bool AppendItem(unsigned commandId, std::string_view text, std::unique_ptr<SkinMenu> submenu, int highlight,
                   int trademark);
   // The item of this menu or one of its submenus that item data names; null for anything else.

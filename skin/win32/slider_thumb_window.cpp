@@ -12,11 +12,13 @@
 #include "skin/thumb_shape.h"
 #include "skin/win32/cut_picture.h"
 #include "skin/win32/picture_resources.h"
-#include "skin/win32/window_class.h"
+#include "platform/win32/window_class.h"
 #include "skin/win32/window_region.h"
 
 namespace kavo::skin::win32 {
 
+using kavo::win32::ControlWindowProc;
+using kavo::win32::RegisterWindowClass;
 using kavo::win32::SelectedObject;
 using kavo::win32::UniqueBitmap;
 using kavo::win32::UniqueDC;
@@ -113,8 +115,8 @@ LRESULT CPHSlider::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 void CPHSlider::Paint(HWND window) const {
-  PAINTSTRUCT paint{};
-  const HDC dc = ::BeginPaint(window, &paint);
+  const kavo::win32::PaintScope paint(window);
+  const HDC dc = paint.dc();
   if (dc != nullptr) {
     const UniqueDC source(::CreateCompatibleDC(dc));
     if (source) {
@@ -122,7 +124,6 @@ void CPHSlider::Paint(HWND window) const {
       ::BitBlt(dc, 0, 0, size_.width, size_.height, source.get(), 0, 0, SRCCOPY);
     }
   }
-  ::EndPaint(window, &paint);
 }
 
 void CPHSlider::Drop() {

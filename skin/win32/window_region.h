@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 #include "skin/geometry.h"
 
 namespace kavo::skin::win32 {

@@ -50,7 +50,7 @@ bool FlagsAllZero(const SettingsRecord& record) {
 }
 
 // The service's block: its record, and whether the mutex, the block and the copies work.
-class FakeBlock final : public SharedRecordBlock {
+class FakeBlock final : public OpenableRecordBlock {
  public:
   explicit FakeBlock(Log& log) : record(DefaultRecord()), log_(log) {}
   bool OpenMutex() override {

@@ -22,11 +22,10 @@
 #include "option/button_assign_menu.h"
 #include "option/macro_library.h"
 #include "option/macro_store.h"
-#include "option/macro_store_port.h"
 #include "settings/bounded_text.h"
 #include "settings/ini_file.h"
 #include "settings/settings_record.h"
-#include "settings/win32/module_folder.h"
+#include "platform/win32/module_folder.h"
 #include "settings/win32/win32_file_system.h"
 #include "tests/wine/input_recording.h"
 #include "tests/wine/macro_schedule.h"
@@ -141,7 +140,7 @@ class AssignEndToEndTest : public OptionSessionTest {
   // Opens a slot's function menu with a click on its button and chooses a command with the keys.
   void ChooseInMenu(int slot, int commandId) {
     LoadedMacros();
-    option::StoreManagerPort port(*library_);
+    option::MacroStorePort& port = *library_;
     std::vector<int> path;
     ASSERT_TRUE(PathTo(option::BuildAssignMenu(slot, MacroKeyInfo{}, port), commandId, path)) << commandId;
     ASSERT_NO_FATAL_FAILURE(OpenMenu(slot));
@@ -287,7 +286,7 @@ TEST_F(AssignEndToEndTest, AMacroRecordedInTheManagerPlaysWithItsDelaysWhenTheBu
   // The menu opened again shows the slot's set and macro in the highlight colour.
   ASSERT_NO_FATAL_FAILURE(OpenMenu(kInputFiveSlot));
   std::vector<int> path;
-  option::StoreManagerPort port(*library_);
+  option::MacroStorePort& port = *library_;
   ASSERT_TRUE(PathTo(option::BuildAssignMenu(kInputFiveSlot, MacroKeyInfo{}, port), option::kMacroCommandBase, path));
   path.pop_back();  // stop on the set, its submenu open
   ASSERT_TRUE(XSession::XDo(WalkKeys(path) + "key Right"));

@@ -22,7 +22,6 @@
 #include "option/button_assign_page.h"
 #include "option/macro_library.h"
 #include "option/macro_store.h"
-#include "option/macro_store_port.h"
 #include "option/program_path_browse.h"
 #include "option/win32/button_assign_page_window.h"
 #include "settings/bounded_text.h"
@@ -45,7 +44,7 @@ using option::ButtonAssignPage;
 using option::HelpLibrary;
 using option::MacroStore;
 using option::MacroStoreLibrary;
-using option::StoreManagerPort;
+using option::MacroStorePort;
 using option::win32::ButtonAssignPageWindow;
 using option::win32::Win32ButtonAssignDialogs;
 using skin::ControlHost;
@@ -116,6 +115,7 @@ class ButtonAssignGuiTest : public ::testing::Test {
     ASSERT_GE(record_->CurrentProfile, 0);
     ASSERT_TRUE(host_.Open());
     dialogs_.SetOwner(host_.window());
+    dialogs_.ShareMenuMemory(page_.clickMemory());
     window_ = std::make_unique<ButtonAssignPageWindow>(::GetModuleHandleA(nullptr), page_, help_,
                                                        kavo::skin::Point{kPageLeft, kPageTop});
     ASSERT_TRUE(window_->Create(host_.window()));
@@ -213,7 +213,7 @@ class ButtonAssignGuiTest : public ::testing::Test {
   IniFileAccess access_{files_};
   MacroStore store_;
   MacroStoreLibrary library_{store_, access_, folder_.path()};
-  StoreManagerPort port_{library_};
+  MacroStorePort& port_ = library_;
   Win32ButtonAssignDialogs dialogs_{::GetModuleHandleA(nullptr), library_};
   ButtonAssignPage page_{*record_, layout_, port_, dialogs_};
   FakeHelp help_;

@@ -10,7 +10,7 @@
 
 #include "monitor/win32/foreground_hook.h"
 #include "monitor/win32/win32_process_info.h"
-#include "settings/win32/module_folder.h"
+#include "platform/win32/module_folder.h"
 #include "tests/wine/foreground_switch.h"
 #include "tests/wine/programs.h"
 #include "tests/wine/recording_window.h"

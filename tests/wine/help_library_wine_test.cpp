@@ -11,8 +11,8 @@
 
 #include "option/help_library_loader.h"
 #include "option/win32/option_ports.h"
-#include "settings/win32/module_folder.h"
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/module_folder.h"
+#include "platform/win32/win32_handles.h"
 
 namespace kavo::option {
 namespace {

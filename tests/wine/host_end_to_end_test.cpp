@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "settings/bounded_text.h"
-#include "settings/win32/module_folder.h"
+#include "platform/win32/module_folder.h"
 #include "tests/wine/foreground_switch.h"
 #include "tests/wine/recording_window.h"
 #include "tests/wine/service_session.h"

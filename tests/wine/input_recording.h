@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "settings/win32/module_folder.h"
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/module_folder.h"
+#include "platform/win32/win32_handles.h"
 
 namespace kavo::wine_test {
 

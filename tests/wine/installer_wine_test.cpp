@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "outside/device-sim/wine/mouse_folder.h"
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 #include "tests/wine/programs.h"
 #include "tests/wine/temp_folder.h"
 

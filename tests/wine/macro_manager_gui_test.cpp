@@ -19,14 +19,13 @@
 #include "artwork/set_name_dialog.h"
 #include "option/macro_library.h"
 #include "option/macro_manager.h"
-#include "option/macro_store_port.h"
 #include "option/win32/macro_editor_window.h"
-#include "option/win32/macro_manager_dialog.h"
 #include "option/win32/macro_manager_window.h"
+#include "option/win32/macro_timeline_view.h"
 #include "settings/bounded_text.h"
 #include "settings/ini_file.h"
 #include "settings/win32/win32_file_system.h"
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 #include "skin/layout.h"
 #include "tests/wine/timeline_picture.h"
 #include "tests/wine/window_readback.h"
@@ -189,7 +188,7 @@ class MacroManagerGuiTest : public ::testing::Test {
     run.code = option::win32::RunMacroManager(::GetModuleHandleA(nullptr), nullptr, library_, opening);
     user.join();
     // As the program does after the dialog: OK saves the library, anything else reloads it.
-    option::StoreManagerPort port(library_);
+    option::MacroStorePort& port = library_;
     option::FinishMacroManager(run.code, port);
     return run;
   }

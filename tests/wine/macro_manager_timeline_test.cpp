@@ -8,9 +8,9 @@
 #include <functional>
 #include <vector>
 
-#include "option/win32/macro_manager_window.h"
+#include "option/win32/macro_timeline_view.h"
 #include "settings/key_tables.h"
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 #include "settings/win32/win32_keyboard_layout.h"
 #include "tests/wine/timeline_picture.h"
 #include "tests/wine/window_readback.h"

@@ -23,7 +23,7 @@
 #include "option/win32/main_settings_window.h"
 #include "settings/language.h"
 #include "settings/settings_record.h"
-#include "settings/win32/module_folder.h"
+#include "platform/win32/module_folder.h"
 #include "skin/layout.h"
 #include "skin/slider_math.h"
 #include "skin/win32/help_text.h"

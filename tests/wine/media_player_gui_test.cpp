@@ -15,7 +15,7 @@
 
 #include "artwork/media_player_dialog.h"
 #include "option/win32/media_player_dialog_window.h"
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 #include "skin/layout.h"
 #include "tests/wine/skin_test_support.h"
 #include "tests/wine/x_session.h"
@@ -122,7 +122,8 @@ DialogRun RunWorkedBy(int playerIndex, const std::function<void(HWND)>& act) {
     if (const HWND menu = VisibleMenu()) ::PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
     if (dialog != nullptr && ::IsWindow(dialog)) ::PostMessageA(dialog, WM_CLOSE, 0, 0);
   });
-  run.result = option::win32::RunMediaPlayerDialog(Module(), nullptr, playerIndex);
+  kavo::skin::MenuClickMemory menuMemory;
+  run.result = option::win32::RunMediaPlayerDialog(Module(), nullptr, playerIndex, menuMemory);
   user.join();
   return run;
 }

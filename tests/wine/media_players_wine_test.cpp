@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "monitor/win32/win32_media_players.h"
-#include "settings/win32/module_folder.h"
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/module_folder.h"
+#include "platform/win32/win32_handles.h"
 #include "tests/wine/temp_folder.h"
 
 namespace kavo::wine_test {

@@ -6,7 +6,7 @@
 #include <string>
 #include <thread>
 
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 
 namespace kavo::wine_test {
 

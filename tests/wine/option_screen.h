@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "artwork/main_window.h"
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 #include "skin/layout.h"
 #include "skin/win32/picture_resources.h"
 #include "skin/win32/skin_font.h"
@@ -22,8 +22,6 @@ using Pixels = std::vector<std::uint32_t>;
 inline skin::Rect LayoutRect(const char* layout) { return skin::LayoutBounds(layout); }
 inline skin::Rect Offset(skin::Rect r, int dx, int dy) { return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
 inline std::uint32_t Rgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
-inline COLORREF ColourOf(std::uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
-
 // Every third pixel of rectangle r of a device context, r's coordinates shifted by origin.
 inline Pixels SamplePixels(HDC dc, POINT origin, const skin::Rect& r) {
   Pixels pixels;
@@ -50,13 +48,13 @@ class OptionScreen {
 
   // Rectangle r of picture id with text drawn over it as the main window draws its labels: Arial of the
   // given height, transparent, one line, cut with an ellipsis.
-  Pixels TextPixels(int id, const skin::Rect& r, const std::string& text, std::uint32_t colour, int height,
+  Pixels TextPixels(int id, const skin::Rect& r, const std::string& text, skin::Colour colour, int height,
                     UINT format = DT_LEFT | DT_VCENTER) const {
     return Drawn(id, r, [&](HDC dc) {
       const win32::UniqueFont font = skin::win32::SkinFont(height, 0);
       const win32::SelectedObject selected(dc, font.get());
       ::SetBkMode(dc, TRANSPARENT);
-      ::SetTextColor(dc, ColourOf(colour));
+      ::SetTextColor(dc, colour);
       RECT area{r.left, r.top, r.right, r.bottom};
       ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &area,
                   format | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
@@ -81,7 +79,7 @@ class OptionScreen {
     return ScreenPixels(origin_, Offset(r, area.left, area.top)) == PicturePixels(id, r);
   }
   // The name label of a slot (0..4) shows text in the colour given.
-  bool ShowsName(const char* layout, const std::string& text, std::uint32_t colour) const {
+  bool ShowsName(const char* layout, const std::string& text, skin::Colour colour) const {
     const skin::Rect r = LayoutRect(layout);
     return Shown(r) == TextPixels(artwork::main_window::kNormalPicture, r, text, colour, kNameHeight);
   }

@@ -15,7 +15,7 @@
 #include "artwork/message_box_a.h"
 #include "artwork/message_box_b.h"
 #include "artwork/message_box_c.h"
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 #include "skin/layout.h"
 #include "skin/png_picture.h"
 #include "skin/win32/picture_resources.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 
 namespace kavo::wine_test {
 

@@ -17,7 +17,7 @@
 #include "monitor/service_messages.h"
 #include "monitor/win32/win32_horizontal_scroller.h"
 #include "monitor/win32/win32_window_tree.h"
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 
 namespace kavo::win32 {
 namespace {

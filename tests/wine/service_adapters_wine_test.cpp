@@ -16,7 +16,7 @@
 #include "monitor/win32/win32_timeline.h"
 #include "monitor/win32/win32_desktop.h"
 #include "monitor/win32/worker_thread.h"
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 #include "tests/wine/temp_folder.h"
 
 namespace kavo::win32 {

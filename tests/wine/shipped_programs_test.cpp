@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/win32/module_folder.h"
+#include "platform/win32/module_folder.h"
 #include "tests/wine/program_file.h"
 
 namespace kavo::wine_test {

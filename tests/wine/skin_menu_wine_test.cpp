@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 #include "skin/menu_item_drawing.h"
 #include "skin/menu_items.h"
 #include "skin/win32/menu_frame_hook.h"

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 #include "skin/win32/skin_dialog.h"
 
 namespace kavo::wine_test::skin {

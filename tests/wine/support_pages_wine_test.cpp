@@ -15,7 +15,7 @@
 #include "artwork/update_page.h"
 #include "option/update_page_model.h"
 #include "option/win32/support_pages.h"
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 #include "skin/layout.h"
 #include "skin/win32/help_text.h"
 #include "skin/win32/picture_resources.h"

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "option/macro_timeline.h"
-#include "option/win32/macro_manager_window.h"
+#include "option/win32/macro_timeline_view.h"
 #include "tests/wine/window_readback.h"
 
 namespace kavo::wine_test::timeline {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "settings/key_tables.h"
-#include "settings/win32/module_folder.h"
+#include "platform/win32/module_folder.h"
 #include "settings/win32/win32_file_system.h"
 #include "settings/win32/win32_keyboard_layout.h"
 #include "settings/win32/win32_registry.h"

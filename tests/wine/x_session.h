@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "settings/win32/module_folder.h"
+#include "platform/win32/module_folder.h"
 
 namespace kavo::wine_test {
 

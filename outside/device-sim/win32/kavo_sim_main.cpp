@@ -5,7 +5,7 @@
 
 #include "outside/device-sim/sim_commands.h"
 #include "outside/device-sim/win32/shared_mouse.h"
-#include "settings/win32/module_folder.h"
+#include "platform/win32/module_folder.h"
 
 int main(int argc, char** argv) {
   using namespace kavo::sim;

@@ -2,7 +2,7 @@
 // Owners of the kernel objects, modules and windows of the simulated mouse and its tests.
 #include <windows.h>
 
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 
 namespace kavo::sim::win32 {
 

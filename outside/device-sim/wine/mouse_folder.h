@@ -10,7 +10,7 @@
 
 #include "outside/device-sim/win32/kernel_handles.h"
 #include "outside/device-sim/win32/shared_mouse.h"
-#include "settings/win32/module_folder.h"
+#include "platform/win32/module_folder.h"
 #include "tests/support/text_lines.h"
 #include "tests/wine/temp_folder.h"
 

@@ -2,7 +2,7 @@
 // The owners of the GDI objects and device contexts the notice paints with: the shared ones.
 #include <windows.h>
 
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 
 namespace kavo::osd::win32 {
 

@@ -30,12 +30,8 @@ NoticePopup::NoticePopup(HINSTANCE instance, HWND listener, UINT dismissed)
       background_(::CreateSolidBrush(kBackground)),
       accent_(::CreateSolidBrush(kAccent)),
       border_(::CreateSolidBrush(kBorder)) {
-  WNDCLASSA windowClass{};
-  windowClass.lpfnWndProc = WindowProc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  windowClass.lpszClassName = kNoticeClassName;
-  ::RegisterClassA(&windowClass);
+  kavo::win32::RegisterWindowClass(kNoticeClassName, kavo::win32::ControlWindowProc<NoticePopup>,
+                                   ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
   window_.reset(::CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kNoticeClassName, "",
                                   WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, this));
 }
@@ -66,31 +62,22 @@ void NoticePopup::Hide() {
   if (window_) ::ShowWindow(window_.get(), SW_HIDE);
 }
 
-LRESULT CALLBACK NoticePopup::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<NoticePopup*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+LRESULT NoticePopup::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;  // a click must not take the focus either
     case WM_ERASEBKGND:
       return 1;  // WM_PAINT covers every pixel
     case WM_PAINT:
-      if (self) {
-        self->OnPaint(window);
-        return 0;
-      }
-      break;
+      OnPaint(window);
+      return 0;
     case WM_LBUTTONUP:
       // A click dismisses the notice; the display window decides and stops the timer.
-      if (self) ::PostMessageA(self->listener_, self->dismissed_, 0, 0);
+      ::PostMessageA(listener_, dismissed_, 0, 0);
       return 0;
     default:
-      break;
+      return ::DefWindowProcA(window, message, wParam, lParam);
   }
-  return ::DefWindowProcA(window, message, wParam, lParam);
 }
 
 void NoticePopup::OnPaint(HWND window) {

@@ -5,7 +5,8 @@
 
 #include <string>
 
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/window_class.h"
+#include "platform/win32/win32_handles.h"
 #include "outside/osd/win32/gdi_owners.h"
 
 namespace kavo::osd::win32 {
@@ -23,7 +24,11 @@ class NoticePopup {
   void Destroy() { window_.reset(); }
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  template <typename Control>
+  friend LRESULT CALLBACK kavo::win32::ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // The window is being freed: the owner lets go of it without destroying it again.
+  void WindowGone() { (void)window_.release(); }
   void OnPaint(HWND window);
 
   HWND listener_;

@@ -2,7 +2,7 @@
 // shows each notice briefly near the bottom right corner of the screen.
 #include <windows.h>
 
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 #include "outside/osd/display_settings.h"
 #include "outside/osd/win32/osd_window.h"
 #include "settings/win32/win32_settings.h"

@@ -3,7 +3,7 @@
 #include "outside/osd/notice_text.h"
 #include "outside/osd/osd_messages.h"
 #include "settings/ini_file.h"
-#include "settings/win32/module_folder.h"
+#include "platform/win32/module_folder.h"
 #include "settings/win32/win32_file_system.h"
 
 namespace kavo::osd::win32 {
@@ -16,24 +16,10 @@ constexpr UINT kDismissedMessage = WM_APP + 1;
 }  // namespace
 
 OsdWindow::OsdWindow(HINSTANCE instance, const DisplaySettings& settings) : instance_(instance), board_(settings) {
-  WNDCLASSA windowClass{};
-  windowClass.lpfnWndProc = WindowProc;
-  windowClass.hInstance = instance;
-  windowClass.lpszClassName = kClassName;
-  ::RegisterClassA(&windowClass);
+  kavo::win32::RegisterWindowClass(kClassName, kavo::win32::ControlWindowProc<OsdWindow>);
   // A top-level window (never shown), not a message-only one: FindWindowA does not see those.
-  window_.reset(::CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, kWindowTitle, WS_OVERLAPPED, 0, 0, 0, 0, nullptr,
+  window_.reset(::CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, kOsdWindowTitle, WS_OVERLAPPED, 0, 0, 0, 0, nullptr,
                                   nullptr, instance, this));
-}
-
-LRESULT CALLBACK OsdWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<OsdWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (!self) return ::DefWindowProcA(window, message, wParam, lParam);
-  return self->Handle(window, message, wParam, lParam);
 }
 
 LRESULT OsdWindow::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -41,10 +27,10 @@ LRESULT OsdWindow::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_CREATE:
       popup_ = std::make_unique<NoticePopup>(instance_, window, kDismissedMessage);
       return popup_->Created() ? 0 : -1;
-    case kNoticeMessage:
+    case kMsgOsdNotice:
       OnNotice(window, wParam);
       return 0;
-    case kSettingsMessage:
+    case kMsgOsdSettings:
       Carry(window, board_.SettingsChanged(DisplaySettingsFromMessage(static_cast<std::uint32_t>(lParam))));
       return 0;
     case WM_TIMER:

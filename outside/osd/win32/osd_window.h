@@ -5,7 +5,8 @@
 
 #include <memory>
 
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/window_class.h"
+#include "platform/win32/win32_handles.h"
 #include "outside/osd/notice_board.h"
 #include "outside/osd/win32/notice_popup.h"
 
@@ -20,8 +21,11 @@ class OsdWindow {
   bool Created() const { return static_cast<bool>(window_); }
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  template <typename Control>
+  friend LRESULT CALLBACK kavo::win32::ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // The window is being freed: the owner lets go of it without destroying it again.
+  void WindowGone() { (void)window_.release(); }
   void OnNotice(HWND window, WPARAM reason);
   void Carry(HWND window, const NoticeAction& action);
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "settings/win32/win32_handles.h"
+#include "platform/win32/win32_handles.h"
 #include "outside/osd/osd_messages.h"
-#include "settings/win32/module_folder.h"
+#include "platform/win32/module_folder.h"
 #include "tests/wine/temp_folder.h"
 
 namespace kavo::osd {
@@ -135,11 +135,11 @@ class OsdProgramTest : public ::testing::Test {
   void StartDisplay() {
     osd_ = Start();
     ASSERT_TRUE(osd_.process);
-    ASSERT_TRUE(WaitFor([&] { return Display() != nullptr; }, kStartTimeoutMs)) << "no window titled " << kWindowTitle;
+    ASSERT_TRUE(WaitFor([&] { return Display() != nullptr; }, kStartTimeoutMs)) << "no window titled " << kOsdWindowTitle;
   }
 
   HWND Display() const {
-    HWND window = ::FindWindowA(nullptr, kWindowTitle);
+    HWND window = ::FindWindowA(nullptr, kOsdWindowTitle);
     DWORD owner = 0;
     ::GetWindowThreadProcessId(window, &owner);
     return window && owner == osd_.id ? window : nullptr;
@@ -186,7 +186,7 @@ TEST_F(OsdProgramTest, ShowsTheNoticeFromItsFolderBrieflyWithoutTakingTheFocus) 
   SetMessage("Low Battery");
   ASSERT_NO_FATAL_FAILURE(StartDisplay());
 
-  Post(kNoticeMessage, kLowBatteryReason, 0);
+  Post(kMsgOsdNotice, kOsdLowBatteryReason, 0);
   const HWND notice = WaitForNoticeText("Low Battery");
   ASSERT_NE(notice, nullptr) << "no visible notice reading \"Low Battery\"";
   const DWORD shownAt = ::GetTickCount();
@@ -226,19 +226,19 @@ TEST_F(OsdProgramTest, ShowsTheNoticeFromItsFolderBrieflyWithoutTakingTheFocus) 
 
 TEST_F(OsdProgramTest, FallsBackWhenTheFileHoldsNoMessage) {
   ASSERT_NO_FATAL_FAILURE(StartDisplay());
-  Post(kNoticeMessage, kLowBatteryReason, 0);
+  Post(kMsgOsdNotice, kOsdLowBatteryReason, 0);
   EXPECT_NE(WaitForNoticeText("Low Battery"), nullptr);
 }
 
 TEST_F(OsdProgramTest, NewNoticeReplacesTheShowingOneAndRestartsItsTime) {
   SetMessage("Profile 1");
   ASSERT_NO_FATAL_FAILURE(StartDisplay());
-  Post(kNoticeMessage, 0, 0);
+  Post(kMsgOsdNotice, 0, 0);
   ASSERT_NE(WaitForNoticeText("Profile 1"), nullptr);
   ::Sleep(1200);
 
   SetMessage("Profile 2");
-  Post(kNoticeMessage, 0, 0);
+  Post(kMsgOsdNotice, 0, 0);
   ASSERT_NE(WaitForNoticeText("Profile 2"), nullptr);
   const DWORD replacedAt = ::GetTickCount();
   EXPECT_EQ(WindowsOf(osd_.id, kNoticeClassName, nullptr).size(), 1u) << "one notice window, reused";
@@ -255,22 +255,22 @@ TEST_F(OsdProgramTest, SettingsMessageSetsTheTimeAndSwitchesNoticesOff) {
   ASSERT_NO_FATAL_FAILURE(StartDisplay());
 
   // 600 ms: the acknowledgement itself already goes sooner than the default two seconds.
-  Post(kSettingsMessage, 0, MAKELPARAM(600, 0));
+  Post(kMsgOsdSettings, 0, MAKELPARAM(600, 0));
   ASSERT_NE(WaitForNoticeText("Settings applied"), nullptr);
   const DWORD shownAt = ::GetTickCount();
   ASSERT_TRUE(WaitFor([&] { return VisibleNotice() == nullptr; }, 5000));
   EXPECT_LT(::GetTickCount() - shownAt, 1500u);
 
   // Notices off: neither the acknowledgement nor a notice appears.
-  Post(kSettingsMessage, 0, MAKELPARAM(0, 1));
-  Post(kNoticeMessage, kLowBatteryReason, 0);
+  Post(kMsgOsdSettings, 0, MAKELPARAM(0, 1));
+  Post(kMsgOsdNotice, kOsdLowBatteryReason, 0);
   ::Sleep(1000);
   EXPECT_EQ(VisibleNotice(), nullptr);
 
   // The zero pair brings back the defaults.
-  Post(kSettingsMessage, 0, 0);
+  Post(kMsgOsdSettings, 0, 0);
   EXPECT_NE(WaitForNoticeText("Settings applied"), nullptr);
-  Post(kNoticeMessage, kLowBatteryReason, 0);
+  Post(kMsgOsdNotice, kOsdLowBatteryReason, 0);
   EXPECT_NE(WaitForNoticeText("Low Battery"), nullptr);
 }
 
@@ -282,17 +282,17 @@ TEST_F(OsdProgramTest, SecondStartEndsAtOnceWithoutASecondWindow) {
   DWORD exitCode = 1;
   ::GetExitCodeProcess(second.process.get(), &exitCode);
   EXPECT_EQ(exitCode, 0u);
-  EXPECT_TRUE(WindowsOf(second.id, nullptr, kWindowTitle).empty());
-  EXPECT_EQ(WindowsOf(osd_.id, nullptr, kWindowTitle).size(), 1u);
+  EXPECT_TRUE(WindowsOf(second.id, nullptr, kOsdWindowTitle).empty());
+  EXPECT_EQ(WindowsOf(osd_.id, nullptr, kOsdWindowTitle).size(), 1u);
   // The first one still serves.
-  Post(kNoticeMessage, kLowBatteryReason, 0);
+  Post(kMsgOsdNotice, kOsdLowBatteryReason, 0);
   EXPECT_NE(WaitForNoticeText("Low Battery"), nullptr);
 }
 
 TEST_F(OsdProgramTest, CloseEndsTheProgramCleanlyEvenWhileANoticeShows) {
   SetMessage("Profile 5");
   ASSERT_NO_FATAL_FAILURE(StartDisplay());
-  Post(kNoticeMessage, 0, 0);
+  Post(kMsgOsdNotice, 0, 0);
   ASSERT_NE(WaitForNoticeText("Profile 5"), nullptr);
 
   Post(WM_CLOSE, 0, 0);
@@ -300,7 +300,7 @@ TEST_F(OsdProgramTest, CloseEndsTheProgramCleanlyEvenWhileANoticeShows) {
   DWORD exitCode = 1;
   ::GetExitCodeProcess(osd_.process.get(), &exitCode);
   EXPECT_EQ(exitCode, 0u);
-  EXPECT_EQ(::FindWindowA(nullptr, kWindowTitle), nullptr);
+  EXPECT_EQ(::FindWindowA(nullptr, kOsdWindowTitle), nullptr);
 
   // And a later start works again: nothing of the first one is left holding the single-instance lock.
   ASSERT_NO_FATAL_FAILURE(StartDisplay());

@@ -8,7 +8,6 @@
 
 #include "option/macro_library.h"
 #include "option/macro_manager.h"
-#include "option/macro_store_port.h"
 #include "option/sequence_file.h"
 #include "settings/bounded_text.h"
 #include "settings/ini_file.h"
@@ -55,7 +54,7 @@ class MacroStorePortTest : public ::testing::Test {
   IniFileAccess access_{files_};
   MacroStore store_;
   MacroStoreLibrary library_{store_, access_, kFolder};
-  StoreManagerPort port_{library_};
+  MacroStorePort& port_ = library_;
 };
 
 TEST_F(MacroStorePortTest, FindsSetsByTrimmedNameWithoutRegardToCase) {

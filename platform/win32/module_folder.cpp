@@ -1,4 +1,4 @@
-#include "settings/win32/module_folder.h"
+#include "platform/win32/module_folder.h"
 
 #include <windows.h>
 

@@ -1,11 +1,11 @@
 #pragma once
-// The toolkit's own window classes, registered in the program's module the first time a control needs
+// Window classes of our own, registered in the program's module the first time a window needs
 // one; registering an existing class again is not an error.
 #include <windows.h>
 
 #include <utility>
 
-namespace kavo::skin::win32 {
+namespace kavo::win32 {
 
 inline bool RegisterWindowClass(const char* name, WNDPROC procedure, HCURSOR cursor = nullptr) {
   WNDCLASSA existing{};
@@ -42,4 +42,4 @@ LRESULT CALLBACK ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPA
   }
 }
 
-}  // namespace kavo::skin::win32
+}  // namespace kavo::win32
