@@ -1,6 +1,6 @@
 # The software version, written once: in the header the configuration program shows it from. The setup
 # and the portable archive take it from there (KAVO_VERSION).
-set(kavo_version_header ${PROJECT_SOURCE_DIR}/option/version_text.h)
+set(kavo_version_header ${PROJECT_SOURCE_DIR}/option/common/version_text.h)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${kavo_version_header})
 file(STRINGS ${kavo_version_header} kavo_version_line REGEX "kSoftwareVersionText\\[\\] = \"")
 if(NOT kavo_version_line MATCHES "kSoftwareVersionText\\[\\] = \"([0-9]+\\.[0-9]+)\"")

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "option/sequence_file.h"
+#include "option/macros/sequence_file.h"
 #include "settings/ini_file.h"
 #include "tests/fuzz/fuzz_checks.h"
 #include "tests/support/memory_file_system.h"

@@ -1,6 +1,6 @@
 #pragma once
 // The system's double-click time in memory, with a count of how often it was set.
-#include "option/main_settings_ports.h"
+#include "option/main_settings/main_settings_ports.h"
 
 namespace kavo::test {
 

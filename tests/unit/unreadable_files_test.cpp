@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "option/macro_library.h"
+#include "option/macros/macro_library.h"
 #include "settings/bounded_text.h"
 #include "settings/ini_file.h"
 #include "settings/settings_files.h"

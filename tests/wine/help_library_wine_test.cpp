@@ -9,8 +9,8 @@
 #include <set>
 #include <string>
 
-#include "option/help_library_loader.h"
-#include "option/win32/option_ports.h"
+#include "option/common/help_library_loader.h"
+#include "option/main_window/win32/option_ports.h"
 #include "platform/win32/module_folder.h"
 #include "platform/win32/win32_handles.h"
 

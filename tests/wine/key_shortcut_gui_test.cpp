@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "artwork/key_shortcut_dialog.h"
-#include "option/win32/key_shortcut_window.h"
+#include "option/assign/win32/key_shortcut_window.h"
 #include "settings/bounded_text.h"
 #include "skin/layout.h"
 #include "tests/wine/skin_test_support.h"

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "artwork/macro_editor.h"
-#include "option/win32/keyboard_hook.h"
-#include "option/win32/macro_editor_window.h"
+#include "option/common/win32/keyboard_hook.h"
+#include "option/macros/win32/macro_editor_window.h"
 #include "skin/layout.h"
 #include "tests/wine/window_readback.h"
 #include "tests/wine/skin_control_host.h"

@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "option/win32/macro_timeline_view.h"
+#include "option/macros/win32/macro_timeline_view.h"
 #include "settings/key_tables.h"
 #include "platform/win32/win32_handles.h"
 #include "settings/win32/win32_keyboard_layout.h"

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "artwork/media_player_dialog.h"
-#include "option/win32/media_player_dialog_window.h"
+#include "option/assign/win32/media_player_dialog_window.h"
 #include "platform/win32/win32_handles.h"
 #include "skin/layout.h"
 #include "tests/wine/skin_test_support.h"

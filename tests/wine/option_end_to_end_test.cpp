@@ -12,7 +12,7 @@
 #include "artwork/main_settings_page.h"
 #include "artwork/main_window.h"
 #include "artwork/message_box_a.h"
-#include "option/main_window_view.h"
+#include "option/main_window/main_window_view.h"
 #include "settings/language.h"
 #include "settings/settings_record.h"
 #include "skin/slider_math.h"

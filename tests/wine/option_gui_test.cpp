@@ -18,7 +18,7 @@
 #include "artwork/main_window.h"
 #include "artwork/update_page.h"
 #include "artwork/windows_profile_dialog.h"
-#include "option/help_library_loader.h"
+#include "option/common/help_library_loader.h"
 #include "settings/ini_file.h"
 #include "settings/settings_files.h"
 #include "settings/settings_record.h"

@@ -15,9 +15,9 @@
 
 #include "artwork/profile_edit_dialog.h"
 #include "artwork/program_path_dialog.h"
-#include "option/program_path_browse.h"
-#include "option/win32/profile_dialogs.h"
-#include "option/win32/program_file_dialog.h"
+#include "option/common/program_path_browse.h"
+#include "option/profiles/win32/profile_dialogs.h"
+#include "option/common/win32/program_file_dialog.h"
 #include "settings/bounded_text.h"
 #include "skin/layout.h"
 #include "tests/wine/skin_test_support.h"

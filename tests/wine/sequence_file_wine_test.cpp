@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "option/sequence_file.h"
+#include "option/macros/sequence_file.h"
 #include "settings/bounded_text.h"
 #include "settings/ini_file.h"
 #include "settings/win32/win32_file_system.h"

@@ -13,8 +13,8 @@
 
 #include "artwork/help_page.h"
 #include "artwork/update_page.h"
-#include "option/update_page_model.h"
-#include "option/win32/support_pages.h"
+#include "option/support/update_page_model.h"
+#include "option/support/win32/support_pages.h"
 #include "platform/win32/win32_handles.h"
 #include "skin/layout.h"
 #include "skin/win32/help_text.h"

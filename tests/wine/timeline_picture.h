@@ -3,8 +3,8 @@
 // bar colours, and the notice it shows over a macro its bars cannot hold.
 #include <cstdint>
 
-#include "option/macro_timeline.h"
-#include "option/win32/macro_timeline_view.h"
+#include "option/macros/macro_timeline.h"
+#include "option/macros/win32/macro_timeline_view.h"
 #include "tests/wine/window_readback.h"
 
 namespace kavo::wine_test::timeline {

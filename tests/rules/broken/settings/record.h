@@ -1,0 +1,1 @@
+#include "monitor/service.h"

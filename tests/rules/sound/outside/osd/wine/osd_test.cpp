@@ -1,0 +1,3 @@
+#include <windows.h>
+#include "tests/support/fake_clock.h"
+#include "outside/osd/notice_board.h"

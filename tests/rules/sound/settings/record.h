@@ -1,0 +1,2 @@
+#include <cstdint>
+#include "settings/bounded_text.h"
