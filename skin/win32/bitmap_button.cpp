@@ -61,7 +61,7 @@ BitmapButton::~BitmapButton() {
   if (window_ != nullptr) ::DestroyWindow(window_);
 }
 
-bool BitmapButton::Create(const Rect& bounds, HWND parent) {
+bool BitmapButton::Create(HWND parent, const Rect& bounds) {
   if (window_ != nullptr || parent == nullptr) return false;
   const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(parent, GWLP_HINSTANCE));
   // No tab stop: the skinned windows are worked with the mouse, and Enter and Escape never reach a button.

@@ -50,8 +50,8 @@ class BitmapButton {
 
   // The window: no text, child and visible, owner-drawn, control id 0, at bounds in parent's client
   // pixels. False when it could not be made.
-  bool Create(const Rect& bounds, HWND parent);
-  bool Create(const LayoutEntry& entry, HWND parent) { return Create(entry.Bounds(), parent); }
+  bool Create(HWND parent, const Rect& bounds);
+  bool Create(HWND parent, const LayoutEntry& entry) { return Create(parent, entry.Bounds()); }
 
   // The pictures cut from whole-window state pictures at the button's rectangle (window pixels).
   void SetPictures(const StatePictureSources& sources, const Rect& rect);

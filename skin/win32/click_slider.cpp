@@ -14,9 +14,7 @@ namespace kavo::skin::win32 {
 
 using kavo::win32::ControlWindowProc;
 using kavo::win32::RegisterWindowClass;
-using kavo::win32::SelectedObject;
 using kavo::win32::UniqueBitmap;
-using kavo::win32::UniqueDC;
 
 namespace {
 
@@ -28,12 +26,12 @@ constexpr char kTrackClass[] = "KavoSliderTrack";
 CclickHSlider::CclickHSlider(UniqueBitmap thumbPicture, HWND parent, int notifyValue)
     : thumbPicture_(std::move(thumbPicture)), parent_(parent), notifyValue_(notifyValue) {}
 
-std::unique_ptr<CclickHSlider> CclickHSlider::Create(HINSTANCE module, int thumbPictureId, const Rect& rect,
-                                                     HWND parent, int notifyValue) {
-  return Create(LoadPicture(module, thumbPictureId), rect, parent, notifyValue);
+std::unique_ptr<CclickHSlider> CclickHSlider::Create(HWND parent, const Rect& rect, HINSTANCE module,
+                                                     int thumbPictureId, int notifyValue) {
+  return Create(parent, rect, LoadPicture(module, thumbPictureId), notifyValue);
 }
 
-std::unique_ptr<CclickHSlider> CclickHSlider::Create(UniqueBitmap thumbPicture, const Rect& rect, HWND parent,
+std::unique_ptr<CclickHSlider> CclickHSlider::Create(HWND parent, const Rect& rect, UniqueBitmap thumbPicture,
                                                      int notifyValue) {
   if (!thumbPicture || !RegisterWindowClass(kTrackClass, ControlWindowProc<CclickHSlider>, ::LoadCursorA(nullptr, IDC_ARROW))) {
     return nullptr;
@@ -108,7 +106,7 @@ LRESULT CclickHSlider::Handle(HWND window, UINT message, WPARAM wParam, LPARAM l
 bool CclickHSlider::MakeThumb(HWND window) {
   RECT client{};
   ::GetClientRect(window, &client);
-  thumb_ = CPHSlider::Create(std::move(thumbPicture_), 0, 0, client.right, window, notifyValue_, true);
+  thumb_ = CPHSlider::Create(window, std::move(thumbPicture_), 0, 0, client.right, notifyValue_, true);
   if (!thumb_) return false;
   thumb_->SetValue(0);
   thumb_->EnableDragging(true);
@@ -116,17 +114,9 @@ bool CclickHSlider::MakeThumb(HWND window) {
 }
 
 void CclickHSlider::Paint(HWND window) const {
-  const kavo::win32::PaintScope paint(window);
-  const HDC dc = paint.dc();
-  if (dc != nullptr && background_) {
-    const UniqueDC source(::CreateCompatibleDC(dc));
-    if (source) {
-      const SelectedObject selected(source.get(), background_.get());
-      RECT client{};
-      ::GetClientRect(window, &client);
-      ::BitBlt(dc, 0, 0, client.right, client.bottom, source.get(), 0, 0, SRCCOPY);
-    }
-  }
+  RECT client{};
+  ::GetClientRect(window, &client);
+  PaintPicture(window, background_.get(), Extent{client.right, client.bottom});
 }
 
 void CclickHSlider::Clicked(HWND window, LPARAM clientPoint) {

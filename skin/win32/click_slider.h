@@ -31,10 +31,10 @@ class CclickHSlider {
   // The track at rect (parent's client coordinates) with its thumb at value 0 of the range 0..10;
   // notifyValue is the track's control id and the lParam of its WM_SLIDERPOS. Null (no window) without a
   // thumb picture.
-  static std::unique_ptr<CclickHSlider> Create(kavo::win32::UniqueBitmap thumbPicture, const Rect& rect,
-                                               HWND parent, int notifyValue);
+  static std::unique_ptr<CclickHSlider> Create(HWND parent, const Rect& rect, kavo::win32::UniqueBitmap thumbPicture,
+                                               int notifyValue);
   // The same with the thumb picture of this id from module's resources.
-  static std::unique_ptr<CclickHSlider> Create(HINSTANCE module, int thumbPictureId, const Rect& rect, HWND parent,
+  static std::unique_ptr<CclickHSlider> Create(HWND parent, const Rect& rect, HINSTANCE module, int thumbPictureId,
                                                int notifyValue);
   ~CclickHSlider();
   CclickHSlider(const CclickHSlider&) = delete;

@@ -31,6 +31,15 @@ UniqueBitmap CutPicture(HBITMAP source, const Rect& rect) {
   return cut;
 }
 
+void PaintPicture(HWND window, HBITMAP picture, Extent size) {
+  const kavo::win32::PaintScope paint(window);
+  if (paint.dc() == nullptr || picture == nullptr) return;
+  const UniqueDC source(::CreateCompatibleDC(paint.dc()));
+  if (!source) return;
+  const SelectedObject selected(source.get(), picture);
+  ::BitBlt(paint.dc(), 0, 0, size.width, size.height, source.get(), 0, 0, SRCCOPY);
+}
+
 Extent PictureSize(HBITMAP picture) {
   BITMAP description{};
   if (picture == nullptr || ::GetObjectA(picture, sizeof description, &description) != sizeof description) return {};

@@ -15,4 +15,8 @@ kavo::win32::UniqueBitmap CutPicture(HBITMAP source, const Rect& rect);
 // The size of a picture; zero for none.
 Extent PictureSize(HBITMAP picture);
 
+// One WM_PAINT that copies size pixels of picture's top left into the window; only the paint without a
+// picture.
+void PaintPicture(HWND window, HBITMAP picture, Extent size);
+
 }  // namespace kavo::skin::win32

@@ -170,7 +170,7 @@ BitmapButton& SkinDialog::AddButton(std::string_view layout, std::function<void(
   auto button = std::make_unique<BitmapButton>();
   // Layout strings are fixed in the program; a broken one leaves a button without a window.
   const std::optional<LayoutEntry> entry = ParseLayout(layout);
-  if (entry && window_ != nullptr && button->Create(*entry, window_)) {
+  if (entry && window_ != nullptr && button->Create(window_, *entry)) {
     button->SetPictures(StateSources(), entry->Bounds());
     if (!entry->text.empty()) button->SetHelpText(entry->text);
     button->SetChecked(entry->checked != 0);

@@ -19,9 +19,7 @@ namespace kavo::skin::win32 {
 
 using kavo::win32::ControlWindowProc;
 using kavo::win32::RegisterWindowClass;
-using kavo::win32::SelectedObject;
 using kavo::win32::UniqueBitmap;
-using kavo::win32::UniqueDC;
 using kavo::win32::UniqueRegion;
 
 namespace {
@@ -45,12 +43,12 @@ CPHSlider::CPHSlider(UniqueBitmap picture, const Extent& size, int rightBound, H
       notifyValue_(notifyValue),
       thumb_(ThumbTrack{0, rightBound, size.width}) {}
 
-std::unique_ptr<CPHSlider> CPHSlider::Create(HINSTANCE module, int pictureId, int x, int y, int rightBound,
-                                             HWND parent, int notifyValue, bool shaped) {
-  return Create(LoadPicture(module, pictureId), x, y, rightBound, parent, notifyValue, shaped);
+std::unique_ptr<CPHSlider> CPHSlider::Create(HWND parent, HINSTANCE module, int pictureId, int x, int y,
+                                             int rightBound, int notifyValue, bool shaped) {
+  return Create(parent, LoadPicture(module, pictureId), x, y, rightBound, notifyValue, shaped);
 }
 
-std::unique_ptr<CPHSlider> CPHSlider::Create(UniqueBitmap picture, int x, int y, int rightBound, HWND parent,
+std::unique_ptr<CPHSlider> CPHSlider::Create(HWND parent, UniqueBitmap picture, int x, int y, int rightBound,
                                              int notifyValue, bool shaped) {
   const Extent size = PictureSize(picture.get());
   if (size.width <= 0 || size.height <= 0) return nullptr;
@@ -114,17 +112,7 @@ LRESULT CPHSlider::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   }
 }
 
-void CPHSlider::Paint(HWND window) const {
-  const kavo::win32::PaintScope paint(window);
-  const HDC dc = paint.dc();
-  if (dc != nullptr) {
-    const UniqueDC source(::CreateCompatibleDC(dc));
-    if (source) {
-      const SelectedObject selected(source.get(), picture_.get());
-      ::BitBlt(dc, 0, 0, size_.width, size_.height, source.get(), 0, 0, SRCCOPY);
-    }
-  }
-}
+void CPHSlider::Paint(HWND window) const { PaintPicture(window, picture_.get(), size_); }
 
 void CPHSlider::Drop() {
   const std::optional<int> value = thumb_.ButtonUp();

@@ -25,11 +25,11 @@ class CPHSlider {
   // The thumb as a child of parent, centred on (x, y) in its picture's size until a value places it;
   // rightBound is the parent's width. shaped: pixels of the picture's top-left colour are not part of the
   // thumb. Null (no window) without a picture.
-  static std::unique_ptr<CPHSlider> Create(kavo::win32::UniqueBitmap picture, int x, int y, int rightBound,
-                                           HWND parent, int notifyValue, bool shaped);
+  static std::unique_ptr<CPHSlider> Create(HWND parent, kavo::win32::UniqueBitmap picture, int x, int y,
+                                           int rightBound, int notifyValue, bool shaped);
   // The same with the picture of this id from module's resources.
-  static std::unique_ptr<CPHSlider> Create(HINSTANCE module, int pictureId, int x, int y, int rightBound,
-                                           HWND parent, int notifyValue, bool shaped);
+  static std::unique_ptr<CPHSlider> Create(HWND parent, HINSTANCE module, int pictureId, int x, int y,
+                                           int rightBound, int notifyValue, bool shaped);
   ~CPHSlider();
   CPHSlider(const CPHSlider&) = delete;
   CPHSlider& operator=(const CPHSlider&) = delete;

@@ -362,7 +362,7 @@ Ink InkOf(HBITMAP picture, int width, int height) {
 TEST_F(BitmapButtonTest, DrawsItsCaptionAndTrademarkOverThePicture) {
   constexpr int kW = 120, kH = 30;
   BitmapButton captioned;
-  ASSERT_TRUE(captioned.Create(kavo::skin::Rect{10, 80, 10 + kW, 80 + kH}, window()));
+  ASSERT_TRUE(captioned.Create(window(), kavo::skin::Rect{10, 80, 10 + kW, 80 + kH}));
   const auto black = [] { return MakePicture(kW, kH, [](int, int) { return RGB(0, 0, 0); }); };
   captioned.SetPictures(ButtonPictures{black(), black(), black(), black()});
   const RECT area{10, 80, 10 + kW, 80 + kH};
@@ -401,7 +401,7 @@ RECT ToolRect(HWND tooltip, HWND tool) {
 
 TEST_F(BitmapButtonTest, PicturesOfItsOwnGiveTheButtonTheirSizeWhereItStands) {
   BitmapButton language;
-  ASSERT_TRUE(language.Create(kavo::skin::LayoutEntry{"button language", 20, 80, 60, 110, "", 0}, window()));
+  ASSERT_TRUE(language.Create(window(), kavo::skin::LayoutEntry{"button language", 20, 80, 60, 110, "", 0}));
   language.SetHelpText("Select language");
   const auto marked = [](BYTE mark) { return MarkedPicture(32, 17, mark); };
   language.SetPictures(ButtonPictures{marked(kNormalMark), marked(kHoverMark), marked(kPressedMark), marked(kDisabledMark)});

@@ -50,7 +50,7 @@ class SliderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(host_.Open());
-    slider_ = CclickHSlider::Create(ThumbPicture(), kTrack, host_.window(), kNotify);
+    slider_ = CclickHSlider::Create(host_.window(), kTrack, ThumbPicture(), kNotify);
     ASSERT_NE(slider_, nullptr);
     slider_->SetBackground(host_.givenBackground);
     slider_->SetRange(1, 10);
@@ -98,11 +98,11 @@ class SliderTest : public ::testing::Test {
 TEST(SliderCreationTest, NeedsTheThumbPicture) {
   ControlHost host(300, 100);
   ASSERT_TRUE(host.Open());
-  EXPECT_EQ(CclickHSlider::Create(UniqueBitmap(), kTrack, host.window(), kNotify), nullptr);
-  EXPECT_EQ(CclickHSlider::Create(::GetModuleHandleA(nullptr), 65000, kTrack, host.window(), kNotify), nullptr)
+  EXPECT_EQ(CclickHSlider::Create(host.window(), kTrack, UniqueBitmap(), kNotify), nullptr);
+  EXPECT_EQ(CclickHSlider::Create(host.window(), kTrack, ::GetModuleHandleA(nullptr), 65000, kNotify), nullptr)
       << "no picture of that id in the program";
   EXPECT_EQ(::FindWindowExA(host.window(), nullptr, "KavoSliderTrack", nullptr), nullptr) << "and no window is left";
-  EXPECT_EQ(CPHSlider::Create(UniqueBitmap(), 0, 0, 200, host.window(), kNotify, true), nullptr);
+  EXPECT_EQ(CPHSlider::Create(host.window(), UniqueBitmap(), 0, 0, 200, kNotify, true), nullptr);
 }
 
 TEST_F(SliderTest, TrackAndThumbAreWindowsOfThePage) {

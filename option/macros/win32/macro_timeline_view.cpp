@@ -87,19 +87,19 @@ void MacroTimelineView::CreateControls() {
   timeBar_ = ::CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | SBS_HORZ, kBarLeft, rowsBottom + 2,
                                kBarWidth, kScrollThickness, window_.get(), nullptr, module, nullptr);
   namespace art = kavo::artwork::macro_manager;
-  add_.Create(kAddRect, window_.get());
+  add_.Create(window_.get(), kAddRect);
   add_.SetPictures(LoadButtonPictures(art::kTimelineAddNormal, art::kTimelineAddHover, art::kTimelineAddPressed,
                                       art::kTimelineAddDisabled));
   add_.SetHelpText("Add a key stroke; press the key next");
-  delete_.Create(kDeleteRect, window_.get());
+  delete_.Create(window_.get(), kDeleteRect);
   delete_.SetPictures(LoadButtonPictures(art::kTimelineDeleteNormal, art::kTimelineDeleteHover,
                                          art::kTimelineDeletePressed, art::kTimelineDeleteDisabled));
   delete_.SetHelpText("Delete the selected key stroke");
-  zoomIn_.Create(kZoomInRect, window_.get());
+  zoomIn_.Create(window_.get(), kZoomInRect);
   zoomIn_.SetPictures(LoadButtonPictures(art::kTimelineZoomInNormal, art::kTimelineZoomInHover,
                                          art::kTimelineZoomInPressed, art::kTimelineZoomInDisabled));
   zoomIn_.SetHelpText("Zoom in");
-  zoomOut_.Create(kZoomOutRect, window_.get());
+  zoomOut_.Create(window_.get(), kZoomOutRect);
   zoomOut_.SetPictures(LoadButtonPictures(art::kTimelineZoomOutNormal, art::kTimelineZoomOutHover,
                                           art::kTimelineZoomOutPressed, art::kTimelineZoomOutDisabled));
   zoomOut_.SetHelpText("Zoom out");

@@ -65,8 +65,8 @@ void MainSettingsWindow::OnBuild() {
 void MainSettingsWindow::BuildSliders() {
   for (const SliderSetup& setup : MainSettingsSliders()) {
     const std::size_t index = static_cast<std::size_t>(setup.id - kSensitivitySlider);
-    auto made = skinw::CclickHSlider::Create(instance(), setup.thumbPicture, skin::LayoutBounds(kSliderLayouts[index]), window(),
-                                             setup.id);
+    auto made = skinw::CclickHSlider::Create(window(), skin::LayoutBounds(kSliderLayouts[index]), instance(),
+                                             setup.thumbPicture, setup.id);
     if (!made) continue;  // no thumb picture: no slider
     made->SetBackground(background());
     made->SetRange(setup.minimum, setup.maximum);
@@ -86,10 +86,10 @@ void MainSettingsWindow::BuildValueControl() {
   const int height = whole.Height();
   const skin::Rect decreasePart{0, 0, kValueButtonWidth, height};
   const skin::Rect increasePart{width - kValueButtonWidth, 0, width, height};
-  if (decrease_.Create(skin::Rect{whole.left, whole.top, whole.left + kValueButtonWidth, whole.bottom}, window())) {
+  if (decrease_.Create(window(), skin::Rect{whole.left, whole.top, whole.left + kValueButtonWidth, whole.bottom})) {
     decrease_.SetPictures(sources, decreasePart);
   }
-  if (increase_.Create(skin::Rect{whole.right - kValueButtonWidth, whole.top, whole.right, whole.bottom}, window())) {
+  if (increase_.Create(window(), skin::Rect{whole.right - kValueButtonWidth, whole.top, whole.right, whole.bottom})) {
     increase_.SetPictures(sources, increasePart);
   }
   const skin::Rect field{whole.left + kValueButtonWidth + 1, whole.top + 1, whole.right - kValueButtonWidth - 1,

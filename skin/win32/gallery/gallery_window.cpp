@@ -71,7 +71,7 @@ void GalleryWindow::OnBuild() {
   });
   button(art::kButtonExit, 9, [this] { End(win32::kEndCancel); });
 
-  slider_ = win32::CclickHSlider::Create(instance(), art::kThumbPicture, LayoutBounds(art::kSlider), window(), kSliderNotify);
+  slider_ = win32::CclickHSlider::Create(window(), LayoutBounds(art::kSlider), instance(), art::kThumbPicture, kSliderNotify);
   if (slider_) {
     slider_->SetBackground(background());
     slider_->SetRange(1, 10);
