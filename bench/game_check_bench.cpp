@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
     }
   }
 
-  kavo::win32::Win32ProcessInfo processes;
+  kavo::monitor::win32::Win32ProcessInfo processes;
   // The step the look no longer takes: every process id of the system, searched for the one in front.
   const auto listed = [] {
     DWORD processId = 0;
@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
       const auto start = std::chrono::steady_clock::now();
       const bool running = !listFirst || listed();
       const auto module = running ? processes.ForegroundModuleBaseName() : std::nullopt;
-      const auto target = kavo::GameProfileSwitch(*record, module, false);
+      const auto target = kavo::monitor::GameProfileSwitch(*record, module, false);
       micros.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
       if (i == 0) seen = module ? *module : "(none)";
       if (target) std::printf("unexpected switch to %d\n", *target);

@@ -2,9 +2,9 @@
 // game checks rest on timer 500 alone, as a measure beside the shipped service.
 #include "monitor/win32/foreground_hook.h"
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
 
 ForegroundHook::ForegroundHook(std::function<void()>) {}
 ForegroundHook::~ForegroundHook() = default;
 
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

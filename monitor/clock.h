@@ -1,6 +1,6 @@
 #pragma once
 
-namespace kavo {
+namespace kavo::monitor {
 
 class Clock {
  public:
@@ -8,4 +8,4 @@ class Clock {
   virtual void Sleep(int milliseconds) = 0;
 };
 
-}  // namespace kavo
+}  // namespace kavo::monitor

@@ -1,6 +1,6 @@
 #pragma once
 // The debugger output stream, where the service leaves its fixed-format traces.
-namespace kavo {
+namespace kavo::monitor {
 
 class DebugOutput {
  public:
@@ -8,4 +8,4 @@ class DebugOutput {
   virtual void Write(const char* text) = 0;
 };
 
-}  // namespace kavo
+}  // namespace kavo::monitor

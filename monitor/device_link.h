@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace kavo {
+namespace kavo::monitor {
 
 class DeviceLink {
  public:
@@ -21,4 +21,4 @@ class DeviceLink {
   virtual int GetMousePID() = 0;
 };
 
-}  // namespace kavo
+}  // namespace kavo::monitor

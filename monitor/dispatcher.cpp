@@ -3,7 +3,7 @@
 #include "monitor/playback_keys.h"
 #include "monitor/service_messages.h"
 
-namespace kavo {
+namespace kavo::monitor {
 namespace {
 
 constexpr unsigned kClassTilt = 0x1000, kClassProfile = 0x3000, kClassMacroButton = 0x4000,
@@ -181,4 +181,4 @@ void EventDispatcher::OnTimer(int id) {
   }
 }
 
-}  // namespace kavo
+}  // namespace kavo::monitor

@@ -10,7 +10,7 @@
 #include "monitor/service_ports.h"
 #include "monitor/shortcut_player.h"
 
-namespace kavo {
+namespace kavo::monitor {
 
 // Event code: class in the upper 16 bits, data in the lower 16; in the data the low byte is the value,
 // for button and media classes the high byte the status (0 press, anything else release).
@@ -86,4 +86,4 @@ class EventDispatcher final : public HeldFunctions {
   int volumeValue_ = 0;
 };
 
-}  // namespace kavo
+}  // namespace kavo::monitor

@@ -1,6 +1,6 @@
 #include "monitor/feature_reports.h"
 
-namespace kavo {
+namespace kavo::monitor {
 namespace {
 
 // The eight device values of the settings report, in report order (bytes 3..10).
@@ -66,4 +66,4 @@ void StoreButtons(const ButtonsReport& report, ProfileRecord& profile) {
   }
 }
 
-}  // namespace kavo
+}  // namespace kavo::monitor

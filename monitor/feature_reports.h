@@ -7,7 +7,7 @@
 
 #include "settings/settings_record.h"
 
-namespace kavo {
+namespace kavo::monitor {
 
 enum ReportId : std::uint8_t {
   kReportStatus = 4,          // write: select what the next read of 6 or 7 returns; read: device status
@@ -47,4 +47,4 @@ void StoreSettings(const SettingsReport& report, ProfileRecord& profile);
 ButtonsReport EncodeButtons(int profileIndex, const ProfileRecord& profile);
 void StoreButtons(const ButtonsReport& report, ProfileRecord& profile);
 
-}  // namespace kavo
+}  // namespace kavo::monitor

@@ -1,6 +1,6 @@
 #include "monitor/foreground_changes.h"
 
-namespace kavo {
+namespace kavo::monitor {
 
 void ForegroundChanges::Watch(bool on) {
   // Turned on again while on (the console came back), a change still settling keeps its look.
@@ -20,4 +20,4 @@ bool ForegroundChanges::Settled() {
   return due;
 }
 
-}  // namespace kavo
+}  // namespace kavo::monitor

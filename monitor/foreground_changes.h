@@ -4,7 +4,7 @@
 // several changes of one switch (a window minimised, its successor activated, a game replacing its
 // launcher) are decided once, on the window that ended up in front, and never start a profile switch for
 // a window that was in front for a few milliseconds only.
-namespace kavo {
+namespace kavo::monitor {
 
 class ForegroundChanges {
  public:
@@ -22,4 +22,4 @@ class ForegroundChanges {
   bool pending_ = false;
 };
 
-}  // namespace kavo
+}  // namespace kavo::monitor

@@ -6,7 +6,7 @@
 #include "settings/bounded_text.h"
 #include "settings/trimmed_text.h"
 
-namespace kavo {
+namespace kavo::monitor {
 namespace {
 
 constexpr char kDisplayProgram[] = "osd.exe";  // the on-screen display in front changes nothing
@@ -58,4 +58,4 @@ std::optional<int> GameProfileSwitch(const SettingsRecord& record, const std::op
   return windows;
 }
 
-}  // namespace kavo
+}  // namespace kavo::monitor

@@ -7,7 +7,7 @@
 
 #include "settings/settings_record.h"
 
-namespace kavo {
+namespace kavo::monitor {
 
 class ProcessInfo {
  public:
@@ -42,4 +42,4 @@ int ProfileOfGame(const SettingsRecord& record, const std::string& moduleBaseNam
 std::optional<int> GameProfileSwitch(const SettingsRecord& record, const std::optional<std::string>& foregroundModule,
                                      bool configurationOpen);
 
-}  // namespace kavo
+}  // namespace kavo::monitor

@@ -1,7 +1,7 @@
 #pragma once
 // Host functions that live outside the dispatcher: the media players and sideways scrolling of the
 // window under the pointer.
-namespace kavo {
+namespace kavo::monitor {
 
 enum class MediaCommand { PreviousTrack = 33, NextTrack = 34, PlayPause = 35, Stop = 36 };
 
@@ -20,4 +20,4 @@ class HorizontalScroller {
   virtual void Scroll(int direction, int units) = 0;
 };
 
-}  // namespace kavo
+}  // namespace kavo::monitor

@@ -1,6 +1,6 @@
 #pragma once
 // Synthetic input into the running system: keys and mouse buttons, not aimed at any window.
-namespace kavo {
+namespace kavo::monitor {
 
 enum class MouseButton { Left, Right, Middle, X1, X2 };
 
@@ -12,4 +12,4 @@ class InputSink {
   virtual void Button(MouseButton button, bool up) = 0;
 };
 
-}  // namespace kavo
+}  // namespace kavo::monitor

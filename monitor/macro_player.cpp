@@ -6,7 +6,7 @@
 
 #include "monitor/playback_keys.h"
 
-namespace kavo {
+namespace kavo::monitor {
 namespace {
 
 constexpr std::int64_t kMillisecond = 1000;
@@ -157,4 +157,4 @@ void MacroPlayer::ReleaseHeld() {
   }
 }
 
-}  // namespace kavo
+}  // namespace kavo::monitor

@@ -14,7 +14,7 @@
 #include "settings/keyboard_layout.h"
 #include "settings/settings_record.h"
 
-namespace kavo {
+namespace kavo::monitor {
 
 // The macro thread's queue.
 class MacroQueue {
@@ -74,4 +74,4 @@ class MacroPlayer {
   std::array<PreparedKey, 256> keys_{};  // macro thread only: by device key code
 };
 
-}  // namespace kavo
+}  // namespace kavo::monitor

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cctype>
 
-namespace kavo {
+namespace kavo::monitor {
 namespace {
 
 constexpr unsigned kKeyDown = 0x0100, kKeyUp = 0x0101, kCommand = 0x0111, kAppCommand = 0x0319;
@@ -240,4 +240,4 @@ void MediaPlayerControl::CommandWinamp(MediaCommand command) {
   desktop_.Send(window, kCommand, static_cast<std::uintptr_t>(id), 0);
 }
 
-}  // namespace kavo
+}  // namespace kavo::monitor

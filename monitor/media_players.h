@@ -11,7 +11,7 @@
 #include "monitor/host_functions.h"
 #include "settings/registry.h"
 
-namespace kavo {
+namespace kavo::monitor {
 
 // Registry values naming a player's program are read up to this many bytes, terminator included.
 constexpr std::size_t kPlayerRegistryValueBytes = 260;
@@ -84,4 +84,4 @@ class MediaPlayerControl final : public MediaPlayers {
   bool winampPlaying_ = false;  // the last play-or-pause sent Winamp its play command
 };
 
-}  // namespace kavo
+}  // namespace kavo::monitor

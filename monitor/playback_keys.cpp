@@ -2,7 +2,7 @@
 
 #include "settings/key_tables.h"
 
-namespace kavo {
+namespace kavo::monitor {
 namespace {
 
 constexpr int kLeftShift = 160, kRightShift = 161, kLeftControl = 162, kRightControl = 163, kLeftAlt = 164,
@@ -42,4 +42,4 @@ void MediaKey(InputSink& input, int virtualKey) {
   input.Key(virtualKey, 0, true, true);
 }
 
-}  // namespace kavo
+}  // namespace kavo::monitor

@@ -4,7 +4,7 @@
 #include "monitor/input_sink.h"
 #include "settings/keyboard_layout.h"
 
-namespace kavo {
+namespace kavo::monitor {
 
 constexpr int kVirtualShift = 16, kVirtualControl = 17, kVirtualAlt = 18, kVirtualLeftWindows = 91,
               kVirtualRightWindows = 92;
@@ -20,4 +20,4 @@ void SendKey(InputSink& input, KeyboardLayout& layout, int virtualKey, bool up);
 // A media key: press and release, scan code 0, extended.
 void MediaKey(InputSink& input, int virtualKey);
 
-}  // namespace kavo
+}  // namespace kavo::monitor

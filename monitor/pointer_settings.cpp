@@ -2,7 +2,7 @@
 
 #include "settings/windows_settings.h"
 
-namespace kavo {
+namespace kavo::monitor {
 namespace {
 
 // An acceleration value that cannot be read counts as 0.
@@ -38,4 +38,4 @@ void ApplyPointerSettings(SettingsRecord& record, RegistryKey& mouseKey, Pointer
   if (IsWheelAmount(profile.TiltSpeed)) system.SetWheelScrollChars(profile.TiltSpeed);
 }
 
-}  // namespace kavo
+}  // namespace kavo::monitor

@@ -3,7 +3,7 @@
 #include "settings/registry.h"
 #include "settings/settings_record.h"
 
-namespace kavo {
+namespace kavo::monitor {
 
 // The running system's pointer settings; each call also tells the windows that care about the change.
 class PointerSystem {
@@ -21,4 +21,4 @@ class PointerSystem {
 // the ranges of settings/windows_settings.h is not applied. Nothing happens while no profile is current.
 void ApplyPointerSettings(SettingsRecord& record, RegistryKey& mouseKey, PointerSystem& system);
 
-}  // namespace kavo
+}  // namespace kavo::monitor

@@ -4,7 +4,7 @@
 
 #include "monitor/service_messages.h"
 
-namespace kavo {
+namespace kavo::monitor {
 namespace {
 
 constexpr std::string_view kScrollBarClass = "ScrollBar";
@@ -223,4 +223,4 @@ void ScrollWebView(WindowTree& tree, WebDocuments& documents, ScrollOutput& outp
   for (int i = 0; i < count; ++i) output.Send(window, kMsgHScroll, left ? kLineLeft : kLineRight, 0);
 }
 
-}  // namespace kavo
+}  // namespace kavo::monitor

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace kavo {
+namespace kavo::monitor {
 
 // A window of the running system; 0 is none.
 using WindowHandle = std::uintptr_t;
@@ -120,4 +120,4 @@ void ScrollHorizontally(WindowTree& tree, ScrollOutput& output, int direction, i
 // The service's deferred scroll of the web view now under the pointer, count steps.
 void ScrollWebView(WindowTree& tree, WebDocuments& documents, ScrollOutput& output, int count, bool left);
 
-}  // namespace kavo
+}  // namespace kavo::monitor

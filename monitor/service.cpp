@@ -5,7 +5,7 @@
 #include "monitor/service_messages.h"
 #include "settings/language.h"
 
-namespace kavo {
+namespace kavo::monitor {
 namespace {
 
 constexpr int kGameCheckInterval = 2000;
@@ -247,7 +247,7 @@ void MonitorService::ApplyPointerSettings() {
   // The system calls broadcast the change and take messages sent to this thread meanwhile, a 1224
   // among them: they are made on a copy, with no lock held.
   const auto copy = RecordCopy();
-  kavo::ApplyPointerSettings(*copy, *mouseKey_, ports_.pointer);
+  monitor::ApplyPointerSettings(*copy, *mouseKey_, ports_.pointer);
   const int current = copy->CurrentProfile;
   if (!IsProfileIndex(current) || copy->profiles[current].Acceleration != 0) return;
   // Acceleration cleared to agree with Windows: kept while that profile is still current.
@@ -398,4 +398,4 @@ void MonitorService::ShowOnScreenSettings() {
 
 void MonitorService::PostToOption(unsigned message) { ports_.desktop.PostToWindow(kOptionWindowTitle, message, 0, 0); }
 
-}  // namespace kavo
+}  // namespace kavo::monitor

@@ -27,7 +27,7 @@
 #include "settings/registry.h"
 #include "settings/settings_files.h"
 
-namespace kavo {
+namespace kavo::monitor {
 
 // Message 1326 to the on-screen display carries two 16-bit values of the notice programs' settings:
 // the one at byte 28 in the high half, the one at byte 32 in the low half.
@@ -167,4 +167,4 @@ class MonitorService : private TransferObserver, private DispatchHost {
   std::mutex filesLock_;
 };
 
-}  // namespace kavo
+}  // namespace kavo::monitor

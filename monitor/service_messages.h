@@ -3,7 +3,7 @@
 // the programs' contract included here.
 #include "settings/program_messages.h"
 
-namespace kavo {
+namespace kavo::monitor {
 
 constexpr unsigned kMsgTrayCallback = 1036;
 constexpr unsigned kMsgScrollWebView = 1238;  // to the service itself: wParam count, lParam 1 left / 0 right
@@ -23,4 +23,4 @@ constexpr int kTimerForegroundSettle = 503;  // one look after a burst of foregr
 constexpr unsigned kEventClassPresence = 0x7F00;
 enum PresenceEvent : unsigned { kPresenceIgnored = 0, kPresenceArrival = 1, kPresenceRemoval = 2 };
 
-}  // namespace kavo
+}  // namespace kavo::monitor

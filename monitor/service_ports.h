@@ -7,7 +7,7 @@
 #include "settings/record_block.h"
 #include "settings/settings_record.h"
 
-namespace kavo {
+namespace kavo::monitor {
 
 class Desktop {
  public:
@@ -59,4 +59,4 @@ class HeldFunctions {
   virtual void StopPlayback() = 0;
 };
 
-}  // namespace kavo
+}  // namespace kavo::monitor

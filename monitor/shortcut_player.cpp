@@ -6,7 +6,7 @@
 #include "monitor/playback_keys.h"
 #include "settings/settings_record.h"
 
-namespace kavo {
+namespace kavo::monitor {
 namespace {
 
 constexpr int kKeyGap = 1;  // ms between the keys of a shortcut
@@ -59,4 +59,4 @@ void ShortcutPlayer::Repeat(std::uint32_t value) {
   SendKey(input_, layout_, key, false);
 }
 
-}  // namespace kavo
+}  // namespace kavo::monitor

@@ -8,7 +8,7 @@
 #include "monitor/input_sink.h"
 #include "settings/keyboard_layout.h"
 
-namespace kavo {
+namespace kavo::monitor {
 
 // The first four bytes of a shortcut button's event area: byte 0 the device key code, byte 1 the
 // modifier mask (bit 0 none, which overrides bits 1..4 Shift, Ctrl, Alt, Windows).
@@ -35,4 +35,4 @@ class ShortcutPlayer {
   std::vector<int> held_;  // in pressing order
 };
 
-}  // namespace kavo
+}  // namespace kavo::monitor

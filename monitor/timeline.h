@@ -4,7 +4,7 @@
 #include <atomic>
 #include <cstdint>
 
-namespace kavo {
+namespace kavo::monitor {
 
 class Timeline {
  public:
@@ -17,4 +17,4 @@ class Timeline {
   virtual void PrecisionNeeded(bool needed) = 0;
 };
 
-}  // namespace kavo
+}  // namespace kavo::monitor

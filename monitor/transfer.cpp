@@ -4,7 +4,7 @@
 
 #include "monitor/feature_reports.h"
 
-namespace kavo {
+namespace kavo::monitor {
 namespace {
 
 constexpr int kPauseStep = 100;
@@ -252,4 +252,4 @@ void DeviceTransfer::ApplyCommand(int wParam) {
   }
 }
 
-}  // namespace kavo
+}  // namespace kavo::monitor

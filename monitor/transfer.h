@@ -13,7 +13,7 @@
 #include "monitor/device_link.h"
 #include "settings/settings_record.h"
 
-namespace kavo {
+namespace kavo::monitor {
 
 enum class Presence : int { NotSeen = 0, Present = 1, Removed = 2 };
 
@@ -100,4 +100,4 @@ class DeviceTransfer {
   std::atomic<int> abort_{0};
 };
 
-}  // namespace kavo
+}  // namespace kavo::monitor

@@ -16,9 +16,11 @@ class MenuClickMemory {
   // open (the button is then remembered as its opener); false for the click that closed the menu, which
   // forgets both windows so that the next click opens it.
   bool ClickOpens(WindowId button, std::uint32_t nowMs);
-  // The menu has closed at atMs with underCursor under the cursor.
-  void MenuClosed(WindowId underCursor, std::uint32_t atMs) {
-    underCursor_ = underCursor;
+  // The menu has closed at atMs with underCursor under the cursor, chosen telling whether an item was
+  // chosen. A menu left without a choice was closed by a press (or Escape); a choice, made with a click
+  // or a key, closes nothing the next click could be taken for, wherever the pointer rests.
+  void MenuClosed(WindowId underCursor, std::uint32_t atMs, bool chosen) {
+    underCursor_ = chosen ? 0 : underCursor;
     closedAt_ = atMs;
   }
 

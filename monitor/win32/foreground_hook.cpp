@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
 namespace {
 
 // The notification names its hook only: each installed hook with its owner.
@@ -55,4 +55,4 @@ ForegroundHook::~ForegroundHook() {
   hook_.reset();
 }
 
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

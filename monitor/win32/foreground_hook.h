@@ -7,7 +7,7 @@
 
 #include "platform/win32/win32_handles.h"
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
 
 class ForegroundHook {
  public:
@@ -25,7 +25,7 @@ class ForegroundHook {
                                DWORD time);
 
   std::function<void()> changed_;
-  UniqueWinEventHook hook_;
+  kavo::win32::UniqueWinEventHook hook_;
 };
 
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
 namespace {
 
 template <typename Function>
@@ -50,4 +50,4 @@ bool KelsorLibrary::GetFeature(std::uint8_t* report, std::size_t length) {
 
 int KelsorLibrary::GetMousePID() { return bound_ ? getMousePid_() : 0; }
 
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

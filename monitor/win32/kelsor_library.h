@@ -7,7 +7,7 @@
 #include "monitor/device_link.h"
 #include "platform/win32/win32_handles.h"
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
 
 class KelsorLibrary final : public DeviceLink {
  public:
@@ -33,7 +33,7 @@ class KelsorLibrary final : public DeviceLink {
   using IntFn = int(__cdecl*)();
   using FeatureFn = int(__cdecl*)(unsigned char*, int);
 
-  UniqueModule module_;
+  kavo::win32::UniqueModule module_;
   bool bound_ = false;
   OpenDevMonitorFn openDevMonitor_ = nullptr;
   VoidFn closeDevMonitor_ = nullptr;
@@ -44,4 +44,4 @@ class KelsorLibrary final : public DeviceLink {
   IntFn getMousePid_ = nullptr;
 };
 
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

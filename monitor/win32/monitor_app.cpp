@@ -5,7 +5,7 @@
 #include "monitor/service.h"
 #include "monitor/service_messages.h"
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
 namespace {
 
 constexpr char kInstanceMutexName[] = "VELMAR_Kavo_Mouse_Normal_Monitor";
@@ -73,4 +73,4 @@ int CMonitorApp::Run(HINSTANCE instance, const char* commandLine) {
   return 0;
 }
 
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

@@ -7,7 +7,7 @@
 #include "monitor/win32/monitor_window.h"
 #include "platform/win32/win32_handles.h"
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
 
 class CMonitorApp {
  public:
@@ -18,9 +18,9 @@ class CMonitorApp {
   bool InitInstance(const char* commandLine);
   void ExitInstance();
 
-  UniqueKernelHandle instanceMutex_;
+  kavo::win32::UniqueKernelHandle instanceMutex_;
   bool comStarted_ = false;
   std::unique_ptr<CMonitorWnd> window_;
 };
 
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

@@ -4,6 +4,6 @@
 #include "monitor/win32/monitor_app.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
-  kavo::win32::CMonitorApp app;
+  kavo::monitor::win32::CMonitorApp app;
   return app.Run(instance, commandLine);
 }

@@ -7,7 +7,18 @@
 #include "monitor/service_messages.h"
 #include "platform/win32/module_folder.h"
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
+
+using kavo::win32::BlockMutex;
+using kavo::win32::ControlWindowProc;
+using kavo::win32::ModuleFolder;
+using kavo::win32::RegisterWindowClass;
+using kavo::win32::SharedBlock;
+using kavo::win32::SharedRecordBlock;
+using kavo::win32::Win32KeyboardLayout;
+using kavo::win32::Win32Settings;
+using kavo::win32::kServiceBlockWait;
+
 namespace {
 
 constexpr char kWindowClass[] = "VELMAR Kavo Monitor Window";
@@ -209,4 +220,4 @@ void CMonitorWnd::PostCommand(int command) { ::PostMessageA(hwnd(), WM_COMMAND, 
 
 bool CMonitorWnd::PostPlay() { return macroThread_.Post(kMsgPlayMacro, 0, 0); }
 
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

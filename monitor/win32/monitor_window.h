@@ -25,7 +25,7 @@
 #include "settings/win32/win32_keyboard_layout.h"
 #include "settings/win32/win32_settings.h"
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
 
 class CMonitorWnd final : private ServiceWindow, private MacroQueue {
  public:
@@ -40,7 +40,7 @@ class CMonitorWnd final : private ServiceWindow, private MacroQueue {
 
  private:
   template <typename Control>
-  friend LRESULT CALLBACK ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  friend LRESULT CALLBACK kavo::win32::ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   // The window is being freed: the owner lets go of it without destroying it again.
   void WindowGone() { (void)window_.release(); }
@@ -64,21 +64,21 @@ class CMonitorWnd final : private ServiceWindow, private MacroQueue {
   bool PostPlay() override;
 
   bool openConfiguration_;
-  UniqueWindow window_;  // destroyed first of all, in the destructor: its end uses the members below
+  kavo::win32::UniqueWindow window_;  // destroyed first of all, in the destructor: its end uses the members below
   UINT taskbarCreated_ = 0;  // the shell's message when it starts again; 0 when it could not be registered
   bool comStarted_ = false;
   std::string folder_;
   std::unique_ptr<SessionNotifications> sessions_;
-  std::unique_ptr<Win32Settings> settings_;
+  std::unique_ptr<kavo::win32::Win32Settings> settings_;
   std::unique_ptr<KelsorLibrary> library_;
   Win32Clock clock_;
   std::unique_ptr<Win32PointerSystem> pointer_;
-  std::unique_ptr<SharedRecordBlock> block_;
+  std::unique_ptr<kavo::win32::SharedRecordBlock> block_;
   Win32Desktop desktop_;
   Win32Shell shell_;
   Win32DebugOutput debug_;
   Win32InputSink input_;
-  std::unique_ptr<Win32KeyboardLayout> layout_;
+  std::unique_ptr<kavo::win32::Win32KeyboardLayout> layout_;
   Win32Timeline timeline_;
   std::unique_ptr<Win32MediaPlayers> players_;
   std::unique_ptr<Win32HorizontalScroller> scroller_;
@@ -90,4 +90,4 @@ class CMonitorWnd final : private ServiceWindow, private MacroQueue {
   WorkerThread deviceThread_;
 };
 
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

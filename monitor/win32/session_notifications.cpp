@@ -2,7 +2,7 @@
 
 #include "monitor/win32/system_library.h"
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
 namespace {
 
 constexpr int kRegistrationAttempts = 10;
@@ -37,4 +37,4 @@ SessionNotifications::~SessionNotifications() {
   }
 }
 
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

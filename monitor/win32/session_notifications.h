@@ -5,7 +5,7 @@
 
 #include "platform/win32/win32_handles.h"
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
 
 class SessionNotifications {
  public:
@@ -20,8 +20,8 @@ class SessionNotifications {
 
  private:
   HWND window_;
-  UniqueModule library_;
+  kavo::win32::UniqueModule library_;
   bool registered_ = false;
 };
 
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

@@ -2,7 +2,9 @@
 
 #include <string>
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
+
+using kavo::win32::UniqueModule;
 
 UniqueModule LoadSystemLibrary(const char* name) {
   // The search flags came with AddDllDirectory (Windows 8, and 7 with its update); a loader without it
@@ -24,4 +26,4 @@ UniqueModule LoadSystemLibraryByPath(const char* name) {
   return UniqueModule(::LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
 }
 
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

@@ -6,13 +6,13 @@
 
 #include "platform/win32/win32_handles.h"
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
 
 // The loader's search of the system folder alone where the system knows it, else the full path. Null when
 // the system has no library of that name.
-UniqueModule LoadSystemLibrary(const char* name);
+kavo::win32::UniqueModule LoadSystemLibrary(const char* name);
 
 // By the full path in the system folder: for systems whose loader has no search of the system folder alone.
-UniqueModule LoadSystemLibraryByPath(const char* name);
+kavo::win32::UniqueModule LoadSystemLibraryByPath(const char* name);
 
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

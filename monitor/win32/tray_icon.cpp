@@ -5,7 +5,10 @@
 #include "monitor/service_messages.h"
 #include "settings/bounded_text.h"
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
+
+using kavo::win32::UniqueMenu;
+
 namespace {
 
 constexpr int kProgramIconId = 1;  // the icon resource of KavoMonitor.exe
@@ -58,4 +61,4 @@ void ShowTrayMenu(HWND owner) {
   ::PostMessageA(owner, WM_NULL, 0, 0);
 }
 
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

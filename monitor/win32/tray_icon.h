@@ -4,7 +4,7 @@
 
 #include "platform/win32/win32_handles.h"
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
 
 class TrayIcon {
  public:
@@ -23,7 +23,7 @@ class TrayIcon {
  private:
   NOTIFYICONDATAA Data() const;
   HWND owner_;
-  UniqueIcon icon_;
+  kavo::win32::UniqueIcon icon_;
   bool shown_ = false;
 };
 
@@ -31,4 +31,4 @@ class TrayIcon {
 // arrives as WM_COMMAND.
 void ShowTrayMenu(HWND owner);
 
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
 
 void Win32Clock::Sleep(int milliseconds) { ::Sleep(milliseconds > 0 ? static_cast<DWORD>(milliseconds) : 0); }
 
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

@@ -5,7 +5,9 @@
 
 #include "platform/win32/debug_trace.h"
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
+
+using kavo::win32::DebugTrace;
 bool Win32Desktop::PostToWindow(const char* title, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
   HWND window = ::FindWindowA(nullptr, title);
   if (!window) return false;
@@ -56,4 +58,4 @@ void Win32InputSink::Button(MouseButton button, bool up) {
   ::mouse_event(flags, 0, 0, data, static_cast<ULONG_PTR>(::GetMessageExtraInfo()));
 }
 
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

@@ -5,7 +5,7 @@
 #include "monitor/input_sink.h"
 #include "monitor/service_ports.h"
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
 
 class Win32Desktop final : public Desktop {
  public:
@@ -31,4 +31,4 @@ class Win32InputSink final : public InputSink {
   void Button(MouseButton button, bool up) override;
 };
 
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

@@ -8,13 +8,13 @@
 #include "monitor/win32/win32_web_documents.h"
 #include "monitor/win32/win32_window_tree.h"
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
 
 class Win32HorizontalScroller final : public HorizontalScroller {
  public:
   explicit Win32HorizontalScroller(HWND serviceWindow) : output_(serviceWindow) {}
   void Scroll(int direction, int units) override { ScrollHorizontally(tree_, output_, direction, units); }
-  void ScrollWebView(int count, bool left) { kavo::ScrollWebView(tree_, documents_, output_, count, left); }
+  void ScrollWebView(int count, bool left) { monitor::ScrollWebView(tree_, documents_, output_, count, left); }
 
  private:
   Win32WindowTree tree_;
@@ -22,4 +22,4 @@ class Win32HorizontalScroller final : public HorizontalScroller {
   Win32WebDocuments documents_;
 };
 
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

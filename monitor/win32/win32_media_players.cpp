@@ -1,6 +1,6 @@
 #include "monitor/win32/win32_media_players.h"
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
 namespace {
 
 HWND WindowOf(DesktopWindow window) { return reinterpret_cast<HWND>(window); }
@@ -65,4 +65,4 @@ std::string Win32PlayerDesktop::ExpandEnvironment(const std::string& text) {
 
 DesktopWindow Win32PlayerDesktop::ServiceWindow() { return IdOf(serviceWindow_); }
 
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

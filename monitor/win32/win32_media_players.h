@@ -9,7 +9,7 @@
 #include "monitor/win32/win32_clock.h"
 #include "settings/win32/win32_registry.h"
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
 
 // Top-level windows, their messages and the programs started, for the service window's thread.
 class Win32PlayerDesktop final : public PlayerDesktop {
@@ -41,9 +41,9 @@ class Win32MediaPlayers final : public MediaPlayers {
 
  private:
   Win32PlayerDesktop desktop_;
-  Win32Registry registry_{HKEY_LOCAL_MACHINE, kPlayerRegistryValueBytes};
+  kavo::win32::Win32Registry registry_{HKEY_LOCAL_MACHINE, kPlayerRegistryValueBytes};
   Win32Clock clock_;
   MediaPlayerControl control_{desktop_, registry_, clock_};
 };
 
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

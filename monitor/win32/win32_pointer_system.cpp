@@ -1,6 +1,6 @@
 #include "monitor/win32/win32_pointer_system.h"
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
 
 void Win32PointerSystem::SetDoubleClickTime(int milliseconds) { ::SetDoubleClickTime(static_cast<UINT>(milliseconds)); }
 
@@ -27,4 +27,4 @@ void Win32PointerSystem::SetWheelScrollChars(int characters) {
   ::PostMessageA(HWND_BROADCAST, WM_WININICHANGE, SPI_SETWHEELSCROLLCHARS, 0);
 }
 
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

@@ -3,7 +3,7 @@
 
 #include "monitor/pointer_settings.h"
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
 
 // SystemParametersInfoA with SPIF_SENDCHANGE; the acceleration and speed changes are also sent as
 // WM_WININICHANGE to the service's own window, the wheel changes posted to every top-level window.
@@ -21,4 +21,4 @@ class Win32PointerSystem final : public PointerSystem {
   HWND window_;
 };
 
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

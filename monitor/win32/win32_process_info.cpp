@@ -7,7 +7,10 @@
 
 #include "platform/win32/win32_handles.h"
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
+
+using kavo::win32::UniqueKernelHandle;
+
 namespace {
 
 #ifndef PROCESS_QUERY_LIMITED_INFORMATION
@@ -76,4 +79,4 @@ std::optional<std::string> Win32ProcessInfo::ForegroundModuleBaseName() {
   return ReadProgramName(readers);
 }
 
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

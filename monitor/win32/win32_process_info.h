@@ -3,11 +3,11 @@
 // with the least rights that work.
 #include "monitor/game_profiles.h"
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
 
 class Win32ProcessInfo final : public ProcessInfo {
  public:
   std::optional<std::string> ForegroundModuleBaseName() override;
 };
 
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

@@ -8,7 +8,7 @@
 #define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
 #endif
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
 namespace {
 
 constexpr std::int64_t kSpinWindow = 1500;    // µs before a deadline from which the counter is watched
@@ -68,4 +68,4 @@ void Win32Timeline::PrecisionNeeded(bool needed) {
   }
 }
 
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

@@ -8,7 +8,7 @@
 #include "monitor/timeline.h"
 #include "platform/win32/win32_handles.h"
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
 
 class Win32Timeline final : public Timeline {
  public:
@@ -23,9 +23,9 @@ class Win32Timeline final : public Timeline {
 
  private:
   LARGE_INTEGER frequency_{};
-  UniqueKernelHandle timer_;
+  kavo::win32::UniqueKernelHandle timer_;
   bool highResolution_ = false;
   bool tickRaised_ = false;
 };
 
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

@@ -8,7 +8,10 @@
 #include "monitor/win32/win32_window_tree.h"
 #include "platform/win32/win32_handles.h"
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
+
+using kavo::win32::UniqueModule;
+
 namespace {
 
 // Owns one reference of a COM interface.
@@ -80,4 +83,4 @@ WebScrollResult Win32WebDocuments::ScrollBy(WindowHandle window, int dx) {
   return ScrollDocument(objectFromLresult, ToHwnd(window), dx);
 }
 
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

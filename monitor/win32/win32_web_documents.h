@@ -3,7 +3,7 @@
 // accessibility library, scrolled by its own window object.
 #include "monitor/scroll_target.h"
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
 
 class Win32WebDocuments final : public WebDocuments {
  public:
@@ -12,4 +12,4 @@ class Win32WebDocuments final : public WebDocuments {
   WebScrollResult ScrollBy(WindowHandle window, int dx) override;
 };
 
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

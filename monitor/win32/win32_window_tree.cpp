@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
 namespace {
 
 // Normalised absolute coordinates span the virtual screen as 0..65535; rounded up, they map back onto the
@@ -125,4 +125,4 @@ void Win32ScrollOutput::PostToService(unsigned message, std::uintptr_t wParam, s
   ::PostMessageA(serviceWindow_, message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam));
 }
 
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

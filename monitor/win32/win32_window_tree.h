@@ -4,7 +4,7 @@
 
 #include "monitor/scroll_target.h"
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
 
 inline HWND ToHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
 inline WindowHandle ToHandle(HWND window) { return reinterpret_cast<WindowHandle>(window); }
@@ -41,4 +41,4 @@ class Win32ScrollOutput final : public ScrollOutput {
   HWND serviceWindow_;
 };
 
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

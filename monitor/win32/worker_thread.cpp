@@ -1,6 +1,6 @@
 #include "monitor/win32/worker_thread.h"
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
 
 bool WorkerThread::Start(Handler handler, SIZE_T stackSize) {
   handler_ = std::move(handler);
@@ -39,4 +39,4 @@ DWORD WINAPI WorkerThread::Main(LPVOID parameter) {
   return 0;
 }
 
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

@@ -6,7 +6,7 @@
 
 #include "platform/win32/win32_handles.h"
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
 
 class WorkerThread {
  public:
@@ -28,9 +28,9 @@ class WorkerThread {
  private:
   static DWORD WINAPI Main(LPVOID self);
   Handler handler_;
-  UniqueKernelHandle thread_;
-  UniqueKernelHandle queueReady_;
+  kavo::win32::UniqueKernelHandle thread_;
+  kavo::win32::UniqueKernelHandle queueReady_;
   DWORD id_ = 0;
 };
 
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

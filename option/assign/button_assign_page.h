@@ -13,7 +13,6 @@
 #include "option/macros/macro_manager_ports.h"
 #include "settings/keyboard_layout.h"
 #include "settings/settings_record.h"
-#include "skin/menu_click_memory.h"
 
 namespace kavo::option {
 
@@ -79,7 +78,6 @@ class ButtonAssignPage {
 
   const AltlayerRules& altlayer() const { return altlayer_; }
   // The slot buttons' closing-click memory, which the window feeds with the clicks and the menu's closing.
-  skin::MenuClickMemory& clickMemory() { return clickMemory_; }
 
  private:
   ProfileRecord* EditedProfile();
@@ -97,7 +95,6 @@ class ButtonAssignPage {
   MacroManagerSession* session_;
   ButtonAssignView view_;
   AltlayerRules altlayer_;
-  skin::MenuClickMemory clickMemory_;
   MacroKeyInfo scratch_{};
   int menuProfile_ = -1;
   int menuSlot_ = -1;

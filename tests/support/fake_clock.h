@@ -9,7 +9,7 @@
 
 namespace kavo::test {
 
-class FakeClock final : public Clock {
+class FakeClock final : public monitor::Clock {
  public:
   void Sleep(int milliseconds) override;
 

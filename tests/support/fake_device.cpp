@@ -6,6 +6,21 @@
 
 namespace kavo::test {
 
+using monitor::StampChecksum;
+using monitor::kButtonsReportLength;
+using monitor::kFirmwareReportLength;
+using monitor::kReportActiveProfile;
+using monitor::kReportButtons;
+using monitor::kReportFirmware;
+using monitor::kReportHostActive;
+using monitor::kReportSettings;
+using monitor::kReportStatus;
+using monitor::kResetRequest;
+using monitor::kSelectButtons;
+using monitor::kSelectSettings;
+using monitor::kSettingsReportLength;
+using monitor::kStatusReady;
+
 FakeDevice::FakeDevice(const FakeClock* clock) : clock_(clock) {}
 
 bool FakeDevice::SetFeature(const std::uint8_t* report, std::size_t length) {

@@ -24,7 +24,7 @@ struct FeatureCall {
   std::thread::id thread;
 };
 
-class FakeDevice final : public DeviceLink {
+class FakeDevice final : public monitor::DeviceLink {
  public:
   explicit FakeDevice(const FakeClock* clock = nullptr);
 

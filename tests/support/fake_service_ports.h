@@ -26,7 +26,7 @@ namespace kavo::test {
 using EventLog = std::vector<std::string>;
 
 // Notes each call; onCall runs inside each one, as the messages a broadcasting system call takes would.
-class RecordingPointerSystem final : public PointerSystem {
+class RecordingPointerSystem final : public monitor::PointerSystem {
  public:
   void SetDoubleClickTime(int ms) override { Note("double-click " + std::to_string(ms)); }
   void SetAcceleration(int t1, int t2, int speed) override {
@@ -45,7 +45,7 @@ class RecordingPointerSystem final : public PointerSystem {
   }
 };
 
-class FakeDesktop final : public Desktop {
+class FakeDesktop final : public monitor::Desktop {
  public:
   explicit FakeDesktop(EventLog& log) : log_(log) {}
   bool PostToWindow(const char* title, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override {
@@ -66,7 +66,7 @@ class FakeDesktop final : public Desktop {
   EventLog& log_;
 };
 
-class FakeShell final : public Shell {
+class FakeShell final : public monitor::Shell {
  public:
   explicit FakeShell(EventLog& log) : log_(log) {}
   void Open(const std::string& path) override { log_.push_back("open " + path); }
@@ -75,7 +75,7 @@ class FakeShell final : public Shell {
   EventLog& log_;
 };
 
-class FakeServiceWindow final : public ServiceWindow {
+class FakeServiceWindow final : public monitor::ServiceWindow {
  public:
   explicit FakeServiceWindow(EventLog& log) : log_(log) {}
   void StartTimer(int id, int milliseconds) override {
@@ -140,14 +140,14 @@ class FakeRecordBlock final : public RecordBlock {
 
 // Keys and buttons as "key 17 down" / "button left up" entries of the log, with the time line's time when
 // one is given.
-class FakeInputSink final : public InputSink {
+class FakeInputSink final : public monitor::InputSink {
  public:
   explicit FakeInputSink(EventLog& log) : log_(log) {}
   void Key(int virtualKey, int scanCode, bool up, bool extended) override {
     log_.push_back("key " + std::to_string(virtualKey) + (up ? " up" : " down") + (extended ? " extended" : "") +
                    (scanCode ? " scan " + std::to_string(scanCode) : ""));
   }
-  void Button(MouseButton button, bool up) override {
+  void Button(monitor::MouseButton button, bool up) override {
     static const char* const kNames[] = {"left", "right", "middle", "x1", "x2"};
     log_.push_back(std::string("button ") + kNames[static_cast<int>(button)] + (up ? " up" : " down"));
   }
@@ -158,7 +158,7 @@ class FakeInputSink final : public InputSink {
 
 // A time line that jumps to each deadline at once, noting the waits; the stop flag is looked at
 // every millisecond of a wait, and a hook can run at a chosen time, as another thread would.
-class FakeTimeline final : public Timeline {
+class FakeTimeline final : public monitor::Timeline {
  public:
   std::int64_t NowMicroseconds() override { return now; }
   bool WaitUntil(std::int64_t deadline, const std::atomic<bool>& stop) override {
@@ -181,7 +181,7 @@ class FakeTimeline final : public Timeline {
   std::optional<std::pair<std::int64_t, std::function<void()>>> atTime;
 };
 
-class FakeProcessInfo final : public ProcessInfo {
+class FakeProcessInfo final : public monitor::ProcessInfo {
  public:
   std::optional<std::string> ForegroundModuleBaseName() override {
     ++looks;
@@ -191,7 +191,7 @@ class FakeProcessInfo final : public ProcessInfo {
   int looks = 0;  // how often the program in front was asked for
 };
 
-class FakeMacroQueue final : public MacroQueue {
+class FakeMacroQueue final : public monitor::MacroQueue {
  public:
   bool PostPlay() override {
     ++posted;
@@ -200,11 +200,11 @@ class FakeMacroQueue final : public MacroQueue {
   int posted = 0;
 };
 
-class FakeHostFunctions final : public MediaPlayers, public HorizontalScroller {
+class FakeHostFunctions final : public monitor::MediaPlayers, public monitor::HorizontalScroller {
  public:
   explicit FakeHostFunctions(EventLog& log) : log_(log) {}
   void StartOrBringForward(int mediaOption) override { log_.push_back("player " + std::to_string(mediaOption) + " start"); }
-  void Command(int mediaOption, MediaCommand command) override {
+  void Command(int mediaOption, monitor::MediaCommand command) override {
     log_.push_back("player " + std::to_string(mediaOption) + " command " + std::to_string(static_cast<int>(command)));
   }
   void Scroll(int direction, int units) override {
@@ -215,7 +215,7 @@ class FakeHostFunctions final : public MediaPlayers, public HorizontalScroller {
   EventLog& log_;
 };
 
-class FakeDebugOutput final : public DebugOutput {
+class FakeDebugOutput final : public monitor::DebugOutput {
  public:
   void Write(const char* text) override { lines.push_back(text); }
   std::vector<std::string> lines;

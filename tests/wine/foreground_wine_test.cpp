@@ -69,7 +69,7 @@ TEST(ForegroundHookTest, ReportsEachWindowOfAnyProcessComingToTheFrontUntilItGoe
   RecordingWindow plain("Kavo plain window", "KavoPlainWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
   ASSERT_NE(plain.window(), nullptr);
   std::atomic<int> changes{0};
-  auto hook = std::make_unique<win32::ForegroundHook>([&] { ++changes; });
+  auto hook = std::make_unique<monitor::win32::ForegroundHook>([&] { ++changes; });
   ASSERT_TRUE(hook->installed());
 
   // The game announces its own activation: what arrives comes from another process.
@@ -106,7 +106,7 @@ TEST(ForegroundHookTest, ReportsEachWindowOfAnyProcessComingToTheFrontUntilItGoe
 TEST(Win32ProcessInfoTest, NamesTheProgramOfTheWindowInFront) {
   RecordingWindow plain("Kavo plain window", "KavoPlainWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
   ASSERT_NE(plain.window(), nullptr);
-  win32::Win32ProcessInfo processes;
+  monitor::win32::Win32ProcessInfo processes;
   {
     GameInFront game("Arena.EXE");
     ASSERT_NE(game.window(), nullptr);

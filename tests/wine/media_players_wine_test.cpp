@@ -18,6 +18,8 @@
 namespace kavo::wine_test {
 namespace {
 
+using monitor::MediaCommand;
+
 struct Received {
   UINT message = 0;
   WPARAM wParam = 0;
@@ -211,7 +213,7 @@ class MediaPlayersWineTest : public ::testing::Test {
   }
 
   PlayerWindow service{"KavoMediaTestService", "Kavo media test service"};
-  win32::Win32MediaPlayers players{service.get()};
+  monitor::win32::Win32MediaPlayers players{service.get()};
 };
 
 TEST_F(MediaPlayersWineTest, WinampTakesItsCommandsAndPlayAlternatesWithPause) {

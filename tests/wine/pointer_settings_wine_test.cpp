@@ -79,8 +79,8 @@ TEST_F(PointerSettingsWineTest, CurrentProfileReachesTheRunningSystem) {
     profile.MouseSpeed = c.speed;
     profile.ScrollWheelSpeed = c.lines;
     profile.TiltSpeed = c.chars;
-    win32::Win32PointerSystem system(nullptr);
-    ApplyPointerSettings(*record, *mouse, system);
+    monitor::win32::Win32PointerSystem system(nullptr);
+    monitor::ApplyPointerSettings(*record, *mouse, system);
 
     const SystemPointer now = SystemPointer::Now();
     EXPECT_EQ(now.doubleClick, static_cast<UINT>(c.doubleClick));

@@ -19,7 +19,10 @@
 #include "monitor/win32/win32_window_tree.h"
 #include "platform/win32/win32_handles.h"
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
+
+using kavo::win32::UniqueWindow;
+
 namespace {
 
 struct Received {
@@ -611,4 +614,4 @@ TEST_F(WebViewScrollTest, OnlyTheWebViewUnderThePointerIsAsked) {
 }
 
 }  // namespace
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

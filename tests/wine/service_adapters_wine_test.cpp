@@ -19,7 +19,19 @@
 #include "platform/win32/win32_handles.h"
 #include "tests/wine/temp_folder.h"
 
-namespace kavo::win32 {
+namespace kavo::monitor::win32 {
+
+using kavo::win32::SelectedObject;
+using kavo::win32::UniqueBitmap;
+using kavo::win32::UniqueBrush;
+using kavo::win32::UniqueDC;
+using kavo::win32::UniqueIcon;
+using kavo::win32::UniqueKernelHandle;
+using kavo::win32::UniqueMenu;
+using kavo::win32::UniqueModule;
+using kavo::win32::UniqueWindow;
+using kavo::win32::WindowDC;
+
 namespace {
 
 TEST(HandleOwnersTest, ReleaseOnDestructionAndMoveOwnership) {
@@ -263,4 +275,4 @@ TEST(Win32TimelineTest, WaitsEndAtTheirDeadlineOrSoonAfterAStop) {
 }
 
 }  // namespace
-}  // namespace kavo::win32
+}  // namespace kavo::monitor::win32

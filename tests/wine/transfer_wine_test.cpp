@@ -16,7 +16,7 @@
 namespace kavo::wine_test {
 namespace {
 
-class CountingObserver final : public TransferObserver {
+class CountingObserver final : public monitor::TransferObserver {
  public:
   void FirmwareVersionRead(int version) override { firmware = version; }
   void ProfilesRead() override { ++publications; }
@@ -40,11 +40,11 @@ class TransferWineTest : public sim::wine_test::MouseFolderTest {
 
   // The service's side: the library bound by name, its channel opened, the mouse present.
   void Connect() {
-    kelsor_ = std::make_unique<win32::KelsorLibrary>(folder_.File("Kelsor.dll"));
+    kelsor_ = std::make_unique<monitor::win32::KelsorLibrary>(folder_.File("Kelsor.dll"));
     ASSERT_TRUE(kelsor_->IsLoaded());
-    transfer_ = std::make_unique<DeviceTransfer>(*kelsor_, clock_, *record_, observer_);
+    transfer_ = std::make_unique<monitor::DeviceTransfer>(*kelsor_, clock_, *record_, observer_);
     ASSERT_TRUE(kelsor_->OpenFeatureDevice());
-    transfer_->SetPresence(Presence::Present);
+    transfer_->SetPresence(monitor::Presence::Present);
   }
 
   int Slept() const {
@@ -85,8 +85,8 @@ class TransferWineTest : public sim::wine_test::MouseFolderTest {
   test::FakeClock clock_;  // the simulated mouse answers at once: waiting would only slow the suite
   CountingObserver observer_;
   std::unique_ptr<SettingsRecord> record_ = std::make_unique<SettingsRecord>();
-  std::unique_ptr<win32::KelsorLibrary> kelsor_;
-  std::unique_ptr<DeviceTransfer> transfer_;
+  std::unique_ptr<monitor::win32::KelsorLibrary> kelsor_;
+  std::unique_ptr<monitor::DeviceTransfer> transfer_;
 };
 
 TEST_F(TransferWineTest, AllFiveProfilesMakeTheRoundTrip) {
@@ -111,19 +111,19 @@ TEST_F(TransferWineTest, AllFiveProfilesMakeTheRoundTrip) {
   auto written = std::make_unique<SettingsRecord>(*record_);
   ResetToDefaults(*record_, 1);
   record_->MouseType = 0;
-  transfer_->RunDeviceCommand(kCommandReadAll);
+  transfer_->RunDeviceCommand(monitor::kCommandReadAll);
   EXPECT_EQ(record_->CurrentProfile, 3);
   EXPECT_EQ(record_->MouseType, 1);
   EXPECT_EQ(observer_.firmware, 141);
   EXPECT_EQ(observer_.publications, 1);
   for (int p = 0; p < kProfileCount; ++p) {
-    EXPECT_EQ(EncodeSettings(p, record_->profiles[p]), EncodeSettings(p, written->profiles[p])) << p;
-    EXPECT_EQ(EncodeButtons(p, record_->profiles[p]), EncodeButtons(p, written->profiles[p])) << p;
+    EXPECT_EQ(monitor::EncodeSettings(p, record_->profiles[p]), monitor::EncodeSettings(p, written->profiles[p])) << p;
+    EXPECT_EQ(monitor::EncodeButtons(p, record_->profiles[p]), monitor::EncodeButtons(p, written->profiles[p])) << p;
   }
   EXPECT_EQ(Dump()[3], "host-active 1");
 
   SimOk("pid 4660");
-  transfer_->RunDeviceCommand(kCommandReadAll);
+  transfer_->RunDeviceCommand(monitor::kCommandReadAll);
   EXPECT_EQ(record_->MouseType, 0);
 }
 
@@ -183,18 +183,18 @@ TEST_F(TransferWineTest, ResetRequestReturnsTheMouseToItsDefaults) {
 
 TEST_F(TransferWineTest, AnUnpluggedMouseFailsEveryReadAndNothingIsPublished) {
   SimOk("unplug");
-  transfer_->RunDeviceCommand(kCommandReadAll);
+  transfer_->RunDeviceCommand(monitor::kCommandReadAll);
   EXPECT_EQ(observer_.publications, 0);
   EXPECT_EQ(observer_.firmware, 0);
   EXPECT_FALSE(kelsor_->OpenFeatureDevice());
   SimOk("plug");
   EXPECT_TRUE(kelsor_->OpenFeatureDevice());
-  transfer_->RunDeviceCommand(kCommandReadAll);
+  transfer_->RunDeviceCommand(monitor::kCommandReadAll);
   EXPECT_EQ(observer_.publications, 1);
 }
 
 TEST(KelsorLibraryTest, AMissingLibraryActsAsAnAbsentMouse) {
-  win32::KelsorLibrary missing("C:\\no such folder\\Kelsor.dll");
+  monitor::win32::KelsorLibrary missing("C:\\no such folder\\Kelsor.dll");
   EXPECT_FALSE(missing.IsLoaded());
   EXPECT_FALSE(missing.OpenFeatureDevice());
   std::uint8_t report[3] = {4};

@@ -86,19 +86,23 @@ int Win32ButtonAssignDialogs::RunMacroManager(const MacroKeyInfo& scratch, bool 
   opening.newMacroMode = newMacroMode;
   opening.preselectedSet = preselectedSet;
   opening.slot = scratch;
-  opening.menuMemory = menuMemory_;
-  return win32::RunMacroManager(instance_, Owner(), macros_, opening);
+  return win32::RunMacroManager(instance_, Owner(), macros_, menuMemory_, opening);
 }
 
 std::optional<int> Win32ButtonAssignDialogs::AskMediaPlayer(int current) {
-  return RunMediaPlayerDialog(instance_, Owner(), current, *menuMemory_);
+  return RunMediaPlayerDialog(instance_, Owner(), current, menuMemory_);
 }
 
 // ---- the page
 
-ButtonAssignPageWindow::ButtonAssignPageWindow(HINSTANCE instance, ButtonAssignPage& page, const HelpLibrary& help,
+ButtonAssignPageWindow::ButtonAssignPageWindow(HINSTANCE instance, ButtonAssignPage& page,
+                                               skin::MenuClickMemory& menuMemory, const HelpLibrary& help,
                                                skin::Point topLeft)
-    : SkinDialog(instance, kButtonAssignPageTemplate), page_(page), help_(help), topLeft_(topLeft) {}
+    : SkinDialog(instance, kButtonAssignPageTemplate),
+      page_(page),
+      menuMemory_(menuMemory),
+      help_(help),
+      topLeft_(topLeft) {}
 
 // The page and its picture controls go before the pictures they show.
 ButtonAssignPageWindow::~ButtonAssignPageWindow() { End(skinw::kEndCancel); }
@@ -169,7 +173,7 @@ void ButtonAssignPageWindow::OpenMenu(int slot) {
   ::GetWindowRect(control, &place);
   // The choice arrives as a posted command once the menu is gone.
   menuOpen_ = true;
-  const bool opened = skinw::OpenMenuFromButton(page_.clickMemory(), control, window(), POINT{place.left + 1, place.bottom},
+  const bool opened = skinw::OpenMenuFromButton(menuMemory_, control, window(), POINT{place.left + 1, place.bottom},
                                                 [&]() -> std::unique_ptr<skinw::SkinMenu> {
                                                   const std::vector<AssignMenuItem> items = page_.OpenMenu(slot);
                                                   return items.empty() ? nullptr : MakeMenu(menuFont_.get(), items);

@@ -4,9 +4,10 @@
 // Manager" and the hover pictures, carries every click to ButtonAssignPage and shows the page's view; the
 // function menu of a slot is a SkinMenu built from the page's menu tree. The decisions are the page's.
 //
-//   Win32ButtonAssignDialogs dialogs(instance, macros);
+//   skin::MenuClickMemory menus;
+//   Win32ButtonAssignDialogs dialogs(instance, macros, menus);
 //   ButtonAssignPage page(working, layout, storePort, dialogs);
-//   ButtonAssignPageWindow window(instance, page, help, {12, 140});
+//   ButtonAssignPageWindow window(instance, page, menus, help, {12, 140});
 //   window.Create(mainWindow);
 //   dialogs.SetOwner(mainWindow);
 //   window.Refresh();
@@ -23,6 +24,7 @@
 #include "option/common/help_library.h"
 #include "platform/win32/win32_handles.h"
 #include "skin/geometry.h"
+#include "skin/menu_click_memory.h"
 #include "skin/win32/bitmap_button.h"
 #include "skin/win32/skin_dialog.h"
 
@@ -40,10 +42,10 @@ constexpr int kMacroManagerHelp = 1041;
 // owner (the active window until one is set).
 class Win32ButtonAssignDialogs : public ButtonAssignDialogs {
  public:
-  Win32ButtonAssignDialogs(HINSTANCE instance, MacroStoreLibrary& macros) : instance_(instance), macros_(macros) {}
+  // menuMemory is the one the page's own menus use: the dialogs' menus share it.
+  Win32ButtonAssignDialogs(HINSTANCE instance, MacroStoreLibrary& macros, skin::MenuClickMemory& menuMemory)
+      : instance_(instance), macros_(macros), menuMemory_(menuMemory) {}
   void SetOwner(HWND owner) { owner_ = owner; }
-  // The page's menu memory, which the menus of the dialogs it opens share (the page is made after them).
-  void ShareMenuMemory(skin::MenuClickMemory& memory) { menuMemory_ = &memory; }
 
   std::optional<ShortcutChoice> AskShortcut(std::uint8_t keyCode, std::uint8_t mask) override;
   std::optional<std::string> AskProgramPath(const std::string& initialPath) override;
@@ -55,15 +57,15 @@ class Win32ButtonAssignDialogs : public ButtonAssignDialogs {
 
   HINSTANCE instance_;
   MacroStoreLibrary& macros_;
+  skin::MenuClickMemory& menuMemory_;
   HWND owner_ = nullptr;
-  skin::MenuClickMemory ownMenuMemory_;
-  skin::MenuClickMemory* menuMemory_ = &ownMenuMemory_;
 };
 
 class ButtonAssignPageWindow : public skin::win32::SkinDialog {
  public:
-  // topLeft is the page's place in its parent's client area.
-  ButtonAssignPageWindow(HINSTANCE instance, ButtonAssignPage& page, const HelpLibrary& help, skin::Point topLeft);
+  // topLeft is the page's place in its parent's client area; menuMemory is shared with the page's dialogs.
+  ButtonAssignPageWindow(HINSTANCE instance, ButtonAssignPage& page, skin::MenuClickMemory& menuMemory,
+                         const HelpLibrary& help, skin::Point topLeft);
   ~ButtonAssignPageWindow() override;
 
   // page.Refresh(), then every control shows page.View().
@@ -95,6 +97,7 @@ class ButtonAssignPageWindow : public skin::win32::SkinDialog {
   void ShowSlot(int slot);
 
   ButtonAssignPage& page_;
+  skin::MenuClickMemory& menuMemory_;
   const HelpLibrary& help_;
   skin::Point topLeft_;
   std::array<skin::win32::BitmapButton*, kButtonSlotCount> slots_{};

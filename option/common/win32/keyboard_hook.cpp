@@ -3,12 +3,14 @@
 #include <cstdio>
 
 #include "platform/win32/debug_trace.h"
+#include "platform/win32/win32_handles.h"
 
 namespace kavo::option::win32 {
 namespace {
 
-// Program-wide: the hook procedure has no other way to find them.
-HHOOK g_hook = nullptr;
+// Program-wide: the hook procedure has no other way to find them. The owner unhooks at the program's end
+// a hook that nothing removed.
+kavo::win32::UniqueHook g_hook;
 HWND g_target = nullptr;
 KeysDownAtStart g_downAtStart;
 
@@ -48,20 +50,21 @@ bool InstallKeyboardHook(HWND target) {
   RemoveKeyboardHook();
   g_target = target;
   g_downAtStart.Start(KeyDownNow);
-  g_hook = ::SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardProc, ::GetModuleHandleA(nullptr), 0);
-  TraceHandle(g_hook);
-  return g_hook != nullptr;
+  g_hook.reset(::SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardProc, ::GetModuleHandleA(nullptr), 0));
+  TraceHandle(g_hook.get());
+  return static_cast<bool>(g_hook);
 }
 
 void RemoveKeyboardHook() {
-  if (g_hook == nullptr) return;
-  TraceHandle(g_hook);
-  DebugTrace(::UnhookWindowsHookEx(g_hook) ? "UnHhook: Success \r\n" : "UnHhook: Fail \r\n");
-  g_hook = nullptr;
+  if (!g_hook) return;
+  // Unhooked here rather than by the owner, whose closing reports no outcome to trace.
+  const HHOOK hook = g_hook.release();
+  TraceHandle(hook);
+  DebugTrace(::UnhookWindowsHookEx(hook) ? "UnHhook: Success \r\n" : "UnHhook: Fail \r\n");
   g_target = nullptr;
 }
 
-bool KeyboardHookInstalled() { return g_hook != nullptr; }
+bool KeyboardHookInstalled() { return static_cast<bool>(g_hook); }
 
 bool KeyDownNow(int virtualKey) { return (::GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
 

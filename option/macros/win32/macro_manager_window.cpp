@@ -95,14 +95,15 @@ class MacroManagerWindow final : public skinw::SkinDialog,
                                  private MacroManagerDialogs,
                                  private MacroEditorHost {
  public:
-  MacroManagerWindow(HINSTANCE instance, MacroStoreLibrary& library, const MacroManagerOpening& opening)
+  MacroManagerWindow(HINSTANCE instance, MacroStoreLibrary& library, skin::MenuClickMemory& menuMemory,
+                     const MacroManagerOpening& opening)
       : SkinDialog(instance, skinw::kDialogTemplate),
         port_(library),
         slot_(opening.slot),
         model_(port_, *this, *this, slot_, opening.newMacroMode, opening.preselectedSet),
         editor_(instance, *this, skin::Point{Bounds(art::kChildPos).left, Bounds(art::kChildPos).top}),
         timeline_(keys_),
-        menuMemory_(opening.menuMemory != nullptr ? *opening.menuMemory : ownMenuMemory_) {}
+        menuMemory_(menuMemory) {}
 
  protected:
   void OnBuild() override {
@@ -318,14 +319,14 @@ class MacroManagerWindow final : public skinw::SkinDialog,
   skinw::BitmapButton* selector_ = nullptr;
   skinw::BitmapButton* switch_ = nullptr;
   std::vector<skinw::BitmapButton*> buttons_;  // the seven that a recording or a key wait disables
-  skin::MenuClickMemory ownMenuMemory_;  // when no page shares its own
   skin::MenuClickMemory& menuMemory_;
 };
 
 }  // namespace
 
-int RunMacroManager(HINSTANCE instance, HWND owner, MacroStoreLibrary& library, const MacroManagerOpening& opening) {
-  MacroManagerWindow window(instance, library, opening);
+int RunMacroManager(HINSTANCE instance, HWND owner, MacroStoreLibrary& library, skin::MenuClickMemory& menuMemory,
+                    const MacroManagerOpening& opening) {
+  MacroManagerWindow window(instance, library, menuMemory, opening);
   const HWND over = owner != nullptr ? owner : ::GetDesktopWindow();
   window.PlaceAt(skinw::CentredOverWindow(over, {art::kWidth, art::kHeight}));
   return window.RunModal(owner) == skinw::kEndOk ? kMacroManagerOk : kMacroManagerCancel;

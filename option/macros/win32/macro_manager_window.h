@@ -8,7 +8,7 @@
 //   opening.newMacroMode = false;              // "Edit Macro...": the button's macro preselected
 //   opening.preselectedSet = set;
 //   opening.slot = entry;
-//   FinishMacroManager(RunMacroManager(instance, mainWindow, library, opening), port);
+//   FinishMacroManager(RunMacroManager(instance, mainWindow, library, pageMenus, opening), port);
 //
 // The windows use the pictures of artwork/macro_manager.h, macro_editor.h and set_name_dialog.h, the
 // message boxes B and C, and the dialog templates from the program's resources. User-interface thread only.
@@ -28,15 +28,12 @@ struct MacroManagerOpening {
   bool newMacroMode = true;
   int preselectedSet = -1;
   MacroKeyInfo slot{};  // the button entry whose menu opened the manager
-  // The menu memory of the page that opened the manager, which its set menu shares; null: one of its own.
-  skin::MenuClickMemory* menuMemory = nullptr;
 };
 
 // Runs the manager modally over owner and gives its end code (kMacroManagerOk or kMacroManagerCancel);
-// the library still holds the dialog's edits either way.
-int RunMacroManager(HINSTANCE instance, HWND owner, MacroStoreLibrary& library, const MacroManagerOpening& opening);
-inline int RunMacroManager(HINSTANCE instance, HWND owner, MacroStoreLibrary& library) {
-  return RunMacroManager(instance, owner, library, MacroManagerOpening{});
-}
+// the library still holds the dialog's edits either way. Its set menu shares menuMemory with the page
+// that opened it.
+int RunMacroManager(HINSTANCE instance, HWND owner, MacroStoreLibrary& library, skin::MenuClickMemory& menuMemory,
+                    const MacroManagerOpening& opening);
 
 }  // namespace kavo::option::win32

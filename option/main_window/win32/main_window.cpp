@@ -66,11 +66,10 @@ MainWindow::MainWindow(HINSTANCE instance)
                                                              programFolder_});
   mainSettingsModel_ = std::make_unique<MainSettingsPage>(
       model_->Working(), model_->Osd(), MainSettingsPorts{confirmation_, *this, systemLanguage_, doubleClickTimer_});
-  assignDialogs_ = std::make_unique<Win32ButtonAssignDialogs>(instance, macros_);
+  assignDialogs_ = std::make_unique<Win32ButtonAssignDialogs>(instance, macros_, assignMenus_);
   buttonAssignModel_ =
       std::make_unique<ButtonAssignPage>(model_->Working(), keyboardLayout_, macros_, *assignDialogs_,
                                          &macroMerges_);
-  assignDialogs_->ShareMenuMemory(buttonAssignModel_->clickMemory());
 }
 
 // The window ends while every part of it is here, so that leaving puts back what was only tried.
@@ -174,7 +173,8 @@ void MainWindow::BuildPages() {
   advanced.background = adv::kBackgroundPicture;
   auto mainSettings =
       std::make_unique<MainSettingsWindow>(instance(), *mainSettingsModel_, help_, programFolder_, at);
-  auto buttonAssign = std::make_unique<ButtonAssignPageWindow>(instance(), *buttonAssignModel_, help_, at);
+  auto buttonAssign =
+      std::make_unique<ButtonAssignPageWindow>(instance(), *buttonAssignModel_, assignMenus_, help_, at);
   auto update = std::make_unique<UpdatePageWindow>(instance(), shell_, help_, at);
   mainSettings_ = mainSettings.get();
   buttonAssign_ = buttonAssign.get();

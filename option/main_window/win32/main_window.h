@@ -25,6 +25,7 @@
 #include "settings/win32/shared_record_block.h"
 #include "settings/win32/win32_keyboard_layout.h"
 #include "settings/win32/win32_settings.h"
+#include "skin/menu_click_memory.h"
 #include "skin/win32/skin_dialog.h"
 
 namespace kavo::option::win32 {
@@ -114,6 +115,9 @@ class MainWindow : public skin::win32::SkinDialog,
   SkinConfirmation confirmation_;
   ShellAddresses shell_;
   std::unique_ptr<MainSettingsPage> mainSettingsModel_;
+  // One memory for every menu opened from the assignment page and its dialogs: a click that closes one
+  // of them over a button is known wherever the menu came from.
+  skin::MenuClickMemory assignMenus_;
   std::unique_ptr<Win32ButtonAssignDialogs> assignDialogs_;
   std::unique_ptr<ButtonAssignPage> buttonAssignModel_;
   std::array<std::unique_ptr<skin::win32::SkinDialog>, kPageCount> pages_;

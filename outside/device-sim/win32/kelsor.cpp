@@ -9,9 +9,9 @@
 
 #include "outside/device-sim/device_events.h"
 #include "outside/device-sim/feature_answers.h"
-#include "outside/device-sim/win32/kernel_handles.h"
 #include "outside/device-sim/win32/module_of_address.h"
 #include "outside/device-sim/win32/shared_mouse.h"
+#include "platform/win32/win32_handles.h"
 
 namespace kavo::sim::win32 {
 namespace {
@@ -131,8 +131,8 @@ class DeviceLibrary {
   std::mutex lock_;  // guards everything below; the monitor thread only uses mouse_ and stop_
   std::unique_ptr<SharedMouse> mouse_;
   FeatureChannel channel_;
-  UniqueKernelHandle stop_;
-  UniqueKernelHandle thread_;
+  kavo::win32::UniqueKernelHandle stop_;
+  kavo::win32::UniqueKernelHandle thread_;
 };
 
 // Destroyed when the library is unloaded, closing its handles. The monitor thread pins the library,

@@ -39,7 +39,7 @@ std::unique_ptr<SharedMouse> SharedMouse::Open(const std::string& folder) {
 }
 
 bool SharedMouse::Access(const std::function<void(MouseMemory&)>& change) {
-  MutexLock lock(mutex_.get(), kLockTimeout);
+  kavo::win32::MutexLock lock(mutex_.get(), kLockTimeout);
   if (!lock) return false;
   std::string before;
   if (!files_.Read(memoryFile_, before)) before.clear();

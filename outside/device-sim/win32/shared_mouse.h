@@ -9,7 +9,7 @@
 #include <string>
 
 #include "outside/device-sim/mouse_memory.h"
-#include "outside/device-sim/win32/kernel_handles.h"
+#include "platform/win32/win32_handles.h"
 #include "settings/win32/win32_file_system.h"
 
 namespace kavo::sim::win32 {
@@ -40,8 +40,8 @@ class SharedMouse {
   SharedMouse() = default;
 
   std::string memoryFile_;
-  UniqueKernelHandle mutex_;
-  UniqueKernelHandle signal_;
+  kavo::win32::UniqueKernelHandle mutex_;
+  kavo::win32::UniqueKernelHandle signal_;
   kavo::win32::Win32FileSystem files_;
 };
 

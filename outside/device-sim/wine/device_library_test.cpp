@@ -138,7 +138,7 @@ TEST_F(DeviceLibraryTest, DamagedMemoryFileGivesAFactoryMouse) {
   ASSERT_TRUE(Set({5, 3, 2}));
   const std::string file = win32::NamesForFolder(folder_.path()).memoryFile;
   {
-    win32::UniqueHandle<HANDLE, kavo::win32::FileHandleTraits> handle(
+    kavo::win32::UniqueFile handle(
         ::CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(handle);
     DWORD written = 0;

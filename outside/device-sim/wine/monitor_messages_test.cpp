@@ -63,7 +63,7 @@ class ListenerWindow {
 
  private:
   static constexpr char kClassName[] = "KavoSimulatedMouseListener";
-  win32::UniqueWindow window_;
+  kavo::win32::UniqueWindow window_;
 };
 
 class MonitorMessagesTest : public MouseFolderTest {

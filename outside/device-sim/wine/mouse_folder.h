@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "outside/device-sim/win32/kernel_handles.h"
+#include "platform/win32/win32_handles.h"
 #include "outside/device-sim/win32/shared_mouse.h"
 #include "platform/win32/module_folder.h"
 #include "tests/support/text_lines.h"
@@ -30,9 +30,9 @@ inline ProgramRun RunProgram(const std::string& program, const std::string& argu
   SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;
   if (!::CreatePipe(&outRead, &outWrite, &inheritable, 0)) return run;
-  win32::UniqueKernelHandle outReader(outRead), outWriter(outWrite);
+  kavo::win32::UniqueKernelHandle outReader(outRead), outWriter(outWrite);
   if (!::CreatePipe(&errRead, &errWrite, &inheritable, 0)) return run;
-  win32::UniqueKernelHandle errReader(errRead), errWriter(errWrite);
+  kavo::win32::UniqueKernelHandle errReader(errRead), errWriter(errWrite);
   ::SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
   ::SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
 
@@ -56,7 +56,7 @@ inline ProgramRun RunProgram(const std::string& program, const std::string& argu
     ::Sleep(300);
   }
   run.err.clear();
-  win32::UniqueKernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
+  kavo::win32::UniqueKernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
   // Our copies of the write ends must go, or the reads below never see the end of the output.
   outWriter.reset();
   errWriter.reset();
@@ -120,7 +120,7 @@ class MouseFolderTest : public ::testing::Test {
   }
 
   kavo::wine_test::TempFolder folder_;
-  win32::UniqueModule library_;
+  kavo::win32::UniqueModule library_;
   int(__cdecl* openDevMonitor_)(HWND, UINT, UINT) = nullptr;
   void(__cdecl* closeDevMonitor_)() = nullptr;
   int(__cdecl* openFeatureDevice_)() = nullptr;

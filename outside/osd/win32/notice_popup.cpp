@@ -8,6 +8,9 @@
 namespace kavo::osd::win32 {
 namespace {
 
+using kavo::win32::SelectedObject;
+using kavo::win32::WindowDC;
+
 constexpr COLORREF kBackground = RGB(32, 34, 40);
 constexpr COLORREF kAccent = RGB(0, 150, 255);
 constexpr COLORREF kBorder = RGB(90, 96, 110);
@@ -81,7 +84,7 @@ LRESULT NoticePopup::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 void NoticePopup::OnPaint(HWND window) {
-  kavo::win32::PaintScope paint(window);
+  const kavo::win32::PaintScope paint(window);
   RECT client{};
   ::GetClientRect(window, &client);
   ::FillRect(paint.dc(), &client, background_.get());

@@ -7,7 +7,7 @@
 
 #include "platform/win32/window_class.h"
 #include "platform/win32/win32_handles.h"
-#include "outside/osd/win32/gdi_owners.h"
+#include "platform/win32/win32_handles.h"
 
 namespace kavo::osd::win32 {
 
@@ -34,10 +34,10 @@ class NoticePopup {
   HWND listener_;
   UINT dismissed_;
 
-  UniqueFont font_;
-  UniqueBrush background_;
-  UniqueBrush accent_;
-  UniqueBrush border_;
+  kavo::win32::UniqueFont font_;
+  kavo::win32::UniqueBrush background_;
+  kavo::win32::UniqueBrush accent_;
+  kavo::win32::UniqueBrush border_;
   kavo::win32::UniqueWindow window_;
 };
 

@@ -115,8 +115,7 @@ class ButtonAssignGuiTest : public ::testing::Test {
     ASSERT_GE(record_->CurrentProfile, 0);
     ASSERT_TRUE(host_.Open());
     dialogs_.SetOwner(host_.window());
-    dialogs_.ShareMenuMemory(page_.clickMemory());
-    window_ = std::make_unique<ButtonAssignPageWindow>(::GetModuleHandleA(nullptr), page_, help_,
+    window_ = std::make_unique<ButtonAssignPageWindow>(::GetModuleHandleA(nullptr), page_, menus_, help_,
                                                        kavo::skin::Point{kPageLeft, kPageTop});
     ASSERT_TRUE(window_->Create(host_.window()));
     ::ShowWindow(window_->window(), SW_SHOW);
@@ -214,7 +213,8 @@ class ButtonAssignGuiTest : public ::testing::Test {
   MacroStore store_;
   MacroStoreLibrary library_{store_, access_, folder_.path()};
   MacroStorePort& port_ = library_;
-  Win32ButtonAssignDialogs dialogs_{::GetModuleHandleA(nullptr), library_};
+  kavo::skin::MenuClickMemory menus_;
+  Win32ButtonAssignDialogs dialogs_{::GetModuleHandleA(nullptr), library_, menus_};
   ButtonAssignPage page_{*record_, layout_, port_, dialogs_};
   FakeHelp help_;
   ControlHost host_{800, 344};

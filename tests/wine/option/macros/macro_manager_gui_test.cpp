@@ -185,7 +185,7 @@ class MacroManagerGuiTest : public ::testing::Test {
         ::Sleep(200);
       }
     });
-    run.code = option::win32::RunMacroManager(::GetModuleHandleA(nullptr), nullptr, library_, opening);
+    run.code = option::win32::RunMacroManager(::GetModuleHandleA(nullptr), nullptr, library_, menus_, opening);
     user.join();
     // As the program does after the dialog: OK saves the library, anything else reloads it.
     option::MacroStorePort& port = library_;
@@ -210,6 +210,7 @@ class MacroManagerGuiTest : public ::testing::Test {
   IniFileAccess access_{files_};
   MacroStore store_;
   MacroStoreLibrary library_{store_, access_, folder_.path()};
+  kavo::skin::MenuClickMemory menus_;
 };
 
 TEST_F(MacroManagerGuiTest, CancelAfterDeletingASetBringsItBack) {

@@ -12,7 +12,7 @@
 #include "tests/support/fake_keyboard_layouts.h"
 #include "tests/support/fake_service_ports.h"
 
-namespace kavo {
+namespace kavo::monitor {
 namespace {
 
 // The service side of the dispatcher: one current profile, and a note of everything asked of it.
@@ -288,4 +288,4 @@ TEST_F(DispatcherTest, PresenceMessagesBecomeTheLastEvent) {
 }
 
 }  // namespace
-}  // namespace kavo
+}  // namespace kavo::monitor

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "skin/list_row_style.h"
-#include "tests/unit/skin_test_printers.h"
+#include "tests/unit/skin/test_printers.h"
 
 namespace kavo::skin {
 namespace {

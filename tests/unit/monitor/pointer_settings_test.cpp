@@ -10,7 +10,7 @@
 #include "tests/support/fake_registry.h"
 #include "tests/support/fake_service_ports.h"
 
-namespace kavo {
+namespace kavo::monitor {
 namespace {
 
 using test::RecordingPointerSystem;
@@ -170,4 +170,4 @@ TEST(PointerSettingsTest, NothingHappensWithoutACurrentProfile) {
 }
 
 }  // namespace
-}  // namespace kavo
+}  // namespace kavo::monitor

@@ -25,7 +25,7 @@
 #include "tests/support/fake_service_ports.h"
 #include "tests/support/memory_file_system.h"
 
-namespace kavo {
+namespace kavo::monitor {
 namespace {
 
 constexpr char kFolder[] = "C:\\Kavo\\";
@@ -910,4 +910,4 @@ TEST(OnScreenSettingsParameterTest, TwoSixteenBitValuesFromTheRecord) {
 }
 
 }  // namespace
-}  // namespace kavo
+}  // namespace kavo::monitor

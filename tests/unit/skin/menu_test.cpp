@@ -6,7 +6,7 @@
 
 #include "skin/menu_item_drawing.h"
 #include "skin/menu_items.h"
-#include "tests/unit/skin_test_printers.h"
+#include "tests/unit/skin/test_printers.h"
 
 namespace kavo::skin {
 namespace {

@@ -11,7 +11,7 @@
 #include "tests/support/fake_keyboard_layouts.h"
 #include "tests/support/fake_service_ports.h"
 
-namespace kavo {
+namespace kavo::monitor {
 namespace {
 
 constexpr std::uint8_t kPress = 1, kRelease = 2;
@@ -326,4 +326,4 @@ TEST_F(MacroPlayerTest, EntriesWithoutAMacroDoNothing) {
 }
 
 }  // namespace
-}  // namespace kavo
+}  // namespace kavo::monitor

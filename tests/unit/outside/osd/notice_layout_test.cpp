@@ -3,7 +3,7 @@
 #include <ostream>
 
 #include "outside/osd/notice_layout.h"
-#include "tests/unit/skin_test_printers.h"
+#include "tests/unit/skin/test_printers.h"
 
 namespace kavo::osd {
 namespace {

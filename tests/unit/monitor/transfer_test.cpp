@@ -10,7 +10,7 @@
 #include "tests/support/fake_clock.h"
 #include "tests/support/fake_device.h"
 
-namespace kavo {
+namespace kavo::monitor {
 namespace {
 
 // Keeps a copy of the record at each announcement of a read.
@@ -380,4 +380,4 @@ TEST_F(TransferTest, ExchangesOfTwoThreadsNeverInterleave) {
 }
 
 }  // namespace
-}  // namespace kavo
+}  // namespace kavo::monitor

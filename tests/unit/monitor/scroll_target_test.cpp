@@ -7,7 +7,7 @@
 
 #include "monitor/scroll_target.h"
 
-namespace kavo {
+namespace kavo::monitor {
 namespace {
 
 using EventLog = std::vector<std::string>;
@@ -668,4 +668,4 @@ TEST(ScrollWebViewTest, TheDocumentScrollsTenPixelsAStepOrTheWindowLineByLine) {
 }
 
 }  // namespace
-}  // namespace kavo
+}  // namespace kavo::monitor

@@ -8,7 +8,7 @@
 #include "monitor/game_profiles.h"
 #include "settings/bounded_text.h"
 
-namespace kavo {
+namespace kavo::monitor {
 namespace {
 
 std::unique_ptr<SettingsRecord> RecordWithGames() {
@@ -123,4 +123,4 @@ TEST(GameProfilesTest, WhatEachLookAtTheForegroundAsksFor) {
 }
 
 }  // namespace
-}  // namespace kavo
+}  // namespace kavo::monitor

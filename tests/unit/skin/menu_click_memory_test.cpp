@@ -16,7 +16,7 @@ TEST(MenuClickMemoryTest, TheClickThatClosedTheMenuOnItsButtonOnlyClosesItAndThe
   MenuClickMemory memory;
   ASSERT_TRUE(memory.ClickOpens(kButton, 1000));
   EXPECT_EQ(memory.opener(), kButton);
-  memory.MenuClosed(kButton, 5000);  // closed by a press on the button, which reaches it at once
+  memory.MenuClosed(kButton, 5000, false);  // closed by a press on the button, which reaches it at once
   EXPECT_FALSE(memory.ClickOpens(kButton, 5030));
   EXPECT_EQ(memory.opener(), 0u);
   EXPECT_EQ(memory.underCursor(), 0u);
@@ -32,22 +32,25 @@ TEST(MenuClickMemoryTest, AMenuClosedOtherwiseLeavesTheNextClickOpeningIt) {
     const char* what;
     MenuClickMemory::WindowId openedBy;
     MenuClickMemory::WindowId closedOver;
+    bool chosen;
     MenuClickMemory::WindowId nextClick;
     std::uint32_t nextAt;
   };
   const Case cases[] = {
-      {"chosen in the menu", kButton, kMenuArea, kButton, kAtOnce},
-      {"closed outside every window", kButton, 0, kButton, kAtOnce},
-      {"closed over the button, another button clicked", kButton, kButton, kOtherButton, kAtOnce},
-      {"opened by another button, closed over this one", kOtherButton, kButton, kButton, kAtOnce},
+      {"chosen in the menu", kButton, kMenuArea, true, kButton, kAtOnce},
+      // Return or an accelerator while the pointer still rests on the button: the next click is new.
+      {"chosen with a key over the button", kButton, kButton, true, kButton, kAtOnce},
+      {"closed outside every window", kButton, 0, false, kButton, kAtOnce},
+      {"closed over the button, another button clicked", kButton, kButton, false, kOtherButton, kAtOnce},
+      {"opened by another button, closed over this one", kOtherButton, kButton, false, kButton, kAtOnce},
       // Escape with the pointer on the button, or a closing press the system swallowed: the user's
       // next click comes later and must open the menu.
-      {"closed over the button, clicked again later", kButton, kButton, kButton, kLate},
+      {"closed over the button, clicked again later", kButton, kButton, false, kButton, kLate},
   };
   for (const Case& c : cases) {
     MenuClickMemory memory;
     ASSERT_TRUE(memory.ClickOpens(c.openedBy, 1000)) << c.what;
-    memory.MenuClosed(c.closedOver, kClosed);
+    memory.MenuClosed(c.closedOver, kClosed, c.chosen);
     EXPECT_TRUE(memory.ClickOpens(c.nextClick, c.nextAt)) << c.what;
     EXPECT_EQ(memory.opener(), c.nextClick) << c.what;
   }
@@ -56,7 +59,7 @@ TEST(MenuClickMemoryTest, AMenuClosedOtherwiseLeavesTheNextClickOpeningIt) {
 TEST(MenuClickMemoryTest, TheClosingClickIsRecognisedAcrossTheTickCountWrapping) {
   MenuClickMemory memory;
   ASSERT_TRUE(memory.ClickOpens(kButton, 0xFFFFFF00u));
-  memory.MenuClosed(kButton, 0xFFFFFFF0u);
+  memory.MenuClosed(kButton, 0xFFFFFFF0u, false);
   EXPECT_FALSE(memory.ClickOpens(kButton, 0x20u));
   EXPECT_TRUE(memory.ClickOpens(kButton, 0x30u));
 }

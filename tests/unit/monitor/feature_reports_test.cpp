@@ -2,7 +2,7 @@
 
 #include "monitor/feature_reports.h"
 
-namespace kavo {
+namespace kavo::monitor {
 namespace {
 
 ProfileRecord NumberedProfile() {
@@ -68,4 +68,4 @@ TEST(FeatureReportsTest, ChecksumIsASixteenBitSumLowByteFirst) {
 }
 
 }  // namespace
-}  // namespace kavo
+}  // namespace kavo::monitor

@@ -6,7 +6,7 @@
 
 #include "skin/geometry.h"
 #include "skin/layout.h"
-#include "tests/unit/skin_test_printers.h"
+#include "tests/unit/skin/test_printers.h"
 
 namespace kavo::skin {
 namespace {

@@ -9,7 +9,7 @@
 #include "tests/support/fake_clock.h"
 #include "tests/support/fake_registry.h"
 
-namespace kavo {
+namespace kavo::monitor {
 namespace {
 
 using Log = std::vector<std::string>;
@@ -435,4 +435,4 @@ TEST_F(MediaPlayerControlTest, WinampPlayAndPauseAlternate) {
 }
 
 }  // namespace
-}  // namespace kavo
+}  // namespace kavo::monitor

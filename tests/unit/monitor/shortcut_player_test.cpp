@@ -8,7 +8,7 @@
 #include "tests/support/fake_keyboard_layouts.h"
 #include "tests/support/fake_service_ports.h"
 
-namespace kavo {
+namespace kavo::monitor {
 namespace {
 
 constexpr std::uint8_t kDeviceA = 4, kDeviceF5 = 62, kDeviceLeftShift = 225, kDeviceLeftWindows = 227,
@@ -103,4 +103,4 @@ TEST_F(ShortcutPlayerTest, ReleaseWithNothingHeldSendsNothing) {
 }
 
 }  // namespace
-}  // namespace kavo
+}  // namespace kavo::monitor
