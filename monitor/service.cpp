@@ -69,10 +69,11 @@ bool MonitorService::PublishRecord() {
   return PublishLocked();
 }
 
-bool MonitorService::PublishLocked() {
-  const auto copy = RecordCopy();
+bool MonitorService::PublishLocked() { return PublishLocked(*RecordCopy()); }
+
+bool MonitorService::PublishLocked(const SettingsRecord& copy) {
   // The block's holder may be hung: the next game check tries again.
-  publishPending_ = !ports_.block.Publish(*copy);
+  publishPending_ = !ports_.block.Publish(copy);
   return !publishPending_;
 }
 
@@ -325,7 +326,7 @@ void MonitorService::ProfilesRead() {
       std::lock_guard<std::mutex> files(filesLock_);
       ports_.settings.WriteAll(*copy);
     }
-    publishPending_ = !ports_.block.Publish(*copy);
+    PublishLocked(*copy);
   }
   PostToOption(kMsgFreshData);
 }

@@ -143,7 +143,9 @@ class MonitorService : private TransferObserver, private DispatchHost {
   void PostToOption(unsigned message);
   // The block's record into the service's; false (and nothing changed) when it could not be taken.
   bool FetchRecord();
-  bool PublishLocked();  // caller holds storeLock_
+  // The caller holds storeLock_: the record as it is now, or the copy of it the caller has just made.
+  bool PublishLocked();
+  bool PublishLocked(const SettingsRecord& copy);
   std::unique_ptr<SettingsRecord> RecordCopy();
 
   ServicePorts ports_;

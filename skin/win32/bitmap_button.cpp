@@ -61,8 +61,14 @@ BitmapButton::~BitmapButton() {
   if (window_ != nullptr) ::DestroyWindow(window_);
 }
 
-bool BitmapButton::Create(HWND parent, const Rect& bounds) {
-  if (window_ != nullptr || parent == nullptr) return false;
+std::unique_ptr<BitmapButton> BitmapButton::Create(HWND parent, const Rect& bounds) {
+  std::unique_ptr<BitmapButton> button = Windowless();
+  if (!button->MakeWindow(parent, bounds)) return nullptr;
+  return button;
+}
+
+bool BitmapButton::MakeWindow(HWND parent, const Rect& bounds) {
+  if (parent == nullptr) return false;
   const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(parent, GWLP_HINSTANCE));
   // No tab stop: the skinned windows are worked with the mouse, and Enter and Escape never reach a button.
   const HWND window = ::CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, bounds.left,
@@ -79,8 +85,6 @@ bool BitmapButton::Create(HWND parent, const Rect& bounds) {
     Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     return TRUE;
   });
-  // Texts given before the window existed get their tooltip now.
-  UpdateTooltip();
   return true;
 }
 

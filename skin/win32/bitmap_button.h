@@ -7,6 +7,7 @@
 // WM_DRAWITEM out of its parent's messages (ParentMessages), under any parent. User-interface thread only.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -43,15 +44,18 @@ ButtonPictures CutButtonPictures(const StatePictureSources& sources, const Rect&
 
 class BitmapButton {
  public:
-  BitmapButton() = default;
+  // The button with its window: no text, child and visible, owner-drawn, control id 0, at bounds in
+  // parent's client pixels. Null when the window could not be made.
+  static std::unique_ptr<BitmapButton> Create(HWND parent, const Rect& bounds);
+  static std::unique_ptr<BitmapButton> Create(HWND parent, const LayoutEntry& entry) {
+    return Create(parent, entry.Bounds());
+  }
+  // A button without a window, which keeps what it is given and shows nothing: the stand-in for one
+  // whose window could not be made, so that its window's code goes on alike.
+  static std::unique_ptr<BitmapButton> Windowless() { return std::unique_ptr<BitmapButton>(new BitmapButton()); }
   ~BitmapButton();
   BitmapButton(const BitmapButton&) = delete;
   BitmapButton& operator=(const BitmapButton&) = delete;
-
-  // The window: no text, child and visible, owner-drawn, control id 0, at bounds in parent's client
-  // pixels. False when it could not be made.
-  bool Create(HWND parent, const Rect& bounds);
-  bool Create(HWND parent, const LayoutEntry& entry) { return Create(parent, entry.Bounds()); }
 
   // The pictures cut from whole-window state pictures at the button's rectangle (window pixels).
   void SetPictures(const StatePictureSources& sources, const Rect& rect);
@@ -90,6 +94,8 @@ class BitmapButton {
     }
   };
 
+  BitmapButton() = default;
+  bool MakeWindow(HWND parent, const Rect& bounds);
   static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                        DWORD_PTR self);
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);

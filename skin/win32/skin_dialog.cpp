@@ -167,13 +167,15 @@ StatePictureSources SkinDialog::StateSources() const {
 }
 
 BitmapButton& SkinDialog::AddButton(std::string_view layout, std::function<void()> onClick) {
-  auto button = std::make_unique<BitmapButton>();
-  // Layout strings are fixed in the program; a broken one leaves a button without a window.
   const std::optional<LayoutEntry> entry = ParseLayout(layout);
-  if (entry && window_ != nullptr && button->Create(window_, *entry)) {
+  std::unique_ptr<BitmapButton> button;
+  if (entry && window_ != nullptr) button = BitmapButton::Create(window_, *entry);
+  if (button) {
     button->SetPictures(StateSources(), entry->Bounds());
     if (!entry->text.empty()) button->SetHelpText(entry->text);
     button->SetChecked(entry->checked != 0);
+  } else {
+    button = BitmapButton::Windowless();
   }
   buttons_.push_back(Button{std::move(button), std::move(onClick)});
   return *buttons_.back().control;

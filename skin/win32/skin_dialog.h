@@ -123,6 +123,8 @@ class SkinDialog {
   // A button at the layout string's place with its pictures cut from the state pictures and the layout's
   // text as its help text. onClick runs when it is clicked; without one OnButton is told. The dialog
   // owns the button for as long as the window lives. Buttons are matched in the order they were added.
+  // A broken layout string, or a window that could not be made, gives a windowless button (the layout
+  // strings are fixed in the program, so its callers need not check).
   BitmapButton& AddButton(std::string_view layout, std::function<void()> onClick = {});
   // Sets or replaces the click handler of a button made by AddButton (one that needs itself in it).
   void OnClick(const BitmapButton& button, std::function<void()> onClick);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 
 #include <string>
 #include <vector>
@@ -361,8 +362,9 @@ Ink InkOf(HBITMAP picture, int width, int height) {
 
 TEST_F(BitmapButtonTest, DrawsItsCaptionAndTrademarkOverThePicture) {
   constexpr int kW = 120, kH = 30;
-  BitmapButton captioned;
-  ASSERT_TRUE(captioned.Create(window(), kavo::skin::Rect{10, 80, 10 + kW, 80 + kH}));
+  const std::unique_ptr<BitmapButton> made = BitmapButton::Create(window(), kavo::skin::Rect{10, 80, 10 + kW, 80 + kH});
+  ASSERT_TRUE(made);
+  BitmapButton& captioned = *made;
   const auto black = [] { return MakePicture(kW, kH, [](int, int) { return RGB(0, 0, 0); }); };
   captioned.SetPictures(ButtonPictures{black(), black(), black(), black()});
   const RECT area{10, 80, 10 + kW, 80 + kH};
@@ -400,8 +402,10 @@ RECT ToolRect(HWND tooltip, HWND tool) {
 }
 
 TEST_F(BitmapButtonTest, PicturesOfItsOwnGiveTheButtonTheirSizeWhereItStands) {
-  BitmapButton language;
-  ASSERT_TRUE(language.Create(window(), kavo::skin::LayoutEntry{"button language", 20, 80, 60, 110, "", 0}));
+  const std::unique_ptr<BitmapButton> made =
+      BitmapButton::Create(window(), kavo::skin::LayoutEntry{"button language", 20, 80, 60, 110, "", 0});
+  ASSERT_TRUE(made);
+  BitmapButton& language = *made;
   language.SetHelpText("Select language");
   const auto marked = [](BYTE mark) { return MarkedPicture(32, 17, mark); };
   language.SetPictures(ButtonPictures{marked(kNormalMark), marked(kHoverMark), marked(kPressedMark), marked(kDisabledMark)});

@@ -163,6 +163,28 @@ TEST_F(SkinDialogTest, TakesTheBackgroundsSizeAndTheMasksShapeAndKeepsOnlyMaskAn
   EXPECT_EQ(::GetObjectType(dialog.givenBackground), 0u);
 }
 
+// Layout strings are fixed in the program: a broken one must not stop the window or its code, which sets
+// up every button it added alike.
+TEST_F(SkinDialogTest, ABrokenLayoutGivesAWindowlessButtonAndTheRestIsBuilt) {
+  TestWindow dialog(kDialogTemplate, kWidth, kHeight, {{"OK,20,80,50,20,Take it"}, {"no numbers here"}});
+  ASSERT_TRUE(dialog.Create(nullptr));
+  ASSERT_EQ(dialog.buttons.size(), 2u);
+  ASSERT_NE(dialog.buttons[0]->window(), nullptr);
+  EXPECT_EQ(::GetParent(dialog.buttons[0]->window()), dialog.window());
+  BitmapButton& broken = *dialog.buttons[1];
+  EXPECT_EQ(broken.window(), nullptr);
+  broken.SetChecked(true);
+  broken.SetCaption("Apply");
+  broken.SetHelpText("Nothing shows this");
+  EXPECT_TRUE(broken.checked()) << "a windowless button keeps what it is given";
+  EXPECT_EQ(broken.tooltip(), nullptr);
+  int children = 0;
+  for (HWND child = ::GetWindow(dialog.window(), GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    ++children;
+  }
+  EXPECT_EQ(children, 1) << "only the button with a place has a window";
+}
+
 TEST_F(SkinDialogTest, PaintsBackgroundTextsAndButtonsInOneGo) {
   TestWindow dialog(kDialogTemplate, kWidth, kHeight, {{"OK,20,80,50,20,"}});
   ASSERT_TRUE(dialog.Create(nullptr));

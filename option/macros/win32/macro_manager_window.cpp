@@ -102,7 +102,6 @@ class MacroManagerWindow final : public skinw::SkinDialog,
         slot_(opening.slot),
         model_(port_, *this, *this, slot_, opening.newMacroMode, opening.preselectedSet),
         editor_(instance, *this, skin::Point{Bounds(art::kChildPos).left, Bounds(art::kChildPos).top}),
-        timeline_(keys_),
         menuMemory_(menuMemory) {}
 
  protected:
@@ -130,8 +129,8 @@ class MacroManagerWindow final : public skinw::SkinDialog,
     }
 
     editor_.Create(window());
-    timeline_.Create(window(), Bounds(art::kChildPos));
-    timeline_.SetBusyHandler([this](bool busy) { EnableControls(!busy); });
+    timeline_ = MacroTimelineView::Create(window(), Bounds(art::kChildPos), keys_);
+    if (timeline_) timeline_->SetBusyHandler([this](bool busy) { EnableControls(!busy); });
     ShowEditor(MacroEditorView::kList);
 
     if (model_.Initialise()) ::SetTimer(window(), kFirstSetTimerId, kFirstSetTimerMs, nullptr);
@@ -255,15 +254,17 @@ class MacroManagerWindow final : public skinw::SkinDialog,
                        ? port_.SetAt(set)->macros[static_cast<std::size_t>(macro)].get()
                        : nullptr;
     editor_.SetMacro(shown, set >= 0);
-    timeline_.Show(shown);
+    if (timeline_) timeline_->Show(shown);
   }
 
-  void WriteBackTimeline() override { timeline_.WriteBack(); }
+  void WriteBackTimeline() override {
+    if (timeline_) timeline_->WriteBack();
+  }
 
   void ShowEditor(MacroEditorView view) override {
     const bool timeline = view == MacroEditorView::kTimeline;
     if (editor_.window() != nullptr) ::ShowWindow(editor_.window(), timeline ? SW_HIDE : SW_SHOW);
-    if (timeline_.window() != nullptr) ::ShowWindow(timeline_.window(), timeline ? SW_SHOW : SW_HIDE);
+    if (timeline_) ::ShowWindow(timeline_->window(), timeline ? SW_SHOW : SW_HIDE);
     SetSwitchPictures(view);
   }
 
@@ -313,7 +314,7 @@ class MacroManagerWindow final : public skinw::SkinDialog,
   MacroManager model_;
   kavo::win32::Win32KeyboardLayout keys_;
   MacroEditorWindow editor_;
-  MacroTimelineView timeline_;
+  std::unique_ptr<MacroTimelineView> timeline_;
   kavo::win32::UniqueFont font_;
   std::unique_ptr<skinw::SkinListBox> list_;
   skinw::BitmapButton* selector_ = nullptr;

@@ -68,15 +68,28 @@ MacroTimelineView::~MacroTimelineView() {
   window_.reset();
 }
 
-bool MacroTimelineView::Create(HWND parent, const skin::Rect& bounds) {
+std::unique_ptr<MacroTimelineView> MacroTimelineView::Create(HWND parent, const skin::Rect& bounds,
+                                                             KeyboardLayout& keys) {
   if (!kavo::win32::RegisterWindowClass(kViewClass, kavo::win32::ControlWindowProc<MacroTimelineView>,
                                         ::LoadCursorA(nullptr, IDC_ARROW))) {
-    return false;
+    return nullptr;
   }
+  std::unique_ptr<MacroTimelineView> view(new MacroTimelineView(keys));
   const HWND window = ::CreateWindowExA(0, kViewClass, "", WS_CHILD | WS_CLIPCHILDREN, bounds.left, bounds.top,
                                         bounds.Width(), bounds.Height(), parent, nullptr,
-                                        ::GetModuleHandleA(nullptr), this);
-  return window != nullptr;
+                                        ::GetModuleHandleA(nullptr), view.get());
+  if (window == nullptr) return nullptr;
+  return view;
+}
+
+MacroTimelineView::Button MacroTimelineView::MakeButton(const skin::Rect& rect, skin::win32::ButtonPictures pictures,
+                                                        const char* helpText) const {
+  Button button = skin::win32::BitmapButton::Create(window_.get(), rect);
+  if (button) {
+    button->SetPictures(std::move(pictures));
+    button->SetHelpText(helpText);
+  }
+  return button;
 }
 
 void MacroTimelineView::CreateControls() {
@@ -87,22 +100,22 @@ void MacroTimelineView::CreateControls() {
   timeBar_ = ::CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | SBS_HORZ, kBarLeft, rowsBottom + 2,
                                kBarWidth, kScrollThickness, window_.get(), nullptr, module, nullptr);
   namespace art = kavo::artwork::macro_manager;
-  add_.Create(window_.get(), kAddRect);
-  add_.SetPictures(LoadButtonPictures(art::kTimelineAddNormal, art::kTimelineAddHover, art::kTimelineAddPressed,
-                                      art::kTimelineAddDisabled));
-  add_.SetHelpText("Add a key stroke; press the key next");
-  delete_.Create(window_.get(), kDeleteRect);
-  delete_.SetPictures(LoadButtonPictures(art::kTimelineDeleteNormal, art::kTimelineDeleteHover,
-                                         art::kTimelineDeletePressed, art::kTimelineDeleteDisabled));
-  delete_.SetHelpText("Delete the selected key stroke");
-  zoomIn_.Create(window_.get(), kZoomInRect);
-  zoomIn_.SetPictures(LoadButtonPictures(art::kTimelineZoomInNormal, art::kTimelineZoomInHover,
-                                         art::kTimelineZoomInPressed, art::kTimelineZoomInDisabled));
-  zoomIn_.SetHelpText("Zoom in");
-  zoomOut_.Create(window_.get(), kZoomOutRect);
-  zoomOut_.SetPictures(LoadButtonPictures(art::kTimelineZoomOutNormal, art::kTimelineZoomOutHover,
-                                          art::kTimelineZoomOutPressed, art::kTimelineZoomOutDisabled));
-  zoomOut_.SetHelpText("Zoom out");
+  add_ = MakeButton(kAddRect,
+                    LoadButtonPictures(art::kTimelineAddNormal, art::kTimelineAddHover, art::kTimelineAddPressed,
+                                       art::kTimelineAddDisabled),
+                    "Add a key stroke; press the key next");
+  delete_ = MakeButton(kDeleteRect,
+                       LoadButtonPictures(art::kTimelineDeleteNormal, art::kTimelineDeleteHover,
+                                          art::kTimelineDeletePressed, art::kTimelineDeleteDisabled),
+                       "Delete the selected key stroke");
+  zoomIn_ = MakeButton(kZoomInRect,
+                       LoadButtonPictures(art::kTimelineZoomInNormal, art::kTimelineZoomInHover,
+                                          art::kTimelineZoomInPressed, art::kTimelineZoomInDisabled),
+                       "Zoom in");
+  zoomOut_ = MakeButton(kZoomOutRect,
+                        LoadButtonPictures(art::kTimelineZoomOutNormal, art::kTimelineZoomOutHover,
+                                           art::kTimelineZoomOutPressed, art::kTimelineZoomOutDisabled),
+                        "Zoom out");
   font_ = skin::win32::SkinFont(14, 5);
 }
 
@@ -143,17 +156,18 @@ void MacroTimelineView::OnLeftButtonDown(int x, int y) {
 }
 
 void MacroTimelineView::OnCommand(HWND control) {
-  if (control == add_.window()) {
+  if (control == nullptr) return;
+  if (control == addButton()) {
     if (!timeline_.Add()) return;
     // The next key names the new bar; until it arrives the manager and the view take no input.
     capture_ = std::make_unique<KeyboardCapture>(window_.get());
     if (busy_) busy_(true);
     ::EnableWindow(window_.get(), FALSE);
-  } else if (control == delete_.window()) {
+  } else if (control == deleteButton()) {
     timeline_.DeleteSelected();
-  } else if (control == zoomIn_.window()) {
+  } else if (control == zoomInButton()) {
     timeline_.ZoomIn();
-  } else if (control == zoomOut_.window()) {
+  } else if (control == zoomOutButton()) {
     timeline_.ZoomOut();
   }
   Refresh();

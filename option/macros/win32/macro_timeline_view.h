@@ -26,13 +26,12 @@ class MacroTimelineView {
   static constexpr int kRowTop = 24;
   static constexpr int kRowHeight = 15;
 
-  explicit MacroTimelineView(KeyboardLayout& keys);
+  // The view, hidden, at bounds in the parent's pixels (the manager's CHILD_POS), naming keys through
+  // keys. Null when its window could not be made.
+  static std::unique_ptr<MacroTimelineView> Create(HWND parent, const skin::Rect& bounds, KeyboardLayout& keys);
   ~MacroTimelineView();
   MacroTimelineView(const MacroTimelineView&) = delete;
   MacroTimelineView& operator=(const MacroTimelineView&) = delete;
-
-  // bounds in the parent's pixels (the manager's CHILD_POS).
-  bool Create(HWND parent, const skin::Rect& bounds);
   // Called with true when the view starts waiting for a key (the manager disables its controls) and
   // with false when the key has arrived.
   void SetBusyHandler(std::function<void(bool)> busy) { busy_ = std::move(busy); }
@@ -44,15 +43,19 @@ class MacroTimelineView {
 
   HWND window() const { return window_.get(); }
   const MacroTimeline& timeline() const { return timeline_; }
-  HWND addButton() const { return add_.window(); }
-  HWND deleteButton() const { return delete_.window(); }
-  HWND zoomInButton() const { return zoomIn_.window(); }
-  HWND zoomOutButton() const { return zoomOut_.window(); }
+  HWND addButton() const { return ButtonWindow(add_); }
+  HWND deleteButton() const { return ButtonWindow(delete_); }
+  HWND zoomInButton() const { return ButtonWindow(zoomIn_); }
+  HWND zoomOutButton() const { return ButtonWindow(zoomOut_); }
 
   LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void WindowGone() { (void)window_.release(); }
 
  private:
+  using Button = std::unique_ptr<skin::win32::BitmapButton>;
+  explicit MacroTimelineView(KeyboardLayout& keys);
+  static HWND ButtonWindow(const Button& button) { return button ? button->window() : nullptr; }
+  Button MakeButton(const skin::Rect& rect, skin::win32::ButtonPictures pictures, const char* helpText) const;
   void CreateControls();
   void OnCommand(HWND control);
   void OnScroll(int bar, WPARAM wParam);
@@ -68,10 +71,10 @@ class MacroTimelineView {
   kavo::win32::UniqueWindow window_;
   HWND rowBar_ = nullptr;   // scroll bar children, destroyed with the view
   HWND timeBar_ = nullptr;
-  skin::win32::BitmapButton add_;
-  skin::win32::BitmapButton delete_;
-  skin::win32::BitmapButton zoomIn_;
-  skin::win32::BitmapButton zoomOut_;
+  Button add_;
+  Button delete_;
+  Button zoomIn_;
+  Button zoomOut_;
   kavo::win32::UniqueFont font_;
   std::unique_ptr<KeyboardCapture> capture_;
   std::function<void(bool)> busy_;

@@ -86,12 +86,12 @@ void MainSettingsWindow::BuildValueControl() {
   const int height = whole.Height();
   const skin::Rect decreasePart{0, 0, kValueButtonWidth, height};
   const skin::Rect increasePart{width - kValueButtonWidth, 0, width, height};
-  if (decrease_.Create(window(), skin::Rect{whole.left, whole.top, whole.left + kValueButtonWidth, whole.bottom})) {
-    decrease_.SetPictures(sources, decreasePart);
-  }
-  if (increase_.Create(window(), skin::Rect{whole.right - kValueButtonWidth, whole.top, whole.right, whole.bottom})) {
-    increase_.SetPictures(sources, increasePart);
-  }
+  decrease_ = skinw::BitmapButton::Create(
+      window(), skin::Rect{whole.left, whole.top, whole.left + kValueButtonWidth, whole.bottom});
+  if (decrease_) decrease_->SetPictures(sources, decreasePart);
+  increase_ = skinw::BitmapButton::Create(
+      window(), skin::Rect{whole.right - kValueButtonWidth, whole.top, whole.right, whole.bottom});
+  if (increase_) increase_->SetPictures(sources, increasePart);
   const skin::Rect field{whole.left + kValueButtonWidth + 1, whole.top + 1, whole.right - kValueButtonWidth - 1,
                          whole.bottom - 1};
   edit_ = skinw::BitmapEdit::Create(window(), field, WS_VISIBLE | ES_CENTER | ES_AUTOHSCROLL, kSensitivityValueControlId);
@@ -215,10 +215,11 @@ void MainSettingsWindow::DrawTestArea(const DRAWITEMSTRUCT& item) const {
 }
 
 void MainSettingsWindow::OnButton(HWND control) {
-  if (control == decrease_.window()) {
+  if (control == nullptr) return;
+  if (control == decreaseButton()) {
     page_.OnSensitivityDecrease();
     ShowView();
-  } else if (control == increase_.window()) {
+  } else if (control == increaseButton()) {
     page_.OnSensitivityIncrease();
     ShowView();
   }
@@ -288,8 +289,8 @@ void MainSettingsWindow::ReloadHelpTexts() {
   }
   const std::string value = HelpOr(texts.sensitivityValue, art::kSensitivityValue);
   if (edit_) edit_->SetHelpText(value);
-  if (decrease_.window() != nullptr) decrease_.SetHelpText(value);
-  if (increase_.window() != nullptr) increase_.SetHelpText(value);
+  if (decrease_) decrease_->SetHelpText(value);
+  if (increase_) increase_->SetHelpText(value);
   for (std::size_t i = 0; i < resolution_.size(); ++i) {
     if (resolution_[i] != nullptr) resolution_[i]->SetHelpText(HelpOr(texts.resolution, kResolutionLayouts[i]));
   }

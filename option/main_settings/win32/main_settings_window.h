@@ -43,8 +43,8 @@ class MainSettingsWindow : public skin::win32::SkinDialog {
   // For the tests and the main window: the controls as built (null before Create).
   skin::win32::CclickHSlider* slider(int id) const;
   skin::win32::BitmapEdit* sensitivityEdit() const { return edit_.get(); }
-  HWND decreaseButton() const { return decrease_.window(); }
-  HWND increaseButton() const { return increase_.window(); }
+  HWND decreaseButton() const { return decrease_ ? decrease_->window() : nullptr; }
+  HWND increaseButton() const { return increase_ ? increase_->window() : nullptr; }
   HWND testArea() const { return area_.get(); }
   HWND animation() const { return media_.animation(); }
   const DoubleClickTest& doubleClickTest() const { return test_; }
@@ -77,8 +77,8 @@ class MainSettingsWindow : public skin::win32::SkinDialog {
   DoubleClickTest test_;
 
   std::array<std::unique_ptr<skin::win32::CclickHSlider>, kSliderCount> sliders_;
-  skin::win32::BitmapButton decrease_;
-  skin::win32::BitmapButton increase_;
+  std::unique_ptr<skin::win32::BitmapButton> decrease_;
+  std::unique_ptr<skin::win32::BitmapButton> increase_;
   std::unique_ptr<skin::win32::BitmapEdit> edit_;
   skin::win32::BitmapButton* notOnePage_ = nullptr;
   skin::win32::BitmapButton* onePage_ = nullptr;

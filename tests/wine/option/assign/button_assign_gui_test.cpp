@@ -330,23 +330,25 @@ TEST_F(ButtonAssignGuiTest, TheOrientationButtonsSwitchTheBackgroundAndThePresse
   EXPECT_GT(ShareShownAsFirstOf(right, left, kNormalFigure), 0.95);
   EXPECT_FALSE(XSession::Screenshot("button-assign-right").empty());
 
-  WorkedBy([&] { ASSERT_TRUE(XSession::ClickAt(Centre(art::kLeft).x, Centre(art::kLeft).y)); });
-  PointerAway();
-  EXPECT_EQ(Active().Orientation, 1);
-  EXPECT_EQ(window_->shownBackground(), 1);
-  EXPECT_TRUE(window_->leftButton()->checked());
-  EXPECT_FALSE(window_->rightButton()->checked());
-  EXPECT_GT(ShareShownAsFirstOf(left, right, kNormalFigure), 0.95);
-  EXPECT_GT(ShareShownAsFirstOf(left, right, kAltlayerFigure), 0.95);
-  EXPECT_FALSE(XSession::Screenshot("button-assign-left").empty());
-
-  WorkedBy([&] { ASSERT_TRUE(XSession::ClickAt(Centre(art::kRight).x, Centre(art::kRight).y)); });
-  PointerAway();
-  EXPECT_EQ(Active().Orientation, 0);
-  EXPECT_EQ(window_->shownBackground(), 0);
-  EXPECT_TRUE(window_->rightButton()->checked());
-  EXPECT_FALSE(window_->leftButton()->checked());
-  EXPECT_GT(ShareShownAsFirstOf(right, left, kAltlayerFigure), 0.95);
+  struct Step {
+    const char* button;  // the orientation button clicked
+    int orientation;
+    int shown, hidden;       // the background pictures expected in front and not
+    const char* screenshot;  // null: none
+  };
+  const Step steps[] = {{art::kLeft, 1, left, right, "button-assign-left"}, {art::kRight, 0, right, left, nullptr}};
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.button);
+    WorkedBy([&] { ASSERT_TRUE(XSession::ClickAt(Centre(step.button).x, Centre(step.button).y)); });
+    PointerAway();
+    EXPECT_EQ(Active().Orientation, step.orientation);
+    EXPECT_EQ(window_->shownBackground(), step.orientation);
+    EXPECT_EQ(window_->leftButton()->checked(), step.orientation == 1);
+    EXPECT_EQ(window_->rightButton()->checked(), step.orientation == 0);
+    EXPECT_GT(ShareShownAsFirstOf(step.shown, step.hidden, kNormalFigure), 0.95);
+    EXPECT_GT(ShareShownAsFirstOf(step.shown, step.hidden, kAltlayerFigure), 0.95);
+    if (step.screenshot != nullptr) EXPECT_FALSE(XSession::Screenshot(step.screenshot).empty());
+  }
 }
 
 TEST_F(ButtonAssignGuiTest, PointingAtASlotShowsItsHoverPictureAndLeavingHidesIt) {

@@ -51,8 +51,8 @@ class TimelineViewTest : public ::testing::Test {
     host_.reset(::CreateWindowExA(0, kHostClass, "timeline host", WS_POPUP | WS_VISIBLE, 0, 0, 720, 470, nullptr,
                                   nullptr, ::GetModuleHandleA(nullptr), nullptr));
     ASSERT_NE(host_.get(), nullptr);
-    view_ = std::make_unique<View>(keys_);
-    ASSERT_TRUE(view_->Create(host_.get(), {215, 50, 705, 415}));
+    view_ = View::Create(host_.get(), {215, 50, 705, 415}, keys_);
+    ASSERT_TRUE(view_);
     view_->SetBusyHandler([this](bool busy) { busyCalls_.push_back(busy); });
     ::ShowWindow(view_->window(), SW_SHOW);
   }
