@@ -140,6 +140,18 @@ class ButtonAssignGuiTest : public ::testing::Test {
     ::GetWindowRect(window_->slotButton(slot)->window(), &r);
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   }
+  // Clicks the slot and waits for its function menu: the menu's window, or null when none showed.
+  HWND ClickSlotForMenu(int slot) const {
+    if (!XSession::ClickAt(SlotCentre(slot).x, SlotCentre(slot).y)) return nullptr;
+    const HWND menu = WaitForWindow(VisibleMenu, 3000);
+    if (menu != nullptr) ::Sleep(150);  // its items are placed before they are measured
+    return menu;
+  }
+  // The screen centre of a command in the slot's menu, opened with a click; none when either did not show.
+  std::optional<POINT> SlotMenuCommand(int slot, unsigned command) const {
+    const HWND menu = ClickSlotForMenu(slot);
+    return menu != nullptr ? CommandCentre(menu, command) : std::nullopt;
+  }
   // The pointer on the test window below the page, where nothing lights up.
   void PointerAway() {
     const POINT below = skin::OnScreen(host_.window(), 400, 334);
@@ -236,11 +248,7 @@ TEST_F(ButtonAssignGuiTest, APlainFunctionChosenInTheMenuReplacesTheSlotsMacroAn
   ASSERT_EQ(page_.View().slots[kSlot].label, "Pull");
   const int profile = record_->CurrentProfile;
   WorkedBy([&] {
-    ASSERT_TRUE(XSession::ClickAt(SlotCentre(kSlot).x, SlotCentre(kSlot).y));
-    const HWND menu = WaitForWindow(VisibleMenu, 3000);
-    ASSERT_NE(menu, nullptr);
-    ::Sleep(150);
-    const std::optional<POINT> item = CommandCentre(menu, 1007);  // IE Forward
+    const std::optional<POINT> item = SlotMenuCommand(kSlot, 1007);  // IE Forward
     ASSERT_TRUE(item.has_value());
     ASSERT_TRUE(XSession::ClickAt(item->x, item->y));
     ASSERT_TRUE(WaitForNoMenu());
@@ -347,7 +355,9 @@ TEST_F(ButtonAssignGuiTest, TheOrientationButtonsSwitchTheBackgroundAndThePresse
     EXPECT_EQ(window_->rightButton()->checked(), step.orientation == 0);
     EXPECT_GT(ShareShownAsFirstOf(step.shown, step.hidden, kNormalFigure), 0.95);
     EXPECT_GT(ShareShownAsFirstOf(step.shown, step.hidden, kAltlayerFigure), 0.95);
-    if (step.screenshot != nullptr) EXPECT_FALSE(XSession::Screenshot(step.screenshot).empty());
+    if (step.screenshot != nullptr) {
+      EXPECT_FALSE(XSession::Screenshot(step.screenshot).empty());
+    }
   }
 }
 
@@ -386,11 +396,7 @@ TEST_F(ButtonAssignGuiTest, AssignAShortcutTakesTheKeyFromTheShortcutDialogAndTh
   const skin::UniqueBitmap labelBefore = skin::CaptureClient(window_->slotButton(kSlot)->window(), RECT{0, 0, 159, 19});
   bool dialogSeen = false;
   WorkedBy([&] {
-    ASSERT_TRUE(XSession::ClickAt(SlotCentre(kSlot).x, SlotCentre(kSlot).y));
-    const HWND menu = WaitForWindow(VisibleMenu, 3000);
-    ASSERT_NE(menu, nullptr);
-    ::Sleep(150);
-    const std::optional<POINT> item = CommandCentre(menu, 1005);  // Assign a Shortcut
+    const std::optional<POINT> item = SlotMenuCommand(kSlot, 1005);  // Assign a Shortcut
     ASSERT_TRUE(item.has_value());
     ASSERT_TRUE(XSession::ClickAt(item->x, item->y));
     const HWND dialog = FindKeyShortcutDialog();
@@ -435,11 +441,7 @@ TEST_F(ButtonAssignGuiTest, TheReturnThatChoseAssignAShortcutIsNotCapturedAndCom
   std::string shownAfterReturn = "?", shownAfterB = "?";
   bool returnDownAfter = true;
   WorkedBy([&] {
-    ASSERT_TRUE(XSession::ClickAt(SlotCentre(kSlot).x, SlotCentre(kSlot).y));
-    const HWND menu = WaitForWindow(VisibleMenu, 3000);
-    ASSERT_NE(menu, nullptr);
-    ::Sleep(150);
-    const std::optional<POINT> item = CommandCentre(menu, 1005);  // Assign a Shortcut
+    const std::optional<POINT> item = SlotMenuCommand(kSlot, 1005);  // Assign a Shortcut
     ASSERT_TRUE(item.has_value());
     ASSERT_TRUE(XSession::MoveTo(item->x, item->y));
     ::Sleep(200);
@@ -490,10 +492,8 @@ TEST_F(ButtonAssignGuiTest, TheMacroSubmenuHighlightsTheSlotsMacro) {
   window_->Refresh();
   int shownPull = -1, shownHeal = -1, shownRaid = -1, shownArena = -1;
   WorkedBy([&] {
-    ASSERT_TRUE(XSession::ClickAt(SlotCentre(kSlot).x, SlotCentre(kSlot).y));
-    const HWND menu = WaitForWindow(VisibleMenu, 3000);
+    const HWND menu = ClickSlotForMenu(kSlot);
     ASSERT_NE(menu, nullptr);
-    ::Sleep(150);
     // The macro submenu first, then its Raid set (after Create New Macro, a separator and the first set).
     const HMENU top = MenuOf(menu);
     const HMENU macroMenu = ::GetSubMenu(top, 0);
