@@ -15,7 +15,7 @@ namespace {
 using kavo::fuzz::Check;
 
 // Answers every call from the fuzz input: one byte decides success, then the answer's bytes.
-class FuzzedDevice final : public kavo::DeviceLink {
+class FuzzedDevice final : public kavo::monitor::DeviceLink {
  public:
   FuzzedDevice(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
   void OpenDevMonitor(std::uintptr_t, unsigned, unsigned) override {}
@@ -37,7 +37,7 @@ class FuzzedDevice final : public kavo::DeviceLink {
   std::size_t at_ = 0;
 };
 
-class IgnoringObserver final : public kavo::TransferObserver {
+class IgnoringObserver final : public kavo::monitor::TransferObserver {
  public:
   void FirmwareVersionRead(int version) override { Check(version >= 0 && version <= 255); }
   void ProfilesRead() override {}
@@ -53,10 +53,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   kavo::ClearRecord(*record);
   kavo::ResetToDefaults(*record, 1);
   auto before = std::make_unique<kavo::SettingsRecord>(*record);
-  kavo::DeviceTransfer transfer(device, clock, *record, observer);
-  transfer.SetPresence(kavo::Presence::Present);
+  kavo::monitor::DeviceTransfer transfer(device, clock, *record, observer);
+  transfer.SetPresence(kavo::monitor::Presence::Present);
 
-  transfer.RunDeviceCommand(kavo::kCommandReadAll);
+  transfer.RunDeviceCommand(kavo::monitor::kCommandReadAll);
   Check(record->CurrentProfile >= 0 && record->CurrentProfile <= 4);
   // Only the values that travel may change; names, paths and macros stay the host's.
   for (int p = 0; p < kavo::kProfileCount; ++p) {

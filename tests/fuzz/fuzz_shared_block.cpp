@@ -34,7 +34,7 @@ constexpr int kHoldMilliseconds = 1250;  // long enough for a shortcut's repeats
 
 // Simulated time that passes at once. Past the budget of a press it stops the macro, as the service does
 // when the configuration program applies; waits that cannot be stopped (the releases of a stop) go on.
-class SimulatedTimeline final : public kavo::Timeline {
+class SimulatedTimeline final : public kavo::monitor::Timeline {
  public:
   std::int64_t NowMicroseconds() override { return now_; }
   bool WaitUntil(std::int64_t deadline, const std::atomic<bool>& stop) override {
@@ -66,7 +66,7 @@ class SimulatedTimeline final : public kavo::Timeline {
 };
 
 // The shortcut player's 1 ms gaps on the same time line.
-class SimulatedClock final : public kavo::Clock {
+class SimulatedClock final : public kavo::monitor::Clock {
  public:
   explicit SimulatedClock(SimulatedTimeline& timeline) : timeline_(timeline) {}
   void Sleep(int milliseconds) override { timeline_.Advance(milliseconds * kMillisecond); }
@@ -78,11 +78,11 @@ class SimulatedClock final : public kavo::Clock {
 // Counts what goes into the system: injections in each simulated second, and which keys and buttons are
 // down as the system sees them (a second down of a key that is down is a repeat; one up lets it go).
 // Traps as soon as the rate bound is passed.
-class MeteredInput final : public kavo::InputSink {
+class MeteredInput final : public kavo::monitor::InputSink {
  public:
   explicit MeteredInput(SimulatedTimeline& timeline) : timeline_(timeline) {}
   void Key(int virtualKey, int, bool up, bool) override { Note(virtualKey, up); }
-  void Button(kavo::MouseButton button, bool up) override { Note(0x10000 + static_cast<int>(button), up); }
+  void Button(kavo::monitor::MouseButton button, bool up) override { Note(0x10000 + static_cast<int>(button), up); }
   std::int64_t held() const { return held_; }
 
  private:
@@ -108,7 +108,7 @@ class MeteredInput final : public kavo::InputSink {
 };
 
 // The service window's timers, fired on the simulated time line while a button is held.
-class SimulatedWindow final : public kavo::ServiceWindow {
+class SimulatedWindow final : public kavo::monitor::ServiceWindow {
  public:
   explicit SimulatedWindow(SimulatedTimeline& timeline) : timeline_(timeline) {}
   void StartTimer(int id, int milliseconds) override {
@@ -149,7 +149,7 @@ class SimulatedWindow final : public kavo::ServiceWindow {
 };
 
 // The service's side of the dispatcher over the sanitised record, with the profile under test current.
-class RecordHost final : public kavo::DispatchHost {
+class RecordHost final : public kavo::monitor::DispatchHost {
  public:
   explicit RecordHost(kavo::SettingsRecord& record) : record_(record) {}
   bool CurrentButton(int slot, kavo::MacroKeyInfo& entry) override {
@@ -172,7 +172,7 @@ class RecordHost final : public kavo::DispatchHost {
   kavo::SettingsRecord& record_;
 };
 
-class CountingQueue final : public kavo::MacroQueue {
+class CountingQueue final : public kavo::monitor::MacroQueue {
  public:
   bool PostPlay() override {
     ++posted;
@@ -181,7 +181,7 @@ class CountingQueue final : public kavo::MacroQueue {
   int posted = 0;
 };
 
-class SilentDebugOutput final : public kavo::DebugOutput {
+class SilentDebugOutput final : public kavo::monitor::DebugOutput {
  public:
   void Write(const char*) override {}
 };
@@ -202,9 +202,9 @@ void PressEveryButton(kavo::SettingsRecord& record) {
   kavo::test::FakeKeyboardLayout layout = kavo::test::UsLayout();
   SilentDebugOutput debug;
   CountingQueue queue;
-  kavo::ShortcutPlayer shortcuts(input, layout, clock);
-  kavo::MacroPlayer macros(input, layout, timeline, debug, queue);
-  kavo::EventDispatcher dispatcher({host, window, shell, input, shortcuts, macros, players, players});
+  kavo::monitor::ShortcutPlayer shortcuts(input, layout, clock);
+  kavo::monitor::MacroPlayer macros(input, layout, timeline, debug, queue);
+  kavo::monitor::EventDispatcher dispatcher({host, window, shell, input, shortcuts, macros, players, players});
   timeline.OnBudgetSpent([&] { dispatcher.StopPlayback(); });
   int played = 0;
 
