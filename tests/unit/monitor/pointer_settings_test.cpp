@@ -17,6 +17,15 @@ using test::RecordingPointerSystem;
 
 constexpr char kMouse[] = "Control Panel\\Mouse";
 
+// The defaults of a first start, with profile current (-1 for none).
+std::unique_ptr<SettingsRecord> DefaultRecordOn(int profile) {
+  auto record = std::make_unique<SettingsRecord>();
+  ClearRecord(*record);
+  ResetToDefaults(*record, 1);
+  record->CurrentProfile = profile;
+  return record;
+}
+
 TEST(PointerSettingsTest, TheCurrentProfileReachesTheSystem) {
   struct Case {
     const char* name;
@@ -41,10 +50,7 @@ TEST(PointerSettingsTest, TheCurrentProfileReachesTheSystem) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    auto record = std::make_unique<SettingsRecord>();
-    ClearRecord(*record);
-    ResetToDefaults(*record, 1);
-    record->CurrentProfile = 2;
+    auto record = DefaultRecordOn(2);
     ProfileRecord& profile = record->profiles[2];
     profile.DbleClickSpeed = 640;
     profile.MouseSpeed = 14;
@@ -105,10 +111,7 @@ TEST(PointerSettingsTest, OutOfRangeValuesNeverReachTheSystem) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    auto record = std::make_unique<SettingsRecord>();
-    ClearRecord(*record);
-    ResetToDefaults(*record, 1);
-    record->CurrentProfile = 0;
+    auto record = DefaultRecordOn(0);
     c.set(record->profiles[0]);
     test::FakeRegistry registry;
     registry.keys[kMouse] = c.registry;
@@ -136,10 +139,7 @@ TEST(PointerSettingsTest, ValuesAtTheEndsOfTheirRangesReachTheSystem) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.calls.front());
-    auto record = std::make_unique<SettingsRecord>();
-    ClearRecord(*record);
-    ResetToDefaults(*record, 1);
-    record->CurrentProfile = 4;
+    auto record = DefaultRecordOn(4);
     ProfileRecord& profile = record->profiles[4];
     profile.DbleClickSpeed = c.doubleClick;
     profile.MouseSpeed = c.speed;
@@ -156,10 +156,7 @@ TEST(PointerSettingsTest, ValuesAtTheEndsOfTheirRangesReachTheSystem) {
 }
 
 TEST(PointerSettingsTest, NothingHappensWithoutACurrentProfile) {
-  auto record = std::make_unique<SettingsRecord>();
-  ClearRecord(*record);
-  ResetToDefaults(*record, 1);
-  record->CurrentProfile = -1;
+  auto record = DefaultRecordOn(-1);
   test::FakeRegistry registry;
   registry.keys[kMouse] = {{"MouseSpeed", "1"}};
   auto key = registry.OpenOrCreate(kMouse);

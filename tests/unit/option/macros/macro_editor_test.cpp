@@ -10,6 +10,7 @@
 
 #include "tests/support/fake_keyboard_layouts.h"
 #include "tests/support/macro_event_printing.h"
+#include "tests/support/recording_macro_editor_host.h"
 
 namespace kavo::option {
 namespace {
@@ -18,15 +19,7 @@ constexpr int kVkA = 'A', kVkB = 'B', kVkC = 'C', kVkX = 'X';
 constexpr int kPress = 0, kRelease = 0x80;
 constexpr int kDeviceA = 4, kDeviceB = 5, kDeviceC = 6, kDeviceX = 27;
 
-class RecordingHost final : public MacroEditorHost {
- public:
-  void EnableControls(bool enabled) override { enables.push_back(enabled); }
-  void ShowNoSetNotice() override { ++noSetNotices; }
-  void ShowNoMacroNotice() override { ++noMacroNotices; }
-  std::vector<bool> enables;
-  int noSetNotices = 0;
-  int noMacroNotices = 0;
-};
+using test::RecordingMacroEditorHost;
 
 class SteppedClock final : public TickClock {
  public:
@@ -82,7 +75,7 @@ class MacroEditorTest : public ::testing::Test {
     return -1;
   }
 
-  RecordingHost host_;
+  RecordingMacroEditorHost host_;
   SteppedClock clock_;
   test::FakeKeyboardLayout layout_;
   Macro macro_;
@@ -405,7 +398,7 @@ TEST_F(MacroEditorTest, WithoutMacroActionsShowTheMatchingNotice) {
   };
   for (const Case& c : {Case{false, 2, 0}, Case{true, 0, 2}}) {
     SCOPED_TRACE(c.setSelected);
-    RecordingHost host;
+    RecordingMacroEditorHost host;
     MacroEditor editor(host, clock_, layout_);
     editor.Select(nullptr, c.setSelected);
     editor.RecordButton();

@@ -15,6 +15,7 @@
 #include "option/common/win32/keyboard_hook.h"
 #include "option/macros/win32/macro_editor_window.h"
 #include "skin/layout.h"
+#include "tests/support/recording_macro_editor_host.h"
 #include "tests/wine/window_readback.h"
 #include "tests/wine/skin_control_host.h"
 #include "tests/wine/x_session.h"
@@ -29,14 +30,7 @@ using option::win32::MacroEditorWindow;
 constexpr int kDeviceA = 4;
 constexpr int kRowHeight = 20;
 
-class FakeManager final : public option::MacroEditorHost {
- public:
-  void EnableControls(bool enabled) override { enables.push_back(enabled); }
-  void ShowNoSetNotice() override { ++notices; }
-  void ShowNoMacroNotice() override { ++notices; }
-  std::vector<bool> enables;
-  int notices = 0;
-};
+using test::RecordingMacroEditorHost;
 
 MacroEvent Event(int key, int action, int delay = 0) {
   MacroEvent event{};
@@ -55,7 +49,7 @@ Macro MacroOf(const std::vector<MacroEvent>& events) {
 }
 
 // The editor in a host window, shown and in front, while act(editor window) works it from another thread.
-void RunWorkedBy(Macro& macro, FakeManager& manager, const std::function<void(HWND)>& act) {
+void RunWorkedBy(Macro& macro, RecordingMacroEditorHost& manager, const std::function<void(HWND)>& act) {
   skin::ControlHost host(art::kWidth, art::kHeight);
   ASSERT_TRUE(host.Open());
   MacroEditorWindow editor(::GetModuleHandleA(nullptr), manager, kavo::skin::Point{0, 0});
@@ -114,7 +108,7 @@ std::vector<std::string> WaitForRows(HWND editor, std::size_t count) {
 
 TEST(MacroEditorGuiTest, RecordsKeysWithTheMeasuredDelay) {
   Macro macro = MacroOf({Event(5, 1), Event(5, 2)});
-  FakeManager manager;
+  RecordingMacroEditorHost manager;
   std::vector<std::string> rows;
   std::string screenshot;
   bool hookedWhileRecording = false;
@@ -150,7 +144,7 @@ TEST(MacroEditorGuiTest, RecordsKeysWithTheMeasuredDelay) {
 
 TEST(MacroEditorGuiTest, HoldingAKeyRecordsOnePress) {
   Macro macro = MacroOf({});
-  FakeManager manager;
+  RecordingMacroEditorHost manager;
   std::vector<std::string> rows;
   RunWorkedBy(macro, manager, [&](HWND editor) {
     Click(OnScreen(editor, art::kButtonStartRecord));
@@ -169,7 +163,7 @@ TEST(MacroEditorGuiTest, HoldingAKeyRecordsOnePress) {
 // the macro, and its release still reaches the system.
 TEST(MacroEditorGuiTest, RecordingChosenWithReturnRecordsOnlyTheKeysPressedAfter) {
   Macro macro = MacroOf({Event(kDeviceA, 1), Event(kDeviceA, 2)});
-  FakeManager manager;
+  RecordingMacroEditorHost manager;
   std::vector<std::string> rows;
   bool recording = false, returnDownAfter = true;
   RunWorkedBy(macro, manager, [&](HWND editor) {
@@ -194,7 +188,7 @@ TEST(MacroEditorGuiTest, RecordingChosenWithReturnRecordsOnlyTheKeysPressedAfter
 
 TEST(MacroEditorGuiTest, ContextMenuInsertsAMouseButtonEventBeforeTheSelectedRow) {
   Macro macro = MacroOf({Event(kDeviceA, 1), Event(kDeviceA, 2)});
-  FakeManager manager;
+  RecordingMacroEditorHost manager;
   std::vector<std::string> rows;
   RunWorkedBy(macro, manager, [&](HWND editor) {
     Click(RowOnScreen(editor, 1));
@@ -226,7 +220,7 @@ POINT Middle(const RECT& rect) { return {(rect.left + rect.right) / 2, (rect.top
 TEST(MacroEditorGuiTest, ContextMenuSubmenusOpenUnderThePointer) {
   constexpr UINT kGetMenuOfWindow = 0x01E1;  // MN_GETHMENU
   Macro macro = MacroOf({Event(kDeviceA, 1), Event(kDeviceA, 2)});
-  FakeManager manager;
+  RecordingMacroEditorHost manager;
   std::vector<std::string> rows;
   int insertHeight = -1, buttonHeight = -1;
   RunWorkedBy(macro, manager, [&](HWND editor) {
@@ -257,7 +251,7 @@ TEST(MacroEditorGuiTest, ContextMenuSubmenusOpenUnderThePointer) {
 
 TEST(MacroEditorGuiTest, EditDelayInPlaceClampsTheTypedValue) {
   Macro macro = MacroOf({Event(kDeviceA, 1, 300), Event(kDeviceA, 2)});
-  FakeManager manager;
+  RecordingMacroEditorHost manager;
   std::vector<std::string> before, after;
   RunWorkedBy(macro, manager, [&](HWND editor) {
     before = Rows(editor);
